@@ -1,0 +1,268 @@
+#include "engine/core/KTDirector.h"
+
+#include "engine/core/KTActionRunner.h"
+#include "engine/core/KTAudioControl.h"
+#include "engine/core/KTDataSource.h"
+#include "engine/core/KTLog.h"
+#include "engine/core/KTMessage.h"
+#include "engine/core/KTNotificationCenter.h"
+#include "engine/core/KTRenderer.h"
+#include "engine/core/KTResourceManager.h"
+#include "engine/core/KTScene.h"
+#include "engine/core/KTScheduler.h"
+
+namespace kt {
+
+KTDirector& KTDirector::shared() {
+    static KTDirector director;
+    return director;
+}
+
+void KTDirector::setPlatform(std::unique_ptr<KTPlatform> platform) {
+    platform_ = std::move(platform);
+    if (platform_) fsWindowSize_ = platform_->desktopSize();
+}
+
+void KTDirector::setRenderer(std::shared_ptr<KTRenderer> renderer) {
+    renderer_ = std::move(renderer);
+    if (renderer_) renderer_->setOrtho();
+}
+
+void KTDirector::bindFullscreenSetting(const std::shared_ptr<KTNumberDataSource>& setting) {
+    auto& center = KTNotificationCenter::shared();
+    if (auto previous = fullscreenSetting_.lock()) center.removeObserver(this, KTDataSource::kChangedNotification, previous.get());
+    fullscreenSetting_ = setting;
+    if (!setting) return;
+    center.addObserver(this, KTDataSource::kChangedNotification, setting.get(),
+                       [this](const KTNotification&) { notifyFullscreenChange(); });
+}
+
+void KTDirector::openLog() { KTLogger::shared().open(KTResourceManager::shared().getUserPath("log.txt")); }
+
+void KTDirector::shutdown() {
+    if (currentScene_) currentScene_->onExitStage();
+    currentScene_.reset();
+    scenesQueue_.clear();
+    mqueue_.clear();
+    switchSceneFlag_ = false;
+    running_ = false;
+    KTScheduler::shared().removeAllTargets();
+    bindFullscreenSetting(nullptr);
+    frameObserver_ = nullptr;
+    fixedDeltaTime_.reset();
+    frameCount_ = 0;
+    prevTicks_ = 0;
+    fullscreen_ = false;
+    actionRunner_.reset();
+    audio_.reset();
+    renderer_.reset();
+    platform_.reset();
+}
+
+void KTDirector::setWindowSize(CGSize size) {
+    winWindowSize_ = size;
+    if (!platform_) return;
+    const CGSize usable = platform_->usableWindowArea();
+    KTLog("SPI_GETWORKAREA returns: %fx%f", usable.width, usable.height);
+    if (size.height > usable.height && usable.height > 0) {
+        winWindowSize_ = {size.width / size.height * usable.height, usable.height};
+    }
+}
+
+void KTDirector::setFullscreen(bool fullscreen) {
+    if (fullscreen == fullscreen_) return;
+    // The mode changes before the setting is told, so the setting's notification finds nothing to do.
+    fullscreen_ = fullscreen;
+    if (auto setting = fullscreenSetting_.lock()) setting->setBool(fullscreen);
+    if (platform_) platform_->setFullscreen(fullscreen, winWindowSize_);
+    if (renderer_) renderer_->setOrtho();
+}
+
+void KTDirector::notifyFullscreenChange() {
+    if (auto setting = fullscreenSetting_.lock(); setting && setting->boolValue() != fullscreen_) {
+        setFullscreen(setting->boolValue());
+    }
+}
+
+void KTDirector::createWindow() {
+    KTLog("createWindow start");
+    if (!platform_) return;
+    if (!platform_->hasWindow()) {
+        platform_->createWindow({static_cast<float>(static_cast<int>(winWindowSize_.width)),
+                                 static_cast<float>(static_cast<int>(winWindowSize_.height))});
+    }
+    const std::string& title = KTResourceManager::shared().appName();
+    if (!title.empty()) {
+        KTLog("setting win title: %@", title);
+        platform_->setWindowTitle(title);
+    }
+    platform_->setWindowIcon("data/gfx/icon.png");
+    if (auto setting = fullscreenSetting_.lock()) setFullscreen(setting->boolValue());
+}
+
+KTDirector::Letterbox KTDirector::letterbox() const {
+    const CGSize window = windowSize();
+    CGSize fitted = window;
+    if (window.width / window.height >= size_.width / size_.height) {
+        fitted.width = window.height * size_.width / size_.height;
+    } else {
+        fitted.height = window.width * size_.height / size_.width;
+    }
+    return {{(window.width - fitted.width) * 0.5f, (window.height - fitted.height) * 0.5f}, fitted};
+}
+
+CGPoint KTDirector::renderPointFromScreenPoint(CGPoint point) const {
+    const Letterbox box = letterbox();
+    return {(point.x - box.offset.x) * size_.width / box.fitted.width,
+            (point.y - box.offset.y) * size_.height / box.fitted.height};
+}
+
+CGPoint KTDirector::screenPointFromRenderPoint(CGPoint point) const {
+    const Letterbox box = letterbox();
+    return {point.x * box.fitted.width / size_.width + box.offset.x,
+            point.y * box.fitted.height / size_.height + box.offset.y};
+}
+
+void KTDirector::runWithScene(std::shared_ptr<KTScene> scene) {
+    running_ = true;
+    enqueueScene(std::move(scene));
+    nextScene();
+    run();
+}
+
+void KTDirector::setScene(std::shared_ptr<KTScene> scene) {
+    enqueueScene(std::move(scene));
+    switchSceneFlag_ = true;
+}
+
+void KTDirector::setScene(std::shared_ptr<KTScene> scene, std::string firstState) {
+    if (scene) scene->setFirstState(std::move(firstState));
+    setScene(std::move(scene));
+}
+
+void KTDirector::nextScene() {
+    if (currentScene_) currentScene_->onExitStage();
+    currentScene_.reset();
+    if (scenesQueue_.empty()) return;
+    currentScene_ = std::move(scenesQueue_.front());
+    scenesQueue_.pop_front();
+    if (!currentScene_) return;
+    currentScene_->onEnterStage();
+    if (!currentScene_->firstState().empty()) currentScene_->perform("setState:", currentScene_->firstState());
+}
+
+void KTDirector::processMessages() {
+    while (!mqueue_.empty()) {
+        const std::shared_ptr<const KTMessage> message = std::move(mqueue_.front());
+        mqueue_.pop_front();
+        message->runAt(currentScene_.get());
+    }
+}
+
+void KTDirector::startTextInput() {
+    if (platform_) platform_->startTextInput();
+}
+
+void KTDirector::stopTextInput() {
+    if (platform_) platform_->stopTextInput();
+}
+
+void KTDirector::run() {
+    running_ = true;
+    while (running_) runFrame();
+}
+
+void KTDirector::runFrame() {
+    if (platform_) {
+        KTEvent event;
+        while (platform_->pollEvent(event)) handleEvent(event);
+    }
+    doUpdate();
+    doDraw();
+    ++frameCount_;
+    if (frameObserver_) frameObserver_();
+}
+
+float KTDirector::frameDeltaTime() {
+    const std::uint32_t now = platform_ ? platform_->ticks() : prevTicks_;
+    const std::uint32_t elapsed = now - prevTicks_;
+    prevTicks_ = now;
+    return fixedDeltaTime_ ? *fixedDeltaTime_ : static_cast<float>(elapsed) / 1000.0f;
+}
+
+void KTDirector::doUpdate() {
+    const float dt = frameDeltaTime();
+    if (switchSceneFlag_) {
+        nextScene();
+        switchSceneFlag_ = false;
+    }
+    processMessages();
+    KTScheduler& scheduler = KTScheduler::shared();
+    scheduler.update(dt);
+    scheduler.addTargets();
+    scheduler.removeTargets();
+    if (actionRunner_) actionRunner_->update(dt);
+    if (audio_) audio_->playSamples();
+}
+
+void KTDirector::doDraw() {
+    // The running scene is visited even without a renderer, so that nodes that finished still leave the tree.
+    if (renderer_) renderer_->begin();
+    if (const std::shared_ptr<KTScene> scene = currentScene_) scene->visit();
+    if (renderer_) renderer_->end();
+}
+
+void KTDirector::handleEvent(const KTEvent& event) {
+    const std::shared_ptr<KTScene> scene = currentScene_;
+    auto pointer = [this] { return renderPointFromScreenPoint(platform_ ? platform_->mousePosition() : CGPointZero); };
+    auto button = [&event] {
+        switch (event.mouseButton) {
+            case 2:
+                return msMiddle;
+            case 3:
+                return msRight;
+            default:
+                return msLeft;
+        }
+    };
+    switch (event.type) {
+        case KTEvent::Type::quit:
+            close();
+            break;
+        case KTEvent::Type::focusGained:
+            if (scene) scene->onActivate();
+            if (audio_) audio_->setMute(false);
+            break;
+        case KTEvent::Type::focusLost:
+            if (scene) scene->onDeactivate();
+            if (audio_) audio_->setMute(true);
+            break;
+        case KTEvent::Type::keyDown:
+            KTLog("KEYDOWN: %s %c", event.keyName, event.key < 128 ? static_cast<int>(event.key) : ' ');
+            if (scene) scene->keyDown(event.key);
+            if ((event.guiHeld && event.key == kbQ) || (event.altHeld && event.key == kbF4)) close();
+            break;
+        case KTEvent::Type::textInput:
+            if (scene) scene->textInput(event.text);
+            break;
+        case KTEvent::Type::mouseMove:
+            if (scene) scene->mouseMove(pointer());
+            break;
+        case KTEvent::Type::mouseDown:
+            if (scene) scene->buttonDown(button(), pointer());
+            break;
+        case KTEvent::Type::mouseUp:
+            if (scene) {
+                const CGPoint point = pointer();
+                scene->mouseMove(point);
+                scene->buttonUp(button(), point);
+            }
+            break;
+        case KTEvent::Type::fingerDown:
+            // Fingers report fractions of the touch surface; they are spread over the logical screen.
+            if (scene) scene->buttonDown(msLeft, {event.finger.x * size_.width, event.finger.y * size_.height});
+            break;
+    }
+}
+
+}  // namespace kt

@@ -1,0 +1,112 @@
+#include "engine/core/KTFormat.h"
+
+#include <charconv>
+#include <cstdio>
+#include <vector>
+
+namespace kt {
+namespace {
+
+constexpr std::string_view kFlagsWidthPrecision = "-+ #0123456789.";
+constexpr std::string_view kLengthModifiers = "hlLqjzt";
+
+template <typename T>
+std::string printfText(const std::string& spec, T value) {
+    const int size = std::snprintf(nullptr, 0, spec.c_str(), value);
+    if (size <= 0) return {};
+    std::vector<char> buffer(static_cast<std::size_t>(size) + 1);
+    std::snprintf(buffer.data(), buffer.size(), spec.c_str(), value);
+    return std::string(buffer.data(), static_cast<std::size_t>(size));
+}
+
+// The shortest text that reads back as the same number, without a trailing ".0" for whole numbers.
+std::string naturalText(double value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+std::string naturalText(const KTFormatArg::Value& value) {
+    struct Visitor {
+        std::string operator()(long long v) const { return std::to_string(v); }
+        std::string operator()(unsigned long long v) const { return std::to_string(v); }
+        std::string operator()(double v) const { return naturalText(v); }
+        std::string operator()(const std::string& v) const { return v; }
+        std::string operator()(const void* v) const { return printfText("%p", v); }
+    };
+    return std::visit(Visitor{}, value);
+}
+
+long long asInteger(const KTFormatArg::Value& value) {
+    if (const auto* v = std::get_if<long long>(&value)) return *v;
+    if (const auto* v = std::get_if<unsigned long long>(&value)) return static_cast<long long>(*v);
+    if (const auto* v = std::get_if<double>(&value)) return static_cast<long long>(*v);
+    return 0;
+}
+
+double asReal(const KTFormatArg::Value& value) {
+    if (const auto* v = std::get_if<double>(&value)) return *v;
+    return static_cast<double>(asInteger(value));
+}
+
+// Formats one conversion; spec holds the flags, width and precision with '%' in front and no length modifier.
+std::string convert(std::string spec, char conversion, const KTFormatArg::Value& value) {
+    switch (conversion) {
+        case 'd':
+        case 'i':
+            return printfText(spec + "lld", asInteger(value));
+        case 'u':
+        case 'x':
+        case 'X':
+        case 'o':
+            return printfText(spec + "ll" + conversion, static_cast<unsigned long long>(asInteger(value)));
+        case 'c':
+            return printfText(spec + "c", static_cast<int>(asInteger(value)));
+        case 'f':
+        case 'F':
+        case 'e':
+        case 'E':
+        case 'g':
+        case 'G':
+            return printfText(spec + conversion, asReal(value));
+        case 's':
+            return printfText(spec + "s", naturalText(value).c_str());
+        case 'p':
+            return printfText(spec + "p", std::holds_alternative<const void*>(value) ? std::get<const void*>(value)
+                                                                                     : nullptr);
+        default:
+            return naturalText(value);
+    }
+}
+
+}  // namespace
+
+std::string KTFormatList(std::string_view format, std::initializer_list<KTFormatArg> args) {
+    std::string out;
+    out.reserve(format.size() + 16);
+    const KTFormatArg* next = args.begin();
+    std::size_t i = 0;
+    while (i < format.size()) {
+        const char c = format[i++];
+        if (c != '%' || i >= format.size()) {
+            out += c;
+            continue;
+        }
+        if (format[i] == '%') {
+            out += '%';
+            ++i;
+            continue;
+        }
+        std::string spec = "%";
+        while (i < format.size() && kFlagsWidthPrecision.find(format[i]) != std::string_view::npos) spec += format[i++];
+        while (i < format.size() && kLengthModifiers.find(format[i]) != std::string_view::npos) ++i;
+        if (i >= format.size()) break;
+        const char conversion = format[i++];
+        if (next == args.end()) continue;
+        const KTFormatArg::Value& value = (next++)->value();
+        out += conversion == '@' ? naturalText(value) : convert(std::move(spec), conversion, value);
+    }
+    return out;
+}
+
+}  // namespace kt

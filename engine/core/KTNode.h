@@ -1,0 +1,215 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/core/KTArray.h"
+#include "engine/core/KTButtonName.h"
+#include "engine/core/KTColor.h"
+#include "engine/core/KTGeometry.h"
+#include "engine/core/KTObject.h"
+
+namespace kt {
+
+class KTAction;
+class KTDataSource;
+class KTMessage;
+class KTRenderer;
+class KTScene;
+
+// Base of everything that is drawn or receives input. A node holds its children; a child knows its parent
+// through a pointer that the parent clears whenever the child leaves it, so it never dangles. Walks over the
+// child list go by index and hold the current child, so a child may add or remove nodes (itself included)
+// from inside a call it receives.
+class KTNode : public KTObject {
+public:
+    KT_CLASS(KTNode)
+
+    using Ref = std::shared_ptr<KTNode>;
+
+    KTNode();
+    ~KTNode() override;
+    KTNode(const KTNode&) = delete;
+    KTNode& operator=(const KTNode&) = delete;
+
+    template <typename T = KTNode>
+    static std::shared_ptr<T> node() {
+        return std::make_shared<T>();
+    }
+
+    // Tree.
+    void addChild(Ref child);
+    void addChild(Ref child, std::string name);
+    void removeChild(KTNode* child);
+    virtual void removeAllChildren();
+    void clear() { removeAllChildren(); }
+    void replaceChild(KTNode* old, Ref replacement);
+    bool hasChild(const KTNode* child) const { return children_.containsObject(child); }
+    bool hasChildren() const { return !children_.empty(); }
+    Ref firstChild() const { return children_.firstObject(); }
+    const KTArray<KTNode>& children() const { return children_; }
+    KTNode* parent() const { return parent_; }
+    // A direct child of that name ("tooltip" answers the tooltip); scenes look in their name registry first.
+    virtual Ref getChildByName(std::string_view name) const;
+    Ref getChildByClass(const KTClass& cls) const;
+    template <typename T>
+    std::shared_ptr<T> getChildByClass() const {
+        return std::static_pointer_cast<T>(getChildByClass(T::staticClass()));
+    }
+    KTNode* getParentOfClass(const KTClass& cls) const;
+    Ref getParentChildWithName(std::string_view name) const;
+    virtual std::shared_ptr<KTScene> scene();
+    void setScene(const std::shared_ptr<KTScene>& scene);
+
+    // Geometry.
+    CGPoint position() const { return position_; }
+    void setPosition(CGPoint position) { position_ = position; }
+    void moveTo(CGPoint position) { position_ = position; }
+    float x() const { return position_.x; }
+    float y() const { return position_.y; }
+    void setX(float x) { position_.x = x; }
+    void setY(float y) { position_.y = y; }
+    CGSize size() const { return size_; }
+    virtual void setSize(CGSize size) { size_ = size; }
+    float w() const { return size_.width; }
+    float h() const { return size_.height; }
+    void setW(float w) { setSize({w, size_.height}); }
+    void setH(float h) { setSize({size_.width, h}); }
+    float scaleX() const { return scaleX_; }
+    float scaleY() const { return scaleY_; }
+    void setScaleX(float scale) { scaleX_ = scale; }
+    void setScaleY(float scale) { scaleY_ = scale; }
+    float angle() const { return angle_; }
+    void setAngle(float degrees) { angle_ = degrees; }
+    CGPoint center() const { return {position_.x + size_.width * 0.5f, position_.y + size_.height * 0.5f}; }
+    CGRect getRect() const { return {position_, size_}; }
+    CGPoint absolutePosition() const;
+    CGPoint absoluteCenter() const;
+
+    // Appearance and flags.
+    Color color() const { return color_; }
+    void setColor(Color color) { color_ = color; }
+    bool visible() const { return visible_; }
+    void setVisible(bool visible) { visible_ = visible; }
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool enabled) { enabled_ = enabled; }
+    bool stateStop() const { return stateStop_; }
+    void setStateStop(bool stop) { stateStop_ = stop; }
+    bool hitTestEnabled() const { return hitTest_; }
+    void setHitTest(bool enabled) { hitTest_ = enabled; }
+    bool childHitTest() const { return childHitTest_; }
+    void setChildHitTest(bool enabled) { childHitTest_ = enabled; }
+    bool autoremove() const { return autoremove_; }
+    void setAutoremove(bool autoremove) { autoremove_ = autoremove; }
+    bool drawBackground() const { return drawBackground_; }
+    Color backgroundColor() const { return backgroundColor_; }
+    void setBackgroundColor(Color color);
+    const std::string& name() const { return name_; }
+    void setName(std::string name) { name_ = std::move(name); }
+    const std::string& text() const { return text_; }
+    virtual void setText(const std::string& text) { text_ = text; }
+    bool isOnStage() const { return isOnStage_; }
+    KTRenderer* render() const;
+    void setRender(const std::shared_ptr<KTRenderer>& render) { render_ = render; }
+
+    // Layers: inside a layered subtree, higher layers are drawn after all lower ones whatever the tree order.
+    bool layered() const { return layered_; }
+    void setLayered(bool layered) { layered_ = layered; }
+    int layer() const { return layer_; }
+    void setLayer(int layer);
+    int maxChildLayer() const { return maxChildLayer_; }
+    void setMaxChildLayer(int layer);
+
+    // Life cycle.
+    virtual void onEnterStage();
+    virtual void onExitStage();
+    virtual void onFocus() {}
+    virtual void onUnfocus() {}
+    virtual void update(float) {}
+    virtual void reset();
+    void scheduleUpdate();
+    void unscheduleUpdate();
+    void runAction(std::shared_ptr<KTAction> action);
+    void stopAllActions();
+
+    // Drawing.
+    void visit();
+    void visitLayered();
+    void visitLayer(int layer);
+    virtual void draw() {}
+    virtual void drawAfterChildren() {}
+    virtual void drawAfterLayeredChildren() {}
+
+    // Input; points are in the caller's (the parent's) space.
+    virtual void mouseMove(CGPoint point);
+    virtual void buttonDown(ButtonName button, CGPoint point);
+    virtual void buttonUp(ButtonName button, CGPoint point);
+    virtual void keyDown(ButtonName button);
+    virtual void keyUp(ButtonName button);
+    virtual void textInput(const std::string& text);
+    virtual void mouseEnter();
+    virtual void mouseLeave();
+    virtual bool hitTest(CGPoint point) const;
+    Ref hoverChild() const { return hoverChild_.lock(); }
+
+    // Handlers: "on_enter", "on_leave", "on_click", "on_mouse_down" and any other event name.
+    void setHandlerByDefinition(const std::string& definition, const std::string& event);
+    void setOnClick(const std::string& definition) { setHandlerByDefinition(definition, "on_click"); }
+    void setOnClick(const std::string& operation, const std::string& argument) { setOnClick(operation + argument); }
+    void callHandler(const std::string& event);
+    bool hasHandler(const std::string& event) const { return handlers_.contains(event); }
+
+    const Ref& tooltip() const { return tooltip_; }
+    void setTooltip(Ref tooltip) { tooltip_ = std::move(tooltip); }
+
+    // Value providers; bound nodes do not keep them alive.
+    std::shared_ptr<KTDataSource> dataSource() const { return dataSource_.lock(); }
+    void setDataSource(const std::shared_ptr<KTDataSource>& source) { dataSource_ = source; }
+    std::shared_ptr<KTDataSource> enableDataSource() const { return enableDataSource_.lock(); }
+    // Follows the provider: enabled now and after each of its changes takes the provider's truth value.
+    void setEnableDataSource(const std::shared_ptr<KTDataSource>& source);
+
+    std::string description() const;
+
+private:
+    void forwardToHoverChild(auto&& call);
+    void setHoverChild(const Ref& child);
+    void visitChildren(auto&& visitChild);
+    void removeAutoremovedChildren();
+    void leaveParentOf(KTNode& child);
+
+    CGPoint position_;
+    float scaleX_ = 1;
+    float scaleY_ = 1;
+    float angle_ = 0;
+    CGSize size_;
+    Color color_ = kColorWhite;
+    std::string name_;
+    KTArray<KTNode> children_;
+    KTNode* parent_ = nullptr;
+    std::weak_ptr<KTScene> scene_;
+    std::weak_ptr<KTRenderer> render_;
+    bool visible_ = true;
+    bool enabled_ = true;
+    bool stateStop_ = false;
+    bool hitTest_ = true;
+    bool childHitTest_ = false;
+    bool autoremove_ = false;
+    bool drawBackground_ = false;
+    Color backgroundColor_ = kColorWhite;
+    std::weak_ptr<KTNode> hoverChild_;
+    std::map<std::string, std::shared_ptr<KTMessage>, std::less<>> handlers_;
+    std::string text_;
+    bool isOnStage_ = false;
+    Ref tooltip_;
+    std::weak_ptr<KTDataSource> dataSource_;
+    std::weak_ptr<KTDataSource> enableDataSource_;
+    bool layered_ = false;
+    int layer_ = 0;
+    int maxChildLayer_ = 0;
+    bool hasLayeredChildren_ = false;
+};
+
+}  // namespace kt

@@ -1,0 +1,138 @@
+#include "engine/core/KTScene.h"
+
+#include <cstdlib>
+
+#include "engine/core/KTAudioControl.h"
+#include "engine/core/KTDirector.h"
+
+namespace kt {
+
+const KTClass& KTScene::staticClass() {
+    static const KTClass& cls = KTClass::define<KTScene>("KTScene", KTNode::staticClass())
+                                    .operation("setSoundVolumeStr:", &KTScene::setSoundVolumeStr)
+                                    .operation("setMusicVolumeStr:", &KTScene::setMusicVolumeStr)
+                                    .operation("setFocusByName:", &KTScene::setFocusByName);
+    return cls;
+}
+KT_REGISTER_CLASS(KTScene);
+
+KTScene::KTScene() { setSize(KTDirector::shared().size()); }
+
+void KTScene::registerName(const std::string& name, Ref node) { names_[name] = std::move(node); }
+
+KTNode::Ref KTScene::getChildByName(std::string_view name) const {
+    const auto found = names_.find(name);
+    if (found != names_.end()) return found->second;
+    return KTNode::getChildByName(name);
+}
+
+void KTScene::removeAllChildren() {
+    KTNode::removeAllChildren();
+    names_.clear();
+}
+
+void KTScene::setFocus(Ref node) {
+    if (focus_) focus_->onUnfocus();
+    focus_ = std::move(node);
+    if (focus_) focus_->onFocus();
+}
+
+void KTScene::setUnderMouse(Ref node) {
+    if (underMouse_) underMouse_->onExitStage();
+    underMouse_ = std::move(node);
+    if (!underMouse_) return;
+    underMouse_->moveTo(mousePosition_);
+    underMouse_->onEnterStage();
+}
+
+void KTScene::setCurrentTooltip(Ref tooltip) {
+    if (currentTooltip_) currentTooltip_->onExitStage();
+    currentTooltip_ = std::move(tooltip);
+    if (!currentTooltip_) return;
+    currentTooltip_->moveTo(mousePosition_);
+    if (isOnStage()) currentTooltip_->onEnterStage();
+}
+
+void KTScene::setSoundVolumeStr(const std::string& volume) {
+    if (KTAudioControl* audio = KTDirector::shared().audio()) audio->setSoundVolume(std::atoi(volume.c_str()));
+}
+
+void KTScene::setMusicVolumeStr(const std::string& volume) {
+    if (KTAudioControl* audio = KTDirector::shared().audio()) audio->setMusicVolume(std::atoi(volume.c_str()));
+}
+
+void KTScene::onEnterStage() {
+    KTNode::onEnterStage();
+    if (underMouse_) underMouse_->onEnterStage();
+}
+
+void KTScene::drawAfterChildren() {
+    if (underMouse_) {
+        underMouse_->moveTo(mousePosition_);
+        underMouse_->visit();
+    }
+    if (currentTooltip_) {
+        const CGSize tooltipSize = currentTooltip_->size();
+        const bool pastRightEdge = mousePosition_.x + tooltipSize.width > w();
+        const CGPoint offset{pastRightEdge ? -tooltipSize.width : 0, -tooltipSize.height};
+        currentTooltip_->moveTo(CGPointAdd(mousePosition_, offset));
+        currentTooltip_->visit();
+    }
+}
+
+CGPoint KTScene::pointForMouseFocus(CGPoint point) const {
+    const KTNode* parent = mouseFocus_->parent();
+    return parent ? CGPointSub(point, parent->absolutePosition()) : point;
+}
+
+void KTScene::mouseMove(CGPoint point) {
+    mousePosition_ = point;
+    if (mouseFocus_ && mouseFocus_->parent()) {
+        const Ref target = mouseFocus_;
+        target->mouseMove(pointForMouseFocus(point));
+    } else {
+        KTNode::mouseMove(point);
+    }
+}
+
+void KTScene::buttonDown(ButtonName button, CGPoint point) {
+    if (const Ref target = mouseFocus_) {
+        target->buttonDown(button, pointForMouseFocus(point));
+    } else {
+        KTNode::buttonDown(button, point);
+    }
+}
+
+void KTScene::buttonUp(ButtonName button, CGPoint point) {
+    if (const Ref target = mouseFocus_) {
+        target->buttonUp(button, pointForMouseFocus(point));
+    } else {
+        KTNode::buttonUp(button, point);
+    }
+}
+
+void KTScene::keyDown(ButtonName button) {
+    if (const Ref target = focus_) {
+        target->keyDown(button);
+    } else {
+        KTNode::keyDown(button);
+    }
+}
+
+void KTScene::keyUp(ButtonName button) {
+    if (const Ref target = focus_) {
+        target->keyUp(button);
+    } else {
+        KTNode::keyUp(button);
+    }
+}
+
+void KTScene::textInput(const std::string& text) {
+    if (const Ref target = focus_) {
+        target->textInput(text);
+    } else {
+        KTNode::textInput(text);
+    }
+}
+
+}  // namespace kt
