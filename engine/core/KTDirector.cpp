@@ -10,6 +10,7 @@
 #include "engine/core/KTResourceManager.h"
 #include "engine/core/KTScene.h"
 #include "engine/core/KTScheduler.h"
+#include "engine/core/KTStateAnimator.h"
 
 namespace kt {
 
@@ -55,6 +56,7 @@ void KTDirector::shutdown() {
     fullscreen_ = false;
     actionRunner_.reset();
     audio_.reset();
+    stateAnimator_.reset();
     renderer_.reset();
     platform_.reset();
 }
@@ -148,7 +150,7 @@ void KTDirector::nextScene() {
     scenesQueue_.pop_front();
     if (!currentScene_) return;
     currentScene_->onEnterStage();
-    if (!currentScene_->firstState().empty()) currentScene_->perform("setState:", currentScene_->firstState());
+    if (!currentScene_->firstState().empty()) currentScene_->setState(currentScene_->firstState());
 }
 
 void KTDirector::processMessages() {

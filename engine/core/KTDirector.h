@@ -18,6 +18,7 @@ class KTMessage;
 class KTNumberDataSource;
 class KTRenderer;
 class KTScene;
+class KTStateAnimator;
 
 // Owns the window (through the platform layer), the renderer, the running scene, the scene queue and the
 // handler message queue, and runs the frame loop: events, update, draw.
@@ -34,6 +35,8 @@ public:
     KTActionRunner* actionRunner() const { return actionRunner_.get(); }
     void setAudio(std::shared_ptr<KTAudioControl> audio) { audio_ = std::move(audio); }
     KTAudioControl* audio() const { return audio_.get(); }
+    void setStateAnimator(std::shared_ptr<KTStateAnimator> animator) { stateAnimator_ = std::move(animator); }
+    KTStateAnimator* stateAnimator() const { return stateAnimator_.get(); }
     // The settings' full-screen switch, kept in step with the window in both directions.
     void bindFullscreenSetting(const std::shared_ptr<KTNumberDataSource>& setting);
 
@@ -101,6 +104,7 @@ private:
     std::shared_ptr<KTRenderer> renderer_;
     std::shared_ptr<KTActionRunner> actionRunner_;
     std::shared_ptr<KTAudioControl> audio_;
+    std::shared_ptr<KTStateAnimator> stateAnimator_;
     std::weak_ptr<KTNumberDataSource> fullscreenSetting_;
     std::optional<float> fixedDeltaTime_;
     std::function<void()> frameObserver_;

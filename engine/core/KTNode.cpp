@@ -12,6 +12,8 @@
 #include "engine/core/KTRenderer.h"
 #include "engine/core/KTScene.h"
 #include "engine/core/KTScheduler.h"
+#include "engine/core/KTState.h"
+#include "engine/core/KTStateAnimator.h"
 
 namespace kt {
 
@@ -21,7 +23,9 @@ const KTClass& KTNode::staticClass() {
                                     .operation("setText:", &KTNode::setText)
                                     .operation("scheduleUpdate", &KTNode::scheduleUpdate)
                                     .operation("unscheduleUpdate", &KTNode::unscheduleUpdate)
-                                    .operation("stopAllActions", &KTNode::stopAllActions);
+                                    .operation("stopAllActions", &KTNode::stopAllActions)
+                                    .operation("setState:", static_cast<void (KTNode::*)(const std::string&)>(
+                                                                &KTNode::setState));
     return cls;
 }
 KT_REGISTER_CLASS(KTNode);
@@ -380,6 +384,52 @@ void KTNode::setEnableDataSource(const std::shared_ptr<KTDataSource>& source) {
                                                    }
                                                });
     setEnabled(source->boolValue());
+}
+
+// States
+
+void KTNode::addState(std::shared_ptr<KTState> state) {
+    if (!state) return;
+    const std::string name = state->name;
+    states_[name] = std::move(state);
+}
+
+std::shared_ptr<KTState> KTNode::stateNamed(std::string_view name) const {
+    const auto found = states_.find(name);
+    return found == states_.end() ? nullptr : found->second;
+}
+
+void KTNode::setTransitionTime(const std::string& from, const std::string& to, float seconds) {
+    transitionTimes_[from + "-" + to] = seconds;
+}
+
+void KTNode::setState(const std::string& name) {
+    const std::string from = currentState_ ? currentState_->name : "default";
+    const auto found = transitionTimes_.find(from + "-" + name);
+    if (found != transitionTimes_.end()) {
+        setState(name, found->second, true);
+    } else {
+        setState(name, 0.5f, false);
+    }
+}
+
+void KTNode::setState(const std::string& name, float seconds, bool overrideChildren) {
+    const std::shared_ptr<KTState> state = stateNamed(name);
+    if (state && state.get() != currentState_) {
+        currentState_ = state.get();
+        stopAllActions();
+        if (KTStateAnimator* animator = KTDirector::shared().stateAnimator()) animator->animate(*this, *state, seconds);
+    }
+    if (stateStop_) return;
+    for (std::size_t i = 0; i < children_.count(); ++i) {
+        const Ref child = children_.objectAtIndex(i);
+        if (!child) continue;
+        if (overrideChildren) {
+            child->setState(name, seconds, true);
+        } else {
+            child->setState(name);
+        }
+    }
 }
 
 std::string KTNode::description() const {

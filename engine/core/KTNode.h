@@ -18,6 +18,7 @@ class KTDataSource;
 class KTMessage;
 class KTRenderer;
 class KTScene;
+class KTState;
 
 // Base of everything that is drawn or receives input. A node holds its children; a child knows its parent
 // through a pointer that the parent clears whenever the child leaves it, so it never dangles. Walks over the
@@ -171,7 +172,21 @@ public:
     // Follows the provider: enabled now and after each of its changes takes the provider's truth value.
     void setEnableDataSource(const std::shared_ptr<KTDataSource>& source);
 
+    // Named states. A switch applies to this node when it has the state and is passed on to the children
+    // unless stateStop is set.
+    void addState(std::shared_ptr<KTState> state);
+    std::shared_ptr<KTState> stateNamed(std::string_view name) const;
+    const KTState* currentState() const { return currentState_; }
+    void setTransitionTime(const std::string& from, const std::string& to, float seconds);
+    // Uses the transition time from the current state (or "default"), else 0.5 s for this node alone.
+    void setState(const std::string& name);
+    void setState(const std::string& name, float seconds) { setState(name, seconds, true); }
+    virtual void setState(const std::string& name, float seconds, bool overrideChildren);
+
     std::string description() const;
+
+protected:
+    void setCurrentState(const KTState* state) { currentState_ = state; }
 
 private:
     void forwardToHoverChild(auto&& call);
@@ -201,6 +216,9 @@ private:
     Color backgroundColor_ = kColorWhite;
     std::weak_ptr<KTNode> hoverChild_;
     std::map<std::string, std::shared_ptr<KTMessage>, std::less<>> handlers_;
+    std::map<std::string, std::shared_ptr<KTState>, std::less<>> states_;
+    const KTState* currentState_ = nullptr;
+    std::map<std::string, float, std::less<>> transitionTimes_;
     std::string text_;
     bool isOnStage_ = false;
     Ref tooltip_;

@@ -4,6 +4,7 @@
 
 #include "engine/core/KTAudioControl.h"
 #include "engine/core/KTDirector.h"
+#include "engine/core/KTState.h"
 
 namespace kt {
 
@@ -59,6 +60,16 @@ void KTScene::setSoundVolumeStr(const std::string& volume) {
 
 void KTScene::setMusicVolumeStr(const std::string& volume) {
     if (KTAudioControl* audio = KTDirector::shared().audio()) audio->setMusicVolume(std::atoi(volume.c_str()));
+}
+
+void KTScene::setState(const std::string& name, float seconds, bool overrideChildren) {
+    KTNode::setState(name, seconds, overrideChildren);
+    if (currentState()) return;
+    auto state = std::make_shared<KTState>();
+    state->name = name;
+    state->loadFromNode(*this);
+    addState(state);
+    setCurrentState(state.get());
 }
 
 void KTScene::onEnterStage() {

@@ -57,6 +57,10 @@ public:
     const std::string& firstState() const { return firstState_; }
     void setFirstState(std::string state) { firstState_ = std::move(state); }
 
+    // A scene without a current state after the switch takes its present values as a state of that name.
+    void setState(const std::string& name, float seconds, bool overrideChildren) override;
+    using KTNode::setState;
+
     void onEnterStage() override;
     void drawAfterChildren() override;
     void mouseMove(CGPoint point) override;

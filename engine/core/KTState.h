@@ -1,0 +1,31 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace kt {
+
+class KTNode;
+
+// A named set of property values a node can be switched to, with what happens when the switch ends.
+// Values are keyed by property: "x", "y", "w", "h" (floats), "color" (packed colour), "visible" and
+// "enabled" (0 or 1).
+class KTState {
+public:
+    std::string name;
+    std::map<std::string, double> values;
+    // Switched to when the transition ends.
+    std::optional<std::string> nextStateName;
+    // Operation called on the node when the transition ends.
+    std::optional<std::string> callName;
+    // Handler definitions sent when the transition ends and when it starts.
+    std::optional<std::string> message;
+    std::optional<std::string> startMessage;
+
+    // A snapshot of the node's present values.
+    void loadFromNode(const KTNode& node);
+};
+
+}  // namespace kt

@@ -1,0 +1,47 @@
+#include "engine/core/KTColor.h"
+
+#include <gtest/gtest.h>
+
+namespace kt {
+namespace {
+
+struct ColorTextCase {
+    const char* text;
+    std::uint32_t expected;
+};
+
+class ColorFromTextTest : public ::testing::TestWithParam<ColorTextCase> {};
+
+TEST_P(ColorFromTextTest, ParsesHexadecimalChannels) {
+    EXPECT_EQ(KTMakeColorFromCString(GetParam().text).rep, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ColorFromTextTest,
+                         ::testing::Values(ColorTextCase{"ff8000", 0xFFFF8000}, ColorTextCase{"ff800080", 0x80FF8000},
+                                           ColorTextCase{"FF8000", 0xFFFF8000}, ColorTextCase{"abc", 0xFFFFFFFF},
+                                           ColorTextCase{"", 0xFFFFFFFF}, ColorTextCase{"zz00zz", 0xFF000000},
+                                           ColorTextCase{"1020304", 0xFF102030}));
+
+TEST(ColorTest, RgbaSwapExchangesRedAndBlue) {
+    EXPECT_EQ(KTColorRGBA(Color{0x11223344}), 0x11443322u);
+    std::uint32_t pixels[2] = {0xFF0000FF, 0x80123456};
+    KTConvertARGB2RGBA(pixels, 2);
+    EXPECT_EQ(pixels[0], 0xFFFF0000u);
+    EXPECT_EQ(pixels[1], 0x80563412u);
+}
+
+TEST(ColorTest, MultiplyingByWhiteKeepsTheColourAndByZeroClears) {
+    EXPECT_EQ(KTMultColors(Color{0x80FF4020}, kColorWhite).rep, 0x80FF4020u);
+    EXPECT_EQ(KTMultColors(Color{0x80FF4020}, Color{0}).rep, 0u);
+    // 0x80/255 * 0x80/255 = 0.2519..., times 255 truncates to 64.
+    EXPECT_EQ(KTMultColors(Color{0x80808080}, Color{0x80808080}).rep, 0x40404040u);
+}
+
+TEST(ColorTest, LerpTruncatesAndSaturatesAboveOne) {
+    EXPECT_EQ(KTLerpColor(Color{0x00000000}, Color{0xFFFFFFFF}, 0.5f).rep, 0x7F7F7F7Fu);
+    EXPECT_EQ(KTLerpColor(Color{0x00000000}, Color{0xFFFFFFFF}, 1.5f).rep, 0xFFFFFFFFu);
+    EXPECT_EQ(KTLerpColor(Color{0xFF102030}, Color{0xFF102030}, 0.3f).rep, 0xFF102030u);
+}
+
+}  // namespace
+}  // namespace kt

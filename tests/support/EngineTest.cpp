@@ -1,0 +1,52 @@
+#include "tests/support/EngineTest.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "engine/core/KTControllerManager.h"
+#include "engine/core/KTDirector.h"
+#include "engine/core/KTLog.h"
+#include "engine/core/KTRandom.h"
+#include "engine/core/KTScheduler.h"
+
+namespace kt::test {
+namespace {
+
+std::filesystem::path freshTemporaryFolder() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "." + info->name();
+    for (char& c : name) {
+        if (c == '/') c = '_';
+    }
+    const auto folder = std::filesystem::temp_directory_path() / "moonbrook-tests" / name;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+}  // namespace
+
+EngineTest::EngineTest() : dataHome_(freshTemporaryFolder()) {
+    setenv("XDG_DATA_HOME", dataHome_.c_str(), 1);
+    KTDirector::shared().shutdown();
+    KTRandom::shared().seed(1);
+}
+
+EngineTest::~EngineTest() {
+    KTDirector::shared().shutdown();
+    KTScheduler::shared().removeAllTargets();
+    KTControllerManager::shared().removeAllControllers();
+    KTLogger::shared().close();
+    std::error_code ignored;
+    std::filesystem::remove_all(dataHome_, ignored);
+}
+
+std::shared_ptr<KTScene> EngineTest::runScene(std::shared_ptr<KTScene> scene) {
+    if (!scene) scene = KTNode::node<KTScene>();
+    KTDirector& director = KTDirector::shared();
+    director.enqueueScene(scene);
+    director.nextScene();
+    return scene;
+}
+
+}  // namespace kt::test

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "engine/core/KTScene.h"
+
+namespace kt::test {
+
+// Fixture for tests that touch the engine's singletons: the per-user folder points into a fresh temporary
+// folder, and the director, scheduler, controllers and random generator start afresh for every test.
+class EngineTest : public ::testing::Test {
+protected:
+    EngineTest();
+    ~EngineTest() override;
+
+    const std::filesystem::path& userDataHome() const { return dataHome_; }
+
+    // A scene made current through the director, as the running program would.
+    std::shared_ptr<KTScene> runScene(std::shared_ptr<KTScene> scene = nullptr);
+
+private:
+    std::filesystem::path dataHome_;
+};
+
+}  // namespace kt::test

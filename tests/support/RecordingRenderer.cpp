@@ -1,0 +1,31 @@
+#include "tests/support/RecordingRenderer.h"
+
+#include "engine/core/KTFormat.h"
+
+namespace kt::test {
+
+void RecordingRenderer::setColor(Color color) {
+    color_ = color;
+    calls.push_back(KTFormat("setColor %08x", color.rep));
+}
+
+void RecordingRenderer::multColor(Color color) {
+    color_ = KTMultColors(color_, color);
+    calls.push_back(KTFormat("multColor %08x", color.rep));
+}
+
+void RecordingRenderer::translate(CGPoint offset) { calls.push_back(KTFormat("translate %@ %@", offset.x, offset.y)); }
+
+void RecordingRenderer::scale(CGPoint factors) { calls.push_back(KTFormat("scale %@ %@", factors.x, factors.y)); }
+
+void RecordingRenderer::rotate(float degrees) { calls.push_back(KTFormat("rotate %@", degrees)); }
+
+void RecordingRenderer::drawRect(const CGRect& rect) {
+    calls.push_back(KTFormat("drawRect %@ %@ %@ %@", rect.origin.x, rect.origin.y, rect.size.width, rect.size.height));
+}
+
+void RecordingRenderer::drawQuad(const CGQuad& quad) {
+    calls.push_back(KTFormat("drawQuad %@ %@ %@ %@", quad.p[0].x, quad.p[0].y, quad.p[2].x, quad.p[2].y));
+}
+
+}  // namespace kt::test
