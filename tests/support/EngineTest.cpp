@@ -32,6 +32,8 @@ EngineTest::EngineTest() : dataHome_(freshTemporaryFolder()) {
     KTRandom::shared().seed(1);
 }
 
+void EngineTest::TearDown() { KTDirector::shared().shutdown(); }
+
 EngineTest::~EngineTest() {
     KTDirector::shared().shutdown();
     KTScheduler::shared().removeAllTargets();

@@ -11,10 +11,13 @@ namespace kt::test {
 
 // Fixture for tests that touch the engine's singletons: the per-user folder points into a fresh temporary
 // folder, and the director, scheduler, controllers and random generator start afresh for every test.
+// Subclasses that override TearDown call this one.
 class EngineTest : public ::testing::Test {
 protected:
     EngineTest();
     ~EngineTest() override;
+    // Ends the running scene while the test's own members still exist.
+    void TearDown() override;
 
     const std::filesystem::path& userDataHome() const { return dataHome_; }
 

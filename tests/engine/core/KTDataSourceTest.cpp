@@ -1,0 +1,92 @@
+#include "engine/core/KTDataSource.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/core/KTNode.h"
+#include "engine/core/KTNotificationCenter.h"
+#include "tests/support/EngineTest.h"
+
+namespace kt {
+namespace {
+
+class DataSourceTest : public test::EngineTest {
+protected:
+    // Counts the "changed" notifications the provider sends.
+    int& countChanges(KTDataSource& source) {
+        KTNotificationCenter::shared().addObserver(this, "changed", &source,
+                                                   [this](const KTNotification&) { ++changes; });
+        return changes;
+    }
+    ~DataSourceTest() override { KTNotificationCenter::shared().removeObserver(this); }
+
+    int changes = 0;
+};
+
+TEST_F(DataSourceTest, IntegerAndTruthSettersAnnounceOnlyRealChanges) {
+    KTNumberDataSource source(1);
+    int& count = countChanges(source);
+    source.setBool(true);
+    source.setInt(1);
+    EXPECT_EQ(count, 0);
+    source.setInt(2);
+    source.setBool(false);
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(source.numberValue(), 0);
+}
+
+TEST_F(DataSourceTest, FloatAndDataSettersAlwaysAnnounce) {
+    KTNumberDataSource source(0.5);
+    int& count = countChanges(source);
+    source.setFloat(0.5f);
+    source.setData(0.5);
+    EXPECT_EQ(count, 2);
+}
+
+TEST_F(DataSourceTest, NumbersReadAsTheirUsualDecimalText) {
+    EXPECT_EQ(KTNumberDataSource(0.5).stringValue(), "0.5");
+    EXPECT_EQ(KTNumberDataSource(3).stringValue(), "3");
+    EXPECT_EQ(KTNumberDataSource(-12.25).stringValue(), "-12.25");
+    KTNumberDataSource source;
+    EXPECT_EQ(source.stringValue(), "0");
+    EXPECT_EQ(source.selectionIdx(), -1);
+}
+
+TEST_F(DataSourceTest, StringProvidersAnnounceEverySetAndReadTruthLikeText) {
+    KTStringDataSource source;
+    int& count = countChanges(source);
+    source.setString("Ann");
+    source.setString("Ann");
+    EXPECT_EQ(count, 2);
+    for (const char* truthy : {"YES", "true", "1", " 7", "+3"}) EXPECT_TRUE(KTStringDataSource(truthy).boolValue()) << truthy;
+    for (const char* falsy : {"NO", "false", "0", "", "000", "-0"}) EXPECT_FALSE(KTStringDataSource(falsy).boolValue()) << falsy;
+}
+
+TEST_F(DataSourceTest, ANodeBoundToAnEnableProviderFollowsItAndForgetsItWhenGone) {
+    auto source = std::make_shared<KTNumberDataSource>(0);
+    {
+        auto node = KTNode::node();
+        node->setEnableDataSource(source);
+        EXPECT_FALSE(node->enabled());
+        source->setBool(true);
+        EXPECT_TRUE(node->enabled());
+        node->setEnableDataSource(nullptr);
+        source->setBool(false);
+        EXPECT_TRUE(node->enabled());
+        node->setEnableDataSource(source);
+        EXPECT_FALSE(node->enabled());
+    }
+    source->setBool(true);  // the destroyed node no longer listens
+}
+
+TEST_F(DataSourceTest, AnObserverMayLeaveWhileANotificationIsDelivered) {
+    KTNumberDataSource source;
+    int second = 0;
+    auto& center = KTNotificationCenter::shared();
+    center.addObserver(this, "changed", &source, [&](const KTNotification&) { center.removeObserver(&second); });
+    center.addObserver(&second, "changed", &source, [&](const KTNotification&) { ++second; });
+    source.setData(1);
+    EXPECT_EQ(second, 0);
+}
+
+}  // namespace
+}  // namespace kt

@@ -1,0 +1,314 @@
+#include "engine/core/KTDirector.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/core/KTControllerManager.h"
+#include "engine/core/KTDataSource.h"
+#include "engine/core/KTLog.h"
+#include "engine/core/KTMessage.h"
+#include "engine/core/KTResourceManager.h"
+#include "engine/core/KTScene.h"
+#include "tests/support/EngineTest.h"
+#include "tests/support/FakePlatform.h"
+
+namespace kt {
+namespace {
+
+KTEvent event(KTEvent::Type type) {
+    KTEvent made;
+    made.type = type;
+    return made;
+}
+
+KTEvent keyEvent(ButtonName key, bool alt = false, bool gui = false) {
+    KTEvent made = event(KTEvent::Type::keyDown);
+    made.key = key;
+    made.altHeld = alt;
+    made.guiHeld = gui;
+    return made;
+}
+
+KTEvent mouseEvent(KTEvent::Type type, int button) {
+    KTEvent made = event(type);
+    made.mouseButton = button;
+    return made;
+}
+
+// A scene that notes what happens to it and offers operations for handler messages.
+class JournalScene : public KTScene {
+public:
+    KT_CLASS(JournalScene)
+
+    std::vector<std::string>* journal = nullptr;
+
+    void onEnterStage() override {
+        note("enter");
+        KTScene::onEnterStage();
+    }
+    void onExitStage() override {
+        if (isOnStage()) note("exit");
+        KTScene::onExitStage();
+    }
+    void keyDown(ButtonName button) override { note("keyDown " + std::to_string(button)); }
+    void mouseMove(CGPoint point) override {
+        note("mouseMove " + std::to_string(static_cast<int>(point.x)) + "," + std::to_string(static_cast<int>(point.y)));
+    }
+    void buttonDown(ButtonName button, CGPoint) override { note("buttonDown " + std::to_string(button)); }
+    void buttonUp(ButtonName button, CGPoint) override { note("buttonUp " + std::to_string(button)); }
+    void mark(const std::string& what) { note("mark " + what); }
+    void chain() {
+        note("chain");
+        KTDirector::shared().addMessage(std::make_shared<KTMessage>("mark:chained"));
+    }
+
+private:
+    void note(const std::string& what) {
+        if (journal) journal->push_back(name() + " " + what);
+    }
+};
+
+const KTClass& JournalScene::staticClass() {
+    static const KTClass& cls = KTClass::define<JournalScene>("JournalScene", KTScene::staticClass())
+                                    .operation("mark:", &JournalScene::mark)
+                                    .operation("chain", &JournalScene::chain);
+    return cls;
+}
+
+class DirectorTest : public test::EngineTest {
+protected:
+    std::shared_ptr<JournalScene> journalScene(const std::string& name) {
+        auto scene = std::make_shared<JournalScene>();
+        scene->setName(name);
+        scene->journal = &journal;
+        return scene;
+    }
+
+    test::FakePlatform& installPlatform() {
+        auto platform = std::make_unique<test::FakePlatform>();
+        test::FakePlatform& reference = *platform;
+        director.setPlatform(std::move(platform));
+        return reference;
+    }
+
+    KTDirector& director = KTDirector::shared();
+    std::vector<std::string> journal;
+};
+
+TEST_F(DirectorTest, ScenesSwitchAtTheStartOfTheNextUpdateOneAtATime) {
+    director.enqueueScene(journalScene("first"));
+    director.nextScene();
+    director.setScene(journalScene("second"));
+    director.setScene(journalScene("third"));
+    EXPECT_EQ(director.currentScene()->name(), "first");
+
+    director.doUpdate();
+    EXPECT_EQ(director.currentScene()->name(), "second");
+    EXPECT_EQ(director.queuedSceneCount(), 1u);
+    director.doUpdate();
+    EXPECT_EQ(director.currentScene()->name(), "second") << "the third waits for another switch request";
+    EXPECT_EQ(journal, (std::vector<std::string>{"first enter", "first exit", "second enter"}));
+}
+
+TEST_F(DirectorTest, AnEmptyQueueLeavesNoSceneAndInputGoesNowhere) {
+    director.enqueueScene(journalScene("only"));
+    director.nextScene();
+    director.nextScene();
+    EXPECT_EQ(director.currentScene(), nullptr);
+    director.handleEvent(keyEvent(kbA));
+    director.doDraw();
+}
+
+TEST_F(DirectorTest, MessagesQueuedWhileRunningRunInTheSamePass) {
+    director.enqueueScene(journalScene("scene"));
+    director.nextScene();
+    journal.clear();
+    director.addMessage(std::make_shared<KTMessage>("chain"));
+    director.addMessage(std::make_shared<KTMessage>("mark:second"));
+    director.addMessage(std::make_shared<KTMessage>("missingOperation"));
+    director.processMessages();
+    EXPECT_EQ(journal, (std::vector<std::string>{"scene chain", "scene mark second", "scene mark chained"}));
+}
+
+// A controller that handler messages can name.
+class CounterController : public KTObject {
+public:
+    KT_CLASS(CounterController)
+    int count = 0;
+    void increment() { ++count; }
+};
+
+const KTClass& CounterController::staticClass() {
+    static const KTClass& cls = KTClass::define<CounterController>("CounterController", KTObject::staticClass())
+                                    .operation("increment", &CounterController::increment);
+    return cls;
+}
+KT_REGISTER_CLASS(CounterController);
+
+TEST_F(DirectorTest, MessagesNamingAControllerGoToItAndUnknownControllersFallBackToTheScene) {
+    director.enqueueScene(journalScene("scene"));
+    director.nextScene();
+    journal.clear();
+    director.addMessage(std::make_shared<KTMessage>("CounterController increment"));
+    director.addMessage(std::make_shared<KTMessage>("NoSuchController mark:fallback"));
+    director.processMessages();
+    auto controller =
+        std::static_pointer_cast<CounterController>(KTControllerManager::shared().getControllerByName("CounterController"));
+    EXPECT_EQ(controller->count, 1);
+    EXPECT_EQ(journal, (std::vector<std::string>{"scene mark fallback"}));
+}
+
+struct LetterboxCase {
+    CGSize window;
+    CGPoint screen;
+    CGPoint logical;
+};
+
+class LetterboxTest : public DirectorTest, public ::testing::WithParamInterface<LetterboxCase> {};
+
+TEST_P(LetterboxTest, WindowPointsMapThroughTheCentredFit) {
+    installPlatform().usable = {4000, 4000};
+    director.setWindowSize(GetParam().window);
+    const CGPoint logical = director.renderPointFromScreenPoint(GetParam().screen);
+    EXPECT_NEAR(logical.x, GetParam().logical.x, 1e-3);
+    EXPECT_NEAR(logical.y, GetParam().logical.y, 1e-3);
+    const CGPoint back = director.screenPointFromRenderPoint(logical);
+    EXPECT_NEAR(back.x, GetParam().screen.x, 1e-3);
+    EXPECT_NEAR(back.y, GetParam().screen.y, 1e-3);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, LetterboxTest,
+    ::testing::Values(LetterboxCase{{1920, 1080}, {960, 540}, {512, 384}},
+                      LetterboxCase{{1920, 1080}, {240, 0}, {0, 0}},
+                      LetterboxCase{{1920, 1080}, {0, 0}, {-170.6667f, 0}},
+                      LetterboxCase{{1280, 720}, {640, 360}, {512, 384}},
+                      LetterboxCase{{1280, 720}, {160, 720}, {0, 768}},
+                      LetterboxCase{{1024, 768}, {100, 200}, {100, 200}},
+                      LetterboxCase{{1024, 1024}, {0, 128}, {0, 0}}));
+
+TEST_F(DirectorTest, AWindowTallerThanTheUsableDesktopShrinksWithItsAspectRatio) {
+    installPlatform().usable = {1366, 700};
+    director.setWindowSize({1024, 768});
+    EXPECT_NEAR(director.windowSize().width, 933.33f, 0.01f);
+    EXPECT_EQ(director.windowSize().height, 700);
+}
+
+TEST_F(DirectorTest, EventsBecomeSceneCallsAtTheLogicalPointer) {
+    test::FakePlatform& platform = installPlatform();
+    platform.usable = {4000, 4000};
+    director.setWindowSize({2048, 1536});
+    director.enqueueScene(journalScene("scene"));
+    director.nextScene();
+    journal.clear();
+    platform.pointer = {200, 100};
+
+    director.handleEvent(event(KTEvent::Type::mouseMove));
+    director.handleEvent(mouseEvent(KTEvent::Type::mouseDown, 3));
+    director.handleEvent(mouseEvent(KTEvent::Type::mouseUp, 2));
+    EXPECT_EQ(journal, (std::vector<std::string>{"scene mouseMove 100,50", "scene buttonDown 257",
+                                                 "scene mouseMove 100,50", "scene buttonUp 258"}));
+}
+
+struct CloseKeyCase {
+    KTEvent event;
+    bool closes;
+};
+
+TEST_F(DirectorTest, AltF4AndGuiQCloseAfterTheSceneGotTheKey) {
+    const std::vector<CloseKeyCase> cases{
+        {keyEvent(kbF4, true), true},
+        {keyEvent(kbQ, false, true), true},
+        {keyEvent(kbF4), false},
+        {keyEvent(kbQ, true), false},
+        {event(KTEvent::Type::quit), true},
+    };
+    director.enqueueScene(journalScene("scene"));
+    director.nextScene();
+    for (const CloseKeyCase& c : cases) {
+        journal.clear();
+        director.setFrameObserver(nullptr);
+        test::FakePlatform& platform = installPlatform();
+        platform.events.push_back(c.event);
+        int frames = 0;
+        director.setFrameObserver([&] {
+            if (++frames == 3) director.close();
+        });
+        director.run();
+        EXPECT_EQ(frames, c.closes ? 1 : 3) << c.event.key;
+        if (c.event.type == KTEvent::Type::keyDown) {
+            EXPECT_EQ(journal.front(), "scene keyDown " + std::to_string(c.event.key));
+        }
+    }
+}
+
+TEST_F(DirectorTest, FullScreenFollowsItsSettingBothWays) {
+    test::FakePlatform& platform = installPlatform();
+    auto setting = std::make_shared<KTNumberDataSource>();
+    director.bindFullscreenSetting(setting);
+    setting->setBool(true);
+    EXPECT_TRUE(director.fullscreen());
+    EXPECT_TRUE(platform.fullscreen);
+    EXPECT_EQ(director.windowSize(), platform.desktop);
+    director.setFullscreen(false);
+    EXPECT_FALSE(setting->boolValue());
+    EXPECT_FALSE(platform.fullscreen);
+}
+
+TEST_F(DirectorTest, CreatingTheWindowUsesTheFittedSizeAndTheApplicationName) {
+    test::FakePlatform& platform = installPlatform();
+    platform.usable = {1366, 700};
+    KTResourceManager::shared().setAppName("Moonbrook");
+    director.setWindowSize({1024, 768});
+    director.createWindow();
+    EXPECT_TRUE(platform.windowCreated);
+    EXPECT_EQ(platform.windowSize, (CGSize{933, 700}));
+    EXPECT_EQ(platform.title, "Moonbrook");
+    KTResourceManager::shared().setAppName("");
+}
+
+TEST_F(DirectorTest, TheLogIsTruncatedAtEachStartAndBeginsWithItsName) {
+    KTResourceManager::shared().setAppDirName("Moonbrook");
+    director.openLog();
+    KTLog("first run");
+    director.openLog();
+    KTLog("second run %i", 2);
+    KTLogger::shared().close();
+
+    std::ifstream log(userDataHome() / "Moonbrook" / "log.txt");
+    std::string first;
+    std::string second;
+    std::getline(log, first);
+    std::getline(log, second);
+    EXPECT_EQ(first, "LOG FILENAME: " + (userDataHome() / "Moonbrook" / "log.txt").string());
+    EXPECT_EQ(second, "second run 2");
+}
+
+TEST_F(DirectorTest, DeltaTimeIsTheTickDifferenceUnlessFixed) {
+    test::FakePlatform& platform = installPlatform();
+    float seen = -1;
+    struct Probe : KTNode {
+        float* seen = nullptr;
+        void update(float dt) override { *seen = dt; }
+    };
+    auto probe = std::make_shared<Probe>();
+    probe->seen = &seen;
+    probe->scheduleUpdate();
+    platform.now = 1500;
+    director.doUpdate();
+    EXPECT_FLOAT_EQ(seen, 1.5f) << "the first frame receives the whole time since start";
+    platform.now = 1516;
+    director.doUpdate();
+    EXPECT_FLOAT_EQ(seen, 0.016f);
+    director.setFixedDeltaTime(0.0166f);
+    platform.now = 9000;
+    director.doUpdate();
+    EXPECT_FLOAT_EQ(seen, 0.0166f);
+}
+
+}  // namespace
+}  // namespace kt

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/core/KTDirector.h"
+#include "engine/core/KTNode.h"
+#include "engine/core/KTScene.h"
+#include "tests/support/EngineTest.h"
+#include "tests/support/RecordingRenderer.h"
+
+namespace kt {
+namespace {
+
+// Draws a rectangle named after itself so that the recorded calls show the draw order.
+class MarkerNode : public KTNode {
+public:
+    explicit MarkerNode(float id) : id_(id) {}
+    void draw() override { render()->drawRect(CGRectMake(id_, 0, 0, 0)); }
+
+private:
+    float id_;
+};
+
+class NodeDrawTest : public test::EngineTest {
+protected:
+    NodeDrawTest() { KTDirector::shared().setRenderer(renderer); }
+
+    std::shared_ptr<MarkerNode> marker(float id, int layer = 0, bool layeredNode = false) {
+        auto node = std::make_shared<MarkerNode>(id);
+        node->setLayered(layeredNode);
+        node->setLayer(layer);
+        return node;
+    }
+
+    std::vector<std::string> drawn() const {
+        std::vector<std::string> rects;
+        for (const auto& call : renderer->calls) {
+            if (call.starts_with("drawRect")) rects.push_back(call.substr(9, call.find(' ', 9) - 9));
+        }
+        return rects;
+    }
+
+    std::shared_ptr<test::RecordingRenderer> renderer = std::make_shared<test::RecordingRenderer>();
+};
+
+TEST_F(NodeDrawTest, ChildrenAreTranslatedAndTintedByTheirParent) {
+    auto parent = marker(1);
+    parent->setPosition({10, 20});
+    parent->setColor(Color{0x80FFFFFF});
+    parent->addChild(marker(2));
+    parent->visit();
+    EXPECT_EQ(renderer->calls,
+              (std::vector<std::string>{"drawRect 1 0 0 0", "push", "translate 10 20", "pushColor",
+                                        "multColor 80ffffff", "drawRect 2 0 0 0", "popColor", "pop"}));
+}
+
+TEST_F(NodeDrawTest, ANodeAtTheOriginIsNotTranslatedButStillTints) {
+    auto parent = marker(1);
+    parent->addChild(marker(2));
+    parent->visit();
+    EXPECT_EQ(renderer->calls, (std::vector<std::string>{"drawRect 1 0 0 0", "pushColor", "multColor ffffffff",
+                                                         "drawRect 2 0 0 0", "popColor"}));
+}
+
+TEST_F(NodeDrawTest, InvisibleNodesDrawNothingBelowThem) {
+    auto parent = marker(1);
+    parent->addChild(marker(2));
+    parent->setVisible(false);
+    parent->visit();
+    EXPECT_TRUE(renderer->calls.empty());
+}
+
+TEST_F(NodeDrawTest, LayeredSubtreesDrawHigherLayersAfterLowerOnesWhateverTheTreeOrder) {
+    auto root = marker(0, 0, true);
+    auto high = marker(1, 2, true);
+    auto low = marker(2, 0, true);
+    auto middle = marker(3, 1, true);
+    auto plain = marker(4);
+    high->addChild(marker(5));  // drawn with its layered parent
+    root->addChild(high);
+    root->addChild(low);
+    root->addChild(middle);
+    root->addChild(plain);  // not layered: drawn in the root's own layer pass
+    EXPECT_EQ(root->maxChildLayer(), 2);
+
+    root->visit();
+    EXPECT_EQ(drawn(), (std::vector<std::string>{"0", "2", "4", "3", "1", "5"}));
+}
+
+TEST_F(NodeDrawTest, MaxChildLayerPropagatesThroughLayeredAncestorsOnly) {
+    auto root = marker(0, 0, true);
+    auto branch = marker(1, 0, true);
+    root->addChild(branch);
+    auto leaf = marker(2, 0, true);
+    branch->addChild(leaf);
+    leaf->setLayer(3);
+    leaf->setMaxChildLayer(3);
+    EXPECT_EQ(root->maxChildLayer(), 3);
+
+    auto plainRoot = marker(0);
+    auto plainBranch = marker(1, 0, true);
+    plainRoot->addChild(plainBranch);
+    plainBranch->setMaxChildLayer(5);
+    EXPECT_EQ(plainBranch->maxChildLayer(), 5);
+    EXPECT_EQ(plainRoot->maxChildLayer(), 0);
+}
+
+TEST_F(NodeDrawTest, AnEffectIsRemovedAtTheEndOfTheDrawAfterItsLastChildLeft) {
+    auto parent = KTNode::node();
+    auto effect = KTNode::node();
+    effect->setEnabled(false);
+    effect->setAutoremove(true);
+    auto particle = KTNode::node();
+    effect->addChild(particle);
+    parent->addChild(effect);
+
+    parent->visit();
+    EXPECT_TRUE(parent->hasChild(effect.get()));
+    effect->removeChild(particle.get());
+    EXPECT_TRUE(parent->hasChild(effect.get())) << "removal waits for the parent's next draw";
+    parent->visit();
+    EXPECT_FALSE(parent->hasChild(effect.get()));
+}
+
+TEST_F(NodeDrawTest, EnabledOrNonEmptyAutoremoveNodesStay) {
+    auto parent = KTNode::node();
+    auto enabledNode = KTNode::node();
+    enabledNode->setAutoremove(true);
+    parent->addChild(enabledNode);
+    parent->visit();
+    EXPECT_TRUE(parent->hasChild(enabledNode.get()));
+}
+
+TEST_F(NodeDrawTest, TheSceneDrawsTheNodeUnderTheMouseAtThePointer) {
+    auto scene = runScene();
+    auto cursor = marker(7);
+    scene->mouseMove({300, 200});
+    scene->setUnderMouse(cursor);
+    EXPECT_TRUE(cursor->isOnStage());
+    scene->mouseMove({310, 220});
+    scene->visit();
+    EXPECT_EQ(cursor->position(), (CGPoint{310, 220}));
+    EXPECT_EQ(drawn(), (std::vector<std::string>{"7"}));
+    scene->setUnderMouse(nullptr);
+    EXPECT_FALSE(cursor->isOnStage());
+}
+
+struct TooltipCase {
+    float pointerX;
+    float expectedX;
+};
+
+class TooltipPlacementTest : public NodeDrawTest, public ::testing::WithParamInterface<TooltipCase> {};
+
+TEST_P(TooltipPlacementTest, TheTooltipSitsAboveThePointerAndFlipsLeftAtTheRightEdge) {
+    auto scene = runScene();
+    auto tooltip = KTNode::node();
+    tooltip->setSize({200, 40});
+    scene->mouseMove({GetParam().pointerX, 300});
+    scene->setCurrentTooltip(tooltip);
+    scene->visit();
+    EXPECT_EQ(tooltip->position(), (CGPoint{GetParam().expectedX, 260}));
+}
+
+INSTANTIATE_TEST_SUITE_P(PointerPositions, TooltipPlacementTest,
+                         ::testing::Values(TooltipCase{100, 100}, TooltipCase{824, 824}, TooltipCase{825, 625},
+                                           TooltipCase{1000, 800}));
+
+TEST_F(NodeDrawTest, ANodeWithATooltipShowsItWhileHovered) {
+    auto scene = runScene();
+    auto button = KTNode::node();
+    button->setSize({50, 50});
+    auto tooltip = KTNode::node();
+    button->setTooltip(tooltip);
+    scene->addChild(button);
+    scene->mouseMove({10, 10});
+    EXPECT_EQ(scene->currentTooltip(), tooltip);
+    EXPECT_TRUE(tooltip->isOnStage());
+    scene->mouseMove({100, 100});
+    EXPECT_EQ(scene->currentTooltip(), nullptr);
+    EXPECT_FALSE(tooltip->isOnStage());
+}
+
+}  // namespace
+}  // namespace kt

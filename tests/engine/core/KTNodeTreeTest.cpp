@@ -1,0 +1,316 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/core/KTNode.h"
+#include "engine/core/KTScene.h"
+#include "tests/support/EngineTest.h"
+
+namespace kt {
+namespace {
+
+// A node that writes its life-cycle and pointer events into a shared journal.
+class JournalNode : public KTNode {
+public:
+    explicit JournalNode(std::vector<std::string>* journal = nullptr) : journal_(journal) {}
+
+    void onEnterStage() override {
+        note("enter");
+        KTNode::onEnterStage();
+    }
+    void onExitStage() override {
+        if (isOnStage()) note("exit");
+        KTNode::onExitStage();
+    }
+    void mouseEnter() override {
+        note("mouseEnter");
+        KTNode::mouseEnter();
+    }
+    void mouseLeave() override {
+        note("mouseLeave");
+        KTNode::mouseLeave();
+    }
+    void mouseMove(CGPoint point) override {
+        note("mouseMove " + std::to_string(static_cast<int>(point.x)) + "," + std::to_string(static_cast<int>(point.y)));
+        KTNode::mouseMove(point);
+    }
+    void buttonDown(ButtonName, CGPoint point) override {
+        note("buttonDown " + std::to_string(static_cast<int>(point.x)) + "," + std::to_string(static_cast<int>(point.y)));
+    }
+    void keyDown(ButtonName) override { note("keyDown"); }
+
+private:
+    void note(const std::string& what) {
+        if (journal_) journal_->push_back(name() + " " + what);
+    }
+    std::vector<std::string>* journal_;
+};
+
+std::shared_ptr<JournalNode> journalNode(std::vector<std::string>& journal, const std::string& name,
+                                         CGRect frame = CGRectZero) {
+    auto node = std::make_shared<JournalNode>(&journal);
+    node->setName(name);
+    node->setPosition(frame.origin);
+    node->setSize(frame.size);
+    return node;
+}
+
+std::vector<std::string> childNames(const KTNode& node) {
+    std::vector<std::string> names;
+    for (const auto& child : node.children()) names.push_back(child->name());
+    return names;
+}
+
+class NodeTreeTest : public test::EngineTest {
+protected:
+    std::vector<std::string> journal;
+};
+
+TEST_F(NodeTreeTest, ReAddingAChildMovesItToTheEndWithOneEntry) {
+    auto parent = KTNode::node();
+    auto a = KTNode::node();
+    auto b = KTNode::node();
+    parent->addChild(a, "a");
+    parent->addChild(b, "b");
+
+    parent->addChild(b);
+    EXPECT_EQ(childNames(*parent), (std::vector<std::string>{"a", "b"}));
+    parent->addChild(a);
+    EXPECT_EQ(childNames(*parent), (std::vector<std::string>{"b", "a"}));
+    EXPECT_EQ(a->parent(), parent.get());
+}
+
+TEST_F(NodeTreeTest, ReAddingToTheSameParentOnStageLeavesAndEntersTheStageAgain) {
+    auto scene = runScene();
+    auto child = journalNode(journal, "child");
+    scene->addChild(child);
+    scene->addChild(child);
+    EXPECT_EQ(journal, (std::vector<std::string>{"child enter", "child exit", "child enter"}));
+    EXPECT_TRUE(child->isOnStage());
+}
+
+TEST_F(NodeTreeTest, MovingANodeToAnotherParentDetachesItFromTheFirst) {
+    auto first = KTNode::node();
+    auto second = KTNode::node();
+    auto child = KTNode::node();
+    first->addChild(child);
+    second->addChild(child);
+    EXPECT_FALSE(first->hasChildren());
+    EXPECT_EQ(child->parent(), second.get());
+}
+
+TEST_F(NodeTreeTest, ReplaceChildKeepsTheSlotAndAppendsWhenTheOldOneIsMissing) {
+    auto parent = KTNode::node();
+    auto a = KTNode::node();
+    auto b = KTNode::node();
+    auto c = KTNode::node();
+    parent->addChild(a, "a");
+    parent->addChild(b, "b");
+    c->setName("c");
+
+    parent->replaceChild(a.get(), c);
+    EXPECT_EQ(childNames(*parent), (std::vector<std::string>{"c", "b"}));
+    EXPECT_EQ(a->parent(), nullptr);
+
+    parent->replaceChild(a.get(), a);
+    EXPECT_EQ(childNames(*parent), (std::vector<std::string>{"c", "b", "a"}));
+    parent->replaceChild(b.get(), nullptr);
+    EXPECT_EQ(parent->children().count(), 3u);
+}
+
+TEST_F(NodeTreeTest, ADestroyedParentLeavesNoDanglingParentPointer) {
+    auto child = KTNode::node();
+    {
+        auto parent = KTNode::node();
+        parent->addChild(child);
+    }
+    EXPECT_EQ(child->parent(), nullptr);
+    EXPECT_EQ(child->absolutePosition(), CGPointZero);
+}
+
+TEST_F(NodeTreeTest, LookupsByNameClassAndAncestor) {
+    auto scene = runScene();
+    auto outer = KTNode::node();
+    auto inner = KTNode::node();
+    auto tooltip = KTNode::node();
+    scene->addChild(outer, "outer");
+    outer->addChild(inner, "inner");
+    outer->setTooltip(tooltip);
+
+    EXPECT_EQ(outer->getChildByName("inner"), inner);
+    EXPECT_EQ(outer->getChildByName("tooltip"), tooltip);
+    EXPECT_EQ(outer->getChildByName("missing"), nullptr);
+    EXPECT_EQ(inner->getParentChildWithName("outer"), outer);
+    EXPECT_EQ(inner->getParentOfClass(KTScene::staticClass()), scene.get());
+    EXPECT_EQ(scene->getChildByClass<KTNode>(), outer);
+    EXPECT_EQ(inner->scene(), scene);
+}
+
+TEST_F(NodeTreeTest, AbsolutePositionsAddUpTheAncestors) {
+    auto root = KTNode::node();
+    auto middle = KTNode::node();
+    auto leaf = KTNode::node();
+    root->setPosition({10, 20});
+    middle->setPosition({5, 5});
+    leaf->setPosition({1, 2});
+    leaf->setSize({10, 4});
+    root->addChild(middle);
+    middle->addChild(leaf);
+    EXPECT_EQ(leaf->absolutePosition(), (CGPoint{16, 27}));
+    EXPECT_EQ(leaf->absoluteCenter(), (CGPoint{21, 29}));
+}
+
+TEST_F(NodeTreeTest, LeavingTheStageClearsTheWholeSubtreeDepthFirst) {
+    auto scene = runScene();
+    auto parent = journalNode(journal, "parent");
+    parent->addChild(journalNode(journal, "child"));
+    scene->addChild(parent);
+    journal.clear();
+
+    scene->removeChild(parent.get());
+    EXPECT_EQ(journal, (std::vector<std::string>{"parent exit", "child exit"}));
+    EXPECT_FALSE(parent->firstChild()->isOnStage());
+}
+
+class PointerTest : public test::EngineTest {
+protected:
+    std::vector<std::string> journal;
+    std::shared_ptr<KTScene> scene = runScene();
+};
+
+TEST_F(PointerTest, TheLaterOfTwoOverlappingChildrenBecomesTheHoverChild) {
+    scene->addChild(journalNode(journal, "a", CGRectMake(0, 0, 100, 100)));
+    scene->addChild(journalNode(journal, "b", CGRectMake(50, 50, 100, 100)));
+    journal.clear();
+    scene->mouseMove({60, 60});
+    EXPECT_EQ(scene->hoverChild()->name(), "b");
+    // Children receive points in their parent's space, here the scene's.
+    EXPECT_EQ(journal, (std::vector<std::string>{"b mouseEnter", "b mouseMove 60,60"}));
+}
+
+TEST_F(PointerTest, MovingFromOneChildToAnotherLeavesBeforeItEnters) {
+    scene->addChild(journalNode(journal, "a", CGRectMake(0, 0, 10, 10)));
+    scene->addChild(journalNode(journal, "b", CGRectMake(20, 0, 10, 10)));
+    scene->mouseMove({5, 5});
+    journal.clear();
+    scene->mouseMove({25, 5});
+    EXPECT_EQ(journal, (std::vector<std::string>{"a mouseLeave", "b mouseEnter", "b mouseMove 25,5"}));
+    scene->mouseMove({500, 500});
+    EXPECT_EQ(journal.back(), "b mouseLeave");
+    EXPECT_EQ(scene->hoverChild(), nullptr);
+}
+
+TEST_F(PointerTest, HitTestIncludesEdgesAndSkipsHiddenDisabledAndUntestableChildren) {
+    auto a = journalNode(journal, "a", CGRectMake(10, 10, 20, 20));
+    scene->addChild(a);
+    EXPECT_TRUE(a->hitTest({30, 30}));
+    EXPECT_TRUE(a->hitTest({10, 10}));
+    EXPECT_FALSE(a->hitTest({30.01f, 30}));
+
+    a->setVisible(false);
+    scene->mouseMove({15, 15});
+    EXPECT_EQ(scene->hoverChild(), nullptr);
+    a->setVisible(true);
+    a->setEnabled(false);
+    scene->mouseMove({15, 15});
+    EXPECT_EQ(scene->hoverChild(), nullptr);
+    a->setEnabled(true);
+    a->setHitTest(false);
+    scene->mouseMove({15, 15});
+    EXPECT_EQ(scene->hoverChild(), nullptr);
+}
+
+TEST_F(PointerTest, ChildHitTestCountsOnlyWhereAnEnabledChildIsHit) {
+    auto panel = KTNode::node();
+    panel->setPosition({100, 100});
+    panel->setSize({200, 200});
+    panel->setChildHitTest(true);
+    auto button = KTNode::node();
+    button->setPosition({10, 10});
+    button->setSize({20, 20});
+    panel->addChild(button);
+
+    EXPECT_TRUE(panel->hitTest({115, 115}));
+    EXPECT_FALSE(panel->hitTest({250, 250}));
+    button->setEnabled(false);
+    EXPECT_FALSE(panel->hitTest({115, 115}));
+}
+
+TEST_F(PointerTest, ButtonsAndKeysGoOnlyToAnEnabledHoverChildInItsParentsSpace) {
+    auto a = journalNode(journal, "a", CGRectMake(10, 10, 50, 50));
+    scene->addChild(a);
+    journal.clear();
+    scene->buttonDown(msLeft, {20, 20});
+    EXPECT_TRUE(journal.empty()) << "no hover child before the first move";
+
+    scene->mouseMove({20, 20});
+    journal.clear();
+    scene->buttonDown(msLeft, {20, 25});
+    scene->keyDown(kbSpace);
+    EXPECT_EQ(journal, (std::vector<std::string>{"a buttonDown 20,25", "a keyDown"}));
+
+    journal.clear();
+    a->setEnabled(false);
+    scene->buttonDown(msLeft, {20, 25});
+    scene->keyDown(kbSpace);
+    EXPECT_TRUE(journal.empty());
+}
+
+TEST_F(PointerTest, NestedHoverChildrenLeaveWithTheirParent) {
+    auto outer = journalNode(journal, "outer", CGRectMake(0, 0, 100, 100));
+    auto inner = journalNode(journal, "inner", CGRectMake(10, 10, 10, 10));
+    outer->addChild(inner);
+    scene->addChild(outer);
+    scene->mouseMove({15, 15});
+    journal.clear();
+    scene->removeChild(outer.get());
+    EXPECT_EQ(journal, (std::vector<std::string>{"outer mouseLeave", "inner mouseLeave", "outer exit", "inner exit"}));
+}
+
+// A node that removes itself from its parent when the pointer enters it.
+class SelfRemovingNode : public KTNode {
+public:
+    void mouseEnter() override {
+        KTNode::mouseEnter();
+        if (parent()) parent()->removeChild(this);
+    }
+};
+
+TEST_F(PointerTest, AChildMayRemoveItselfWhileItIsBeingEntered) {
+    auto vanishing = std::make_shared<SelfRemovingNode>();
+    vanishing->setSize({10, 10});
+    std::weak_ptr<KTNode> watch = vanishing;
+    scene->addChild(vanishing);
+    vanishing.reset();
+    scene->mouseMove({5, 5});
+    EXPECT_FALSE(scene->hasChildren());
+    EXPECT_TRUE(watch.expired());
+}
+
+TEST_F(PointerTest, MouseFocusCapturesThePointerOutsideEveryNode) {
+    auto panel = KTNode::node();
+    panel->setPosition({100, 100});
+    auto slider = journalNode(journal, "slider", CGRectMake(10, 10, 10, 10));
+    panel->addChild(slider);
+    scene->addChild(panel);
+    scene->setMouseFocus(slider);
+    journal.clear();
+
+    scene->mouseMove({900, 700});
+    scene->buttonDown(msLeft, {900, 700});
+    EXPECT_EQ(journal, (std::vector<std::string>{"slider mouseMove 800,600", "slider buttonDown 800,600"}));
+    EXPECT_EQ(scene->mousePosition(), (CGPoint{900, 700}));
+}
+
+TEST_F(PointerTest, KeyboardFocusReceivesKeysWhateverIsHovered) {
+    auto field = journalNode(journal, "field");
+    scene->addChild(field);
+    scene->setFocusByName("field");
+    journal.clear();
+    scene->keyDown(kbA);
+    EXPECT_EQ(journal, (std::vector<std::string>{"field keyDown"}));
+}
+
+}  // namespace
+}  // namespace kt

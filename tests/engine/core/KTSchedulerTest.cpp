@@ -1,0 +1,124 @@
+#include "engine/core/KTScheduler.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/core/KTDirector.h"
+#include "engine/core/KTNode.h"
+#include "tests/support/EngineTest.h"
+
+namespace kt {
+namespace {
+
+// Writes its name into the journal on every update and then runs what the test asks of it.
+class TickingNode : public KTNode {
+public:
+    TickingNode(std::vector<std::string>& journal, std::string tag) : journal_(journal) { setName(std::move(tag)); }
+
+    std::function<void()> onUpdate;
+
+    void update(float) override {
+        journal_.push_back(name());
+        if (onUpdate) onUpdate();
+    }
+
+private:
+    std::vector<std::string>& journal_;
+};
+
+class SchedulerTest : public test::EngineTest {
+protected:
+    std::shared_ptr<TickingNode> ticking(const std::string& tag) { return std::make_shared<TickingNode>(journal, tag); }
+
+    // One frame as the director runs it.
+    void frame() {
+        KTScheduler& scheduler = KTScheduler::shared();
+        scheduler.update(0.016f);
+        scheduler.addTargets();
+        scheduler.removeTargets();
+    }
+
+    std::vector<std::string> journal;
+};
+
+TEST_F(SchedulerTest, SchedulingTwiceUpdatesOnce) {
+    auto a = ticking("a");
+    a->scheduleUpdate();
+    a->scheduleUpdate();
+    frame();
+    EXPECT_EQ(journal, (std::vector<std::string>{"a"}));
+}
+
+TEST_F(SchedulerTest, NodesScheduledDuringAPassStartNextFrameInReverseOrder) {
+    auto a = ticking("a");
+    auto b = ticking("b");
+    auto c = ticking("c");
+    a->onUpdate = [&] {
+        b->scheduleUpdate();
+        c->scheduleUpdate();
+        a->onUpdate = nullptr;
+    };
+    a->scheduleUpdate();
+    frame();
+    EXPECT_EQ(journal, (std::vector<std::string>{"a"}));
+    journal.clear();
+    frame();
+    EXPECT_EQ(journal, (std::vector<std::string>{"a", "c", "b"}));
+}
+
+TEST_F(SchedulerTest, ANodeUnscheduledDuringThePassIsStillUpdatedInItIfItComesLater) {
+    auto a = ticking("a");
+    auto b = ticking("b");
+    a->onUpdate = [&] { b->unscheduleUpdate(); };
+    b->onUpdate = [&] { b->unscheduleUpdate(); };
+    a->scheduleUpdate();
+    b->scheduleUpdate();
+    frame();
+    EXPECT_EQ(journal, (std::vector<std::string>{"a", "b"}));
+    journal.clear();
+    frame();
+    EXPECT_EQ(journal, (std::vector<std::string>{"a"}));
+}
+
+TEST_F(SchedulerTest, UnscheduledAndScheduledAgainInOnePassStaysUnscheduled) {
+    auto a = ticking("a");
+    auto b = ticking("b");
+    a->onUpdate = [&] {
+        b->unscheduleUpdate();
+        b->scheduleUpdate();
+        a->onUpdate = nullptr;
+    };
+    a->scheduleUpdate();
+    b->scheduleUpdate();
+    frame();
+    journal.clear();
+    frame();
+    EXPECT_EQ(journal, (std::vector<std::string>{"a"}));
+}
+
+TEST_F(SchedulerTest, LeavingTheStageUnschedules) {
+    auto scene = runScene();
+    auto a = ticking("a");
+    scene->addChild(a);
+    a->scheduleUpdate();
+    scene->removeChild(a.get());
+    frame();
+    EXPECT_TRUE(journal.empty());
+}
+
+TEST_F(SchedulerTest, TheDirectorUpdatesWithTheFixedStepAfterSwitchingScenesAndRunningMessages) {
+    KTDirector& director = KTDirector::shared();
+    director.setFixedDeltaTime(0.25f);
+    float seen = 0;
+    auto a = ticking("a");
+    a->onUpdate = [&] { seen = 0.25f; };
+    a->scheduleUpdate();
+    director.doUpdate();
+    EXPECT_EQ(seen, 0.25f);
+}
+
+}  // namespace
+}  // namespace kt

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/core/KTArray.h"
+#include "engine/core/KTBoard.h"
+#include "engine/core/KTFormat.h"
+#include "engine/core/KTGeometry.h"
+#include "engine/core/KTRandom.h"
+
+namespace kt {
+namespace {
+
+class RandomTest : public ::testing::Test {
+protected:
+    void SetUp() override { KTRandom::shared().seed(1); }
+};
+
+TEST_F(RandomTest, TheGeneratorStartsWithTheClassicSequenceFromSeedOne) {
+    const std::vector<int> expected{41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464};
+    std::vector<int> seen;
+    for (std::size_t i = 0; i < expected.size(); ++i) seen.push_back(KTRandom::shared().next());
+    EXPECT_EQ(seen, expected);
+}
+
+TEST_F(RandomTest, HelpersStayInsideTheirBounds) {
+    EXPECT_EQ(randi(3, 3), 3);
+    EXPECT_EQ(randi(0, 9), 18467 % 10);
+    EXPECT_FLOAT_EQ(randf(0, 32767), 6334);
+    for (int i = 0; i < 1000; ++i) {
+        const int r = randi(-2, 5);
+        EXPECT_GE(r, -2);
+        EXPECT_LE(r, 5);
+        const float f = randf(1, 2);
+        EXPECT_GE(f, 1);
+        EXPECT_LE(f, 2);
+    }
+}
+
+TEST_F(RandomTest, ShuffleKeepsTheElementsAndLeavesOneAlone) {
+    std::vector<int> one{7};
+    ShuffleArray(one);
+    EXPECT_EQ(one, std::vector<int>{7});
+    EXPECT_EQ(KTRandom::shared().next(), 41) << "a single element draws nothing";
+
+    std::vector<int> many{1, 2, 3, 4, 5, 6};
+    ShuffleArray(many);
+    std::vector<int> sorted = many;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, (std::vector<int>{1, 2, 3, 4, 5, 6}));
+}
+
+struct Item {
+    int id;
+};
+
+TEST(ArrayTest, RemovingAnObjectStoredTwiceRemovesBothAndKeepsTheOrder) {
+    KTArray<Item> array;
+    auto a = std::make_shared<Item>(Item{1});
+    auto b = std::make_shared<Item>(Item{2});
+    auto c = std::make_shared<Item>(Item{3});
+    array.addObject(a);
+    array.addObject(b);
+    array.addObject(c);
+    array.addObject(b);
+    array.removeObject(b.get());
+    ASSERT_EQ(array.count(), 2u);
+    EXPECT_EQ(array.objectAtIndex(0), a);
+    EXPECT_EQ(array.objectAtIndex(1), c);
+    EXPECT_EQ(array.objectAtIndex(2), nullptr);
+    EXPECT_EQ(array.indexOfObject(b.get()), 0x7FFFFFFFu);
+    array.replaceObjectAtIndex(5, b);
+    array.replaceObjectAtIndex(1, b);
+    EXPECT_EQ(array.lastObject(), b);
+}
+
+TEST(BoardTest, CellsOutsideTheGridAreEmptyAndIgnoreWrites) {
+    KTBoard<Item> board(3, 2);
+    auto item = std::make_shared<Item>(Item{9});
+    board.setObject(item, 2, 1);
+    board.setObject(item, 3, 0);
+    board.setObject(item, -1, 0);
+    EXPECT_EQ(board.objectAt(2, 1), item);
+    EXPECT_EQ(board.objectAt(KTPositionMake(2, 1)), item);
+    EXPECT_EQ(board.objectAt(3, 0), nullptr);
+    EXPECT_EQ(board.objectAt(0, 2), nullptr);
+    EXPECT_EQ(item.use_count(), 2);
+}
+
+TEST(GeometryTest, NormalizingTheZeroVectorKeepsItZero) {
+    EXPECT_EQ(CGPointNormalize(CGPointZero), CGPointZero);
+    const CGPoint unit = CGPointNormalize({3, 4});
+    EXPECT_FLOAT_EQ(unit.x, 0.6f);
+    EXPECT_FLOAT_EQ(unit.y, 0.8f);
+    EXPECT_EQ(CGPointLerp({0, 0}, {10, 20}, 0.5f), (CGPoint{5, 10}));
+    EXPECT_EQ(CGRectGetMaxX(CGRectMake(1, 2, 3, 4)), 4);
+}
+
+struct FormatCase {
+    std::string produced;
+    const char* expected;
+};
+
+class FormatTest : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(FormatTest, PlaceholdersFormatLikePrintf) { EXPECT_EQ(GetParam().produced, GetParam().expected); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Placeholders, FormatTest,
+    ::testing::Values(FormatCase{KTFormat("data/levels/%@.xml", "level_01"), "data/levels/level_01.xml"},
+                      FormatCase{KTFormat("%i of %d", 3, 7u), "3 of 7"},
+                      FormatCase{KTFormat("%02d:%02d", 4, 5), "04:05"},
+                      FormatCase{KTFormat("%.2f", 1.005f), "1.00"}, FormatCase{KTFormat("%f", 0.5), "0.500000"},
+                      FormatCase{KTFormat("%c", 'w'), "w"}, FormatCase{KTFormat("%@ %@", 2.5, 7), "2.5 7"},
+                      FormatCase{KTFormat("%08X", 0xBEEFu), "0000BEEF"}, FormatCase{KTFormat("100%%"), "100%"},
+                      FormatCase{KTFormat("%@ and %@", "one"), "one and "}, FormatCase{KTFormat("%s", "text"), "text"},
+                      FormatCase{KTFormat("%lu", 12ul), "12"}, FormatCase{KTFormat("trailing %"), "trailing %"}));
+
+}  // namespace
+}  // namespace kt
