@@ -19,7 +19,11 @@ KT_REGISTER_CLASS(KTScene);
 
 KTScene::KTScene() { setSize(KTDirector::shared().size()); }
 
-void KTScene::registerName(const std::string& name, Ref node) { names_[name] = std::move(node); }
+void KTScene::registerName(const std::string& name, Ref node) {
+    // The scene holds its registry, so registering itself would keep it alive forever.
+    if (node.get() == this) return;
+    names_[name] = std::move(node);
+}
 
 KTNode::Ref KTScene::getChildByName(std::string_view name) const {
     const auto found = names_.find(name);
