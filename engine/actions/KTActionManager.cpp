@@ -1,0 +1,69 @@
+#include "engine/actions/KTActionManager.h"
+
+#include <algorithm>
+
+#include "engine/actions/KTAction.h"
+#include "engine/actions/KTStateTransitionAnimator.h"
+#include "engine/core/KTDirector.h"
+#include "engine/core/KTNode.h"
+
+namespace kt {
+
+KTActionManager& KTActionManager::shared() {
+    auto* installed = dynamic_cast<KTActionManager*>(KTDirector::shared().actionRunner());
+    if (installed) return *installed;
+    install();
+    return static_cast<KTActionManager&>(*KTDirector::shared().actionRunner());
+}
+
+void KTActionManager::install() {
+    KTDirector& director = KTDirector::shared();
+    director.setActionRunner(std::make_shared<KTActionManager>());
+    director.setStateAnimator(std::make_shared<KTStateTransitionAnimator>());
+}
+
+void KTActionManager::runAction(std::shared_ptr<KTAction> action, KTNode& target) {
+    if (!action) return;
+    action->startWithTarget(target.sharedAs<KTNode>());
+    (inLoop_ ? added_ : actions_).push_back(std::move(action));
+}
+
+void KTActionManager::stopAllActions(const KTNode& target) {
+    const auto runsOnTarget = [&target](const std::shared_ptr<KTAction>& action) {
+        return action && action->target() == &target;
+    };
+    std::erase_if(added_, runsOnTarget);
+    if (inLoop_) {
+        for (auto& slot : actions_) {
+            if (runsOnTarget(slot)) slot.reset();
+        }
+    } else {
+        std::erase_if(actions_, runsOnTarget);
+    }
+}
+
+void KTActionManager::update(float dt) {
+    for (auto& action : added_)
+        actions_.push_back(std::move(action));
+    added_.clear();
+
+    inLoop_ = true;
+    const std::size_t count = actions_.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        // Held here, because the action may empty its own slot by stopping its target's actions.
+        const std::shared_ptr<KTAction> action = actions_[i];
+        if (!action) continue;
+        action->step(dt);
+        if (action->isDone()) actions_[i].reset();
+    }
+    inLoop_ = false;
+    std::erase(actions_, nullptr);
+}
+
+std::size_t KTActionManager::runningActionCount() const {
+    return static_cast<std::size_t>(
+               std::ranges::count_if(actions_, [](const auto& a) { return a != nullptr; })) +
+           added_.size();
+}
+
+}  // namespace kt

@@ -1,0 +1,142 @@
+#include <gmock/gmock.h>
+
+#include "engine/actions/KTCompositeActions.h"
+#include "engine/actions/KTInstantActions.h"
+#include "engine/actions/KTIntervalActions.h"
+#include "engine/core/KTDirector.h"
+#include "engine/core/KTScene.h"
+#include "tests/engine/actions/ActionTestFixture.h"
+
+namespace kt::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// Runs an action on a node when it is started, as game actions do from inside the manager's pass.
+class RunOnNode final : public KTActionInstant {
+public:
+    RunOnNode(std::shared_ptr<KTNode> node, std::shared_ptr<KTAction> action)
+        : node_(std::move(node)), action_(std::move(action)) {}
+
+protected:
+    void execute() override { node_->runAction(action_); }
+
+private:
+    std::shared_ptr<KTNode> node_;
+    std::shared_ptr<KTAction> action_;
+};
+
+using ActionManagerTest = ActionTest;
+
+TEST_F(ActionManagerTest, StepsActionsInTheOrderTheyWereRun) {
+    const auto other = KTNode::node();
+    node->runAction(interval("a", 1));
+    other->runAction(interval("b", 1));
+    node->runAction(interval("c", 1));
+    takeLog();
+    frame(0.5f);
+    EXPECT_THAT(takeLog(), ElementsAre("a 0", "b 0", "c 0"));
+}
+
+TEST_F(ActionManagerTest, StartsAnActionAddedDuringThePassAtOnceAndStepsItFromTheNextFrame) {
+    const auto other = KTNode::node();
+    node->runAction(KTWait::waitFor(0.25f, std::make_shared<RunOnNode>(other, interval("late", 1))));
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), IsEmpty());
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("late start"));
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("late 0"));
+}
+
+TEST_F(ActionManagerTest, DoesNotStepAnActionStoppedEarlierInThePass) {
+    const auto other = KTNode::node();
+    node->runAction(KTSequence::actions({KTWait::waitFor(0.25f), KTStopAllActions::actionWithTarget(other)}));
+    other->runAction(interval("stopped", 1));
+    frame(0.25f);
+    takeLog();
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), IsEmpty());
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+TEST_F(ActionManagerTest, AnActionThatStopsItsOwnTargetFinishesItsStepAndIsDropped) {
+    node->runAction(
+        KTSequence::actions({KTWait::waitFor(0.25f), KTStopAllActions::action(), instant("rest")}));
+    node->runAction(interval("stopped", 1));
+    frame(0.25f);
+    takeLog();
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("rest"));
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+TEST_F(ActionManagerTest, StopDuringThePassAlsoDropsActionsAddedInIt) {
+    const auto other = KTNode::node();
+    node->runAction(
+        KTSequence::actions({KTWait::waitFor(0.25f), std::make_shared<RunOnNode>(other, interval("added", 1)),
+                             KTStopAllActions::actionWithTarget(other)}));
+    frames(4, 0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("added start"));
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+TEST_F(ActionManagerTest, StopAllActionsWithANodeStopsThatNodeOnly) {
+    const auto other = KTNode::node();
+    node->runAction(interval("own", 1));
+    other->runAction(interval("other", 1));
+    node->runAction(KTStopAllActions::actionWithTarget(other));
+    takeLog();
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("own 0"));
+}
+
+TEST_F(ActionManagerTest, LeavingTheStageStopsTheNodesActionsAndThoseOfItsChildren) {
+    const auto scene = runScene();
+    const auto parent = KTNode::node();
+    const auto child = KTNode::node();
+    parent->addChild(child);
+    scene->addChild(parent);
+    child->runAction(interval("child", 1));
+    parent->runAction(interval("parent", 1));
+    scene->removeChild(parent.get());
+    takeLog();
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), IsEmpty());
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+TEST_F(ActionManagerTest, ARemovedNodeIsKeptAliveUntilItsActionsAreDropped) {
+    const auto scene = runScene();
+    auto child = KTNode::node();
+    const std::weak_ptr<KTNode> watch = child;
+    scene->addChild(child);
+    child->runAction(KTSequence::actions({KTWait::waitFor(0.25f), KTRemove::action(), instant("after")}));
+    child.reset();
+    frames(2, 0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("after"));
+    EXPECT_FALSE(scene->hasChildren());
+    EXPECT_TRUE(watch.expired());
+}
+
+TEST_F(ActionManagerTest, TheDirectorStepsActionsAfterTheScheduledUpdates) {
+    runScene();
+    KTDirector::shared().setFixedDeltaTime(0.5f);
+    node->runAction(interval("a", 1));
+    takeLog();
+    KTDirector::shared().doUpdate();
+    KTDirector::shared().doUpdate();
+    EXPECT_THAT(takeLog(), ElementsAre("a 0", "a 0.5"));
+}
+
+TEST_F(ActionManagerTest, IsMadeOnFirstUseWhenNoneIsInstalled) {
+    KTDirector::shared().shutdown();
+    EXPECT_EQ(KTDirector::shared().actionRunner(), nullptr);
+    KTActionManager* made = &KTActionManager::shared();
+    EXPECT_EQ(made, KTDirector::shared().actionRunner());
+    EXPECT_NE(KTDirector::shared().stateAnimator(), nullptr);
+}
+
+}  // namespace
+}  // namespace kt::test

@@ -1,0 +1,191 @@
+#include <gmock/gmock.h>
+
+#include <cmath>
+
+#include "engine/actions/KTCompositeActions.h"
+#include "engine/actions/KTInstantActions.h"
+#include "engine/actions/KTIntervalActions.h"
+#include "tests/engine/actions/ActionTestFixture.h"
+
+namespace kt::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+using IntervalTimingTest = ActionTest;
+
+TEST_F(IntervalTimingTest, ShowsZeroFirstAndEndsOneFrameAfterItsDuration) {
+    node->runAction(interval("a", 0.5f));
+    EXPECT_THAT(takeLog(), ElementsAre("a start"));
+    frames(3, 0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("a 0", "a 0.5", "a 1"));
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+TEST_F(IntervalTimingTest, ClampsAtOneWhenTheLastFrameOvershoots) {
+    node->runAction(interval("a", 0.5f));
+    frames(2, 0.75f);
+    EXPECT_THAT(takeLog(), ElementsAre("a start", "a 0", "a 1"));
+}
+
+TEST_F(IntervalTimingTest, WithoutDurationEndsOnItsFirstStepAtOne) {
+    node->runAction(interval("a", 0));
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("a start", "a 1"));
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+
+    node->runAction(KTMoveTo::actionWithDuration(0, {7, 9}));
+    frame(0);
+    EXPECT_EQ(node->position(), CGPointMake(7, 9));
+}
+
+TEST_F(IntervalTimingTest, StartingAgainShowsZeroAgain) {
+    const auto action = interval("a", 1);
+    action->startWithTarget(node);
+    action->step(0.5f);
+    action->step(0.5f);
+    action->startWithTarget(node);
+    action->step(0.5f);
+    EXPECT_EQ(action->elapsed(), 0);
+    EXPECT_THAT(takeLog(), ElementsAre("a start", "a 0", "a 0.5", "a start", "a 0"));
+}
+
+TEST_F(IntervalTimingTest, MoveStartsFromWhereTheNodeIsWhenStarted) {
+    const auto move = KTMoveTo::actionWithDuration(1, {110, 20});
+    node->setPosition({10, 20});
+    node->runAction(move);
+    frames(2, 0.25f);
+    EXPECT_EQ(node->position(), CGPointMake(35, 20));
+    frames(3, 0.25f);
+    EXPECT_EQ(node->position(), CGPointMake(110, 20));
+}
+
+using WaitTest = ActionTest;
+
+TEST_F(WaitTest, StartsItsActionOnceInTheFrameItEnds) {
+    node->runAction(KTWait::waitFor(0.5f, instant("then")));
+    frames(2, 0.25f);
+    EXPECT_THAT(takeLog(), IsEmpty());
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("then"));
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+TEST_F(WaitTest, InsideASpawnStartsItsActionWhenTheSpawnEnds) {
+    node->runAction(KTSpawn::actions({interval("long", 1), KTWait::waitFor(0.25f, instant("then"))}));
+    frames(4, 0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("long start", "long 0", "long 0.25", "long 0.5", "long 0.75"));
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("long 1", "then"));
+}
+
+TEST_F(WaitTest, InsideASequenceNeverStartsItsAction) {
+    node->runAction(KTSequence::actions({KTWait::waitFor(0.5f, instant("never")), instant("after")}));
+    frames(5, 0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("after"));
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+using SpawnTest = ActionTest;
+
+TEST_F(SpawnTest, StretchesShorterActionsToItsLength) {
+    const auto spawn = KTSpawn::actions({interval("long", 1), interval("short", 0.5f)});
+    EXPECT_EQ(spawn->duration(), 1);
+    node->runAction(spawn);
+    frames(3, 0.5f);
+    EXPECT_THAT(takeLog(), ElementsAre("long start", "short start", "long 0", "short 0", "long 0.5",
+                                       "short 0.5", "long 1", "short 1"));
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+TEST_F(SpawnTest, StopStopsEveryInnerAction) {
+    const auto inner = interval("a", 1);
+    const auto spawn = KTSpawn::actions({inner});
+    spawn->startWithTarget(node);
+    spawn->stop();
+    EXPECT_EQ(inner->target(), nullptr);
+    EXPECT_EQ(spawn->target(), nullptr);
+}
+
+using SequenceTest = ActionTest;
+
+TEST_F(SequenceTest, LeavesEachIntervalBeforeItsEndAndShowsTheNextAtZero) {
+    node->runAction(KTSequence::actions({interval("a", 1), interval("b", 1)}));
+    EXPECT_THAT(takeLog(), ElementsAre("a start"));
+    frames(5, 0.5f);
+    EXPECT_THAT(takeLog(), ElementsAre("a 0", "a 0.5", "b start", "b 0", "b 0.5"));
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+TEST_F(SequenceTest, RunsInstantActionsInARowWithinOneFrame) {
+    node->runAction(KTSequence::actions({instant("show"), interval("move", 0.5f), instant("place"),
+                                         instant("effect"), interval("fade", 0.5f), instant("done")}));
+    EXPECT_THAT(takeLog(), ElementsAre("show"));
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("move start", "move 0"));
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("move 0.5"));
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("place", "effect", "fade start", "fade 0"));
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("fade 0.5"));
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("done"));
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+TEST_F(SequenceTest, RunsACallAfterAWaitInTheFrameItsTimeReachesOne) {
+    node->runAction(KTSequence::actions({KTWait::waitFor(0.3f), instant("call")}));
+    frames(2, 0.15f);
+    EXPECT_THAT(takeLog(), IsEmpty());
+    frame(0.15f);
+    EXPECT_THAT(takeLog(), ElementsAre("call"));
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+TEST_F(SequenceTest, OfInstantActionsOnlyRunsTheFirstAtStartAndTheRestInItsFirstStep) {
+    const auto sequence = KTSequence::actions({instant("a"), instant("b"), instant("c")});
+    node->runAction(sequence);
+    EXPECT_THAT(takeLog(), ElementsAre("a"));
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("b", "c"));
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+TEST_F(SequenceTest, WithoutLengthGivesItsIntervalsNoNumberThatIsNotANumber) {
+    const auto inner = KTSequence::actions({instant("a"), KTMoveTo::actionWithDuration(0, {5, 5})});
+    node->runAction(KTSequence::actions({inner, interval("b", 1)}));
+    frames(3, 0.5f);
+    EXPECT_THAT(takeLog(), ElementsAre("a", "b start", "b 0"));
+    EXPECT_FALSE(std::isnan(node->x()));
+}
+
+TEST_F(SequenceTest, EmptyOrWithEmptyEntriesDoesNotFail) {
+    node->runAction(KTSequence::actions({}));
+    node->runAction(KTSequence::actions({nullptr, instant("a"), nullptr}));
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("a"));
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+TEST_F(SequenceTest, LeavesAMoveShortOfItsEnd) {
+    node->runAction(KTSequence::actions({KTMoveTo::actionWithDuration(0.5f, {100, 0})}));
+    frames(3, 0.25f);
+    EXPECT_EQ(node->position(), CGPointMake(50, 0));
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+TEST_F(SequenceTest, StopStopsTheCurrentActionOnly) {
+    const auto first = interval("a", 1);
+    const auto second = interval("b", 1);
+    const auto sequence = KTSequence::actions({first, second});
+    sequence->startWithTarget(node);
+    sequence->stop();
+    EXPECT_EQ(first->target(), nullptr);
+    EXPECT_EQ(sequence->target(), nullptr);
+    EXPECT_THAT(takeLog(), ElementsAre("a start"));
+}
+
+}  // namespace
+}  // namespace kt::test
