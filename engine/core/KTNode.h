@@ -14,6 +14,7 @@
 namespace kt {
 
 class KTAction;
+class KTAffineAnimation;
 class KTDataSource;
 class KTMessage;
 class KTRenderer;
@@ -136,7 +137,7 @@ public:
     void stopAllActions();
 
     // Drawing.
-    void visit();
+    virtual void visit();
     void visitLayered();
     void visitLayer(int layer);
     virtual void draw() {}
@@ -164,6 +165,12 @@ public:
 
     const Ref& tooltip() const { return tooltip_; }
     void setTooltip(Ref tooltip) { tooltip_ = std::move(tooltip); }
+
+    // Key-framed transform animation played by the node's drawing (the actions module defines it).
+    const std::shared_ptr<KTAffineAnimation>& affineAnimation() const { return affineAnimation_; }
+    void setAffineAnimation(std::shared_ptr<KTAffineAnimation> animation) {
+        affineAnimation_ = std::move(animation);
+    }
 
     // Value providers; bound nodes do not keep them alive.
     std::shared_ptr<KTDataSource> dataSource() const { return dataSource_.lock(); }
@@ -222,6 +229,7 @@ private:
     std::string text_;
     bool isOnStage_ = false;
     Ref tooltip_;
+    std::shared_ptr<KTAffineAnimation> affineAnimation_;
     std::weak_ptr<KTDataSource> dataSource_;
     std::weak_ptr<KTDataSource> enableDataSource_;
     bool layered_ = false;
