@@ -6,6 +6,8 @@
 #include "engine/core/KTLog.h"
 #include "engine/core/KTMessage.h"
 #include "engine/core/KTNotificationCenter.h"
+#include "engine/core/KTPlist.h"
+#include "engine/core/KTProgressIndicator.h"
 #include "engine/core/KTRenderer.h"
 #include "engine/core/KTResourceManager.h"
 #include "engine/core/KTScene.h"
@@ -13,6 +15,16 @@
 #include "engine/core/KTStateAnimator.h"
 
 namespace kt {
+namespace {
+
+KTProgressIndicator* firstProgressIndicator(const KTScene& scene) {
+    for (const KTNode::Ref& child : scene.children()) {
+        if (auto* indicator = dynamic_cast<KTProgressIndicator*>(child.get())) return indicator;
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 KTDirector& KTDirector::shared() {
     static KTDirector director;
@@ -142,6 +154,22 @@ void KTDirector::setScene(std::shared_ptr<KTScene> scene, std::string firstState
     setScene(std::move(scene));
 }
 
+void KTDirector::preloadWithScene(std::shared_ptr<KTScene> scene, const std::string& listFile) {
+    if (!scene) return;
+    std::vector<std::string> files;
+    if (const auto path = KTResourceManager::shared().getPath(listFile)) {
+        if (const auto list = KTPlist::readFile(*path)) {
+            for (const KTPlist& entry : list->arrayValue()) {
+                if (entry.isString()) files.push_back(entry.stringValue());
+            }
+        }
+    }
+    scene->setPreloadScene(true);
+    scene->setPreloadList(std::move(files));
+    scene->setPreloadPosition(0);
+    enqueueScene(std::move(scene));
+}
+
 void KTDirector::nextScene() {
     if (currentScene_) currentScene_->onExitStage();
     currentScene_.reset();
@@ -185,8 +213,10 @@ void KTDirector::runFrame() {
     if (frameObserver_) frameObserver_();
 }
 
+std::uint32_t KTDirector::ticks() const { return platform_ ? platform_->ticks() : prevTicks_; }
+
 float KTDirector::frameDeltaTime() {
-    const std::uint32_t now = platform_ ? platform_->ticks() : prevTicks_;
+    const std::uint32_t now = ticks();
     const std::uint32_t elapsed = now - prevTicks_;
     prevTicks_ = now;
     return fixedDeltaTime_ ? *fixedDeltaTime_ : static_cast<float>(elapsed) / 1000.0f;
@@ -208,10 +238,27 @@ void KTDirector::doUpdate() {
 }
 
 void KTDirector::doDraw() {
+    if (currentScene_ && currentScene_->preloadScene()) preloadSlice(*currentScene_);
     // The running scene is visited even without a renderer, so that nodes that finished still leave the tree.
     if (renderer_) renderer_->begin();
     if (const std::shared_ptr<KTScene> scene = currentScene_) scene->visit();
     if (renderer_) renderer_->end();
+}
+
+void KTDirector::preloadSlice(KTScene& scene) {
+    constexpr std::uint32_t kSliceMilliseconds = 99;
+    const std::uint32_t start = ticks();
+    const std::vector<std::string>& files = scene.preloadList();
+    KTProgressIndicator* progress = firstProgressIndicator(scene);
+    while (scene.preloadPosition() < files.size()) {
+        KTResourceManager::shared().preloadFile(files[scene.preloadPosition()]);
+        scene.setPreloadPosition(scene.preloadPosition() + 1);
+        if (progress) {
+            progress->setProgress(static_cast<float>(scene.preloadPosition()) / static_cast<float>(files.size()));
+        }
+        if (ticks() - start > kSliceMilliseconds) return;
+    }
+    switchSceneFlag_ = true;
 }
 
 void KTDirector::handleEvent(const KTEvent& event) {

@@ -71,6 +71,9 @@ public:
     void setScene(std::shared_ptr<KTScene> scene);
     void setScene(std::shared_ptr<KTScene> scene, std::string firstState);
     void enqueueScene(std::shared_ptr<KTScene> scene) { scenesQueue_.push_back(std::move(scene)); }
+    // Queues a loading screen that, while current, loads the files of the list (a property list holding an
+    // array of resource names) in slices of about 100 ms per draw, then switches to the next queued scene.
+    void preloadWithScene(std::shared_ptr<KTScene> scene, const std::string& listFile);
     void nextScene();
     std::size_t queuedSceneCount() const { return scenesQueue_.size(); }
 
@@ -99,6 +102,8 @@ private:
     Letterbox letterbox() const;
     void notifyFullscreenChange();
     float frameDeltaTime();
+    std::uint32_t ticks() const;
+    void preloadSlice(KTScene& scene);
 
     std::unique_ptr<KTPlatform> platform_;
     std::shared_ptr<KTRenderer> renderer_;

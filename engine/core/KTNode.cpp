@@ -172,6 +172,7 @@ void KTNode::onEnterStage() {
     if (!name_.empty()) {
         if (auto owner = scene()) owner->registerName(name_, sharedAs<KTNode>());
     }
+    if (pendingBindings_) resolvePendingBindings();
     for (std::size_t i = 0; i < children_.count(); ++i) {
         if (const Ref child = children_.objectAtIndex(i)) child->onEnterStage();
     }

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,7 @@
 #include "engine/core/KTColor.h"
 #include "engine/core/KTGeometry.h"
 #include "engine/core/KTObject.h"
+#include "engine/core/XMLElement.h"
 
 namespace kt {
 
@@ -190,6 +192,27 @@ public:
     void setState(const std::string& name, float seconds) { setState(name, seconds, true); }
     virtual void setState(const std::string& name, float seconds, bool overrideChildren);
 
+    // Scene files. A missing or damaged file loads nothing.
+    template <typename T = KTNode>
+    static std::shared_ptr<T> nodeFromFile(const std::string& path) {
+        auto loaded = node<T>();
+        loaded->loadFromFile(path);
+        return loaded;
+    }
+    void loadFromFile(const std::string& path);
+    // The element's "content" file first, then its attributes, then its states, transitions, tooltip and
+    // child nodes in document order; children are complete before they are added.
+    virtual void loadFromXMLElement(const XMLElement& element);
+    // The generic attributes in a fixed order; the whole set stays readable through attributes().
+    // Subclasses read their own keys before or after calling this.
+    virtual void setAttributes(const XMLAttributes& attributes);
+    const XMLAttributes& attributes() const { return attributes_; }
+
+    // Loads an effect file into a new node, added last at the point (its top-left), that removes itself
+    // once all its children have. Without a point the effect starts at this node's centre.
+    Ref startEffect(const std::string& path, CGPoint point);
+    Ref startEffect(const std::string& path);
+
     std::string description() const;
 
 protected:
@@ -201,6 +224,13 @@ private:
     void visitChildren(auto&& visitChild);
     void removeAutoremovedChildren();
     void leaveParentOf(KTNode& child);
+    void loadChildElement(const XMLElement& child);
+    void includeContent(const std::string& path);
+    void bindDataSource(const std::string& definition);
+    void bindEnableDataSource(const std::string& definition);
+    // None while the node has no scene yet and the definition names a scene operation.
+    std::optional<std::shared_ptr<KTDataSource>> findDataSource(const std::string& definition);
+    void resolvePendingBindings();
 
     CGPoint position_;
     float scaleX_ = 1;
@@ -232,6 +262,13 @@ private:
     std::shared_ptr<KTAffineAnimation> affineAnimation_;
     std::weak_ptr<KTDataSource> dataSource_;
     std::weak_ptr<KTDataSource> enableDataSource_;
+    // Bindings to scene operations wait until the node knows its scene.
+    struct PendingBindings {
+        std::string dataSource;
+        std::string enableDataSource;
+    };
+    std::unique_ptr<PendingBindings> pendingBindings_;
+    XMLAttributes attributes_;
     bool layered_ = false;
     int layer_ = 0;
     int maxChildLayer_ = 0;

@@ -4,6 +4,8 @@
 
 #include "engine/core/KTAudioControl.h"
 #include "engine/core/KTDirector.h"
+#include "engine/core/KTLog.h"
+#include "engine/core/KTResourceManager.h"
 #include "engine/core/KTState.h"
 
 namespace kt {
@@ -12,7 +14,16 @@ const KTClass& KTScene::staticClass() {
     static const KTClass& cls = KTClass::define<KTScene>("KTScene", KTNode::staticClass())
                                     .operation("setSoundVolumeStr:", &KTScene::setSoundVolumeStr)
                                     .operation("setMusicVolumeStr:", &KTScene::setMusicVolumeStr)
-                                    .operation("setFocusByName:", &KTScene::setFocusByName);
+                                    .operation("setFocusByName:", &KTScene::setFocusByName)
+                                    .operation("showPopup:",
+                                               [](KTObject& scene, const KTArgument& argument) -> KTObjectRef {
+                                                   if (const auto* path = std::get_if<std::string>(&argument)) {
+                                                       static_cast<KTScene&>(scene).showPopup(*path);
+                                                   }
+                                                   return nullptr;
+                                               })
+                                    .operation("closePopup", &KTScene::closePopup)
+                                    .operation("removePopup", &KTScene::removePopup);
     return cls;
 }
 KT_REGISTER_CLASS(KTScene);
@@ -50,12 +61,54 @@ void KTScene::setUnderMouse(Ref node) {
     underMouse_->onEnterStage();
 }
 
-void KTScene::setCurrentTooltip(Ref tooltip) {
-    if (currentTooltip_) currentTooltip_->onExitStage();
+void KTScene::setCurrentTooltip(Ref tooltip) { showTooltip(std::move(tooltip), false); }
+
+void KTScene::replaceCurrentTooltipWith(Ref tooltip) { showTooltip(std::move(tooltip), true); }
+
+void KTScene::showTooltip(Ref tooltip, bool immediately) {
+    if (currentTooltip_) {
+        currentTooltip_->setState("default", 0);
+        currentTooltip_->onExitStage();
+    }
     currentTooltip_ = std::move(tooltip);
     if (!currentTooltip_) return;
+    currentTooltip_->setState("default", 0);
     currentTooltip_->moveTo(mousePosition_);
     if (isOnStage()) currentTooltip_->onEnterStage();
+    if (immediately) {
+        currentTooltip_->setState("visible", 0);
+    } else {
+        currentTooltip_->setState("visible");
+    }
+}
+
+bool KTScene::showPopup(const std::string& path) {
+    if (!KTResourceManager::shared().getXML(path)) return false;
+    if (currentPopup_) {
+        popupQueue_.push_back(path);
+        return true;
+    }
+    currentPopup_ = nodeFromFile(path);
+    addChild(currentPopup_);
+    currentPopup_->setState("initial", 0);
+    currentPopup_->setState("default");
+    KTLog("showPopup: %@", path);
+    return true;
+}
+
+void KTScene::closePopup() {
+    if (currentPopup_) currentPopup_->setState("closing");
+}
+
+void KTScene::removePopup() {
+    KTLog("removePopup");
+    if (const Ref popup = std::move(currentPopup_)) removeChild(popup.get());
+    // A queued file that went bad meanwhile is passed over, so the queue never stalls.
+    while (!currentPopup_ && !popupQueue_.empty()) {
+        const std::string next = std::move(popupQueue_.front());
+        popupQueue_.pop_front();
+        showPopup(next);
+    }
 }
 
 void KTScene::setSoundVolumeStr(const std::string& volume) {

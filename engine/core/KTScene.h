@@ -36,8 +36,21 @@ public:
     const Ref& underMouse() const { return underMouse_; }
     CGPoint mousePosition() const { return mousePosition_; }
 
+    // The old tooltip drops back to its "default" state at once and leaves; the new one (none hides it)
+    // starts from "default" at the pointer and moves to "visible" with its own transition time, or at once
+    // when replacing.
     void setCurrentTooltip(Ref tooltip);
+    void replaceCurrentTooltipWith(Ref tooltip);
     const Ref& currentTooltip() const { return currentTooltip_; }
+
+    // Popups, one at a time: a popup is loaded from its file, added on top and switched from "initial" to
+    // "default"; while one is shown, later ones wait in order. Its file's "closing" state is expected to
+    // end by calling removePopup, which shows the next one. Missing or damaged files are refused.
+    bool showPopup(const std::string& path);
+    void closePopup();
+    void removePopup();
+    const Ref& currentPopup() const { return currentPopup_; }
+    const std::deque<std::string>& popupQueue() const { return popupQueue_; }
 
     // The window gained or lost input focus.
     void onActivate() { mouseEnter(); }
@@ -73,12 +86,15 @@ public:
 private:
     // The mouse focus's parent space: pointer input for the captured node is shifted into it.
     CGPoint pointForMouseFocus(CGPoint point) const;
+    void showTooltip(Ref tooltip, bool immediately);
 
     std::map<std::string, Ref, std::less<>> names_;
     Ref focus_;
     Ref mouseFocus_;
     Ref underMouse_;
     CGPoint mousePosition_;
+    Ref currentPopup_;
+    std::deque<std::string> popupQueue_;
     Ref currentTooltip_;
     bool preloadScene_ = false;
     std::vector<std::string> preloadList_;

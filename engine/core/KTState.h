@@ -8,6 +8,8 @@
 namespace kt {
 
 class KTNode;
+class XMLAttributes;
+class XMLElement;
 
 // A named set of property values a node can be switched to, with what happens when the switch ends.
 // Values are keyed by property: "x", "y", "w", "h" (floats), "color" (packed colour), "visible" and
@@ -26,6 +28,10 @@ public:
 
     // A snapshot of the node's present values.
     void loadFromNode(const KTNode& node);
+    // A "state" element of a scene file: name, x, y, w, h, color, visible, enabled, next_state, call,
+    // on_end and on_start; other attributes are ignored.
+    void loadFromXMLElement(const XMLElement& element);
+    void loadFromDictionary(const XMLAttributes& attributes);
 };
 
 }  // namespace kt

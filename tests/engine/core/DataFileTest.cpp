@@ -1,0 +1,50 @@
+#include "tests/engine/core/DataFileTest.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "engine/core/KTDirector.h"
+#include "engine/core/KTLocale.h"
+#include "engine/core/KTLog.h"
+#include "engine/core/KTNodeFactory.h"
+#include "engine/core/KTResourceManager.h"
+
+namespace kt::test {
+namespace {
+
+void resetContent() {
+    KTResourceManager::shared().reset();
+    KTLocale::setLocale("");
+    KTNodeFactory::shared().setAffineAnimationLoader(nullptr);
+    KTNodeFactory::shared().setFpsDataSource(nullptr);
+}
+
+}  // namespace
+
+DataFileTest::DataFileTest() {
+    resetContent();
+    KTResourceManager::shared().setBaseDataPath(dataRoot());
+    KTDirector::shared().openLog();
+}
+
+DataFileTest::~DataFileTest() { resetContent(); }
+
+std::string DataFileTest::dataRoot() const { return (userDataHome() / "content").string() + "/"; }
+
+std::string DataFileTest::writeFile(const std::string& name, std::string_view content) const {
+    const std::filesystem::path path = dataRoot() + name;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+    return path.string();
+}
+
+int DataFileTest::countInLog(std::string_view text) const {
+    std::ifstream in(KTResourceManager::shared().getUserPath("log.txt"));
+    const std::string log{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    int count = 0;
+    for (std::size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + text.size())) ++count;
+    return count;
+}
+
+}  // namespace kt::test

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "tests/support/EngineTest.h"
+
+namespace kt::test {
+
+// Fixture for tests that read content: the resource manager starts empty with its data folder in the test's
+// temporary folder, no locale is current, the node factory has no hooks, and the log is open.
+class DataFileTest : public EngineTest {
+protected:
+    DataFileTest();
+    ~DataFileTest() override;
+
+    // The data folder, ending in "/", which resource names are relative to.
+    std::string dataRoot() const;
+    // Writes a file below the data folder, making folders as needed; answers its full path.
+    std::string writeFile(const std::string& name, std::string_view content) const;
+    int countInLog(std::string_view text) const;
+};
+
+}  // namespace kt::test

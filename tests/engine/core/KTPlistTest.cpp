@@ -1,0 +1,196 @@
+#include "engine/core/KTPlist.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "tests/engine/core/DataFileTest.h"
+
+namespace kt {
+namespace {
+
+using namespace std::chrono_literals;
+
+KTPlist everyKind() {
+    KTPlist profile;
+    profile["name"] = "Zoë <&> \"quoted\"";
+    profile["tokens"] = 1234567890123;
+    profile["debt"] = -42;
+    profile["volume"] = 0.1;
+    profile["fullscreen"] = true;
+    profile["muted"] = false;
+    profile["created"] = KTPlist::Date(std::chrono::sys_days(std::chrono::year(2024) / 2 / 29) + 13h + 5min + 7s);
+    profile["thumbnail"] = KTPlist::Data{0, 1, 2, 254, 255};
+    profile["levels"].append("level_01");
+    profile["levels"].append(3);
+    profile["levels"].append(KTPlist::emptyDictionary());
+    profile["tutorials"]["map"] = 1;
+    profile["tutorials"]["shop"] = 0;
+    profile["empty"] = KTPlist::emptyArray();
+    return profile;
+}
+
+TEST(PlistTest, EveryKindSurvivesAnXMLRoundTrip) {
+    const KTPlist original = everyKind();
+    const std::optional<KTPlist> copy = KTPlist::fromXML(original.toXML());
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(*copy, original);
+    EXPECT_EQ(copy->keys(), original.keys());
+}
+
+TEST(PlistTest, WritesAnXMLPropertyListVersionOne) {
+    const std::string xml = everyKind().toXML();
+    EXPECT_NE(xml.find("<plist version=\"1.0\">"), std::string::npos);
+    EXPECT_NE(xml.find("<key>tokens</key>"), std::string::npos);
+    EXPECT_NE(xml.find("<integer>-42</integer>"), std::string::npos);
+    EXPECT_NE(xml.find("<date>2024-02-29T13:05:07Z</date>"), std::string::npos);
+}
+
+TEST(PlistTest, DictionariesKeepFileOrderAndALaterDuplicateWins) {
+    const auto value = KTPlist::fromXML(
+        "<plist version=\"1.0\"><dict><key>z</key><integer>1</integer><key>a</key><integer>2</integer>"
+        "<key>m</key><integer>3</integer><key>a</key><integer>4</integer></dict></plist>");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->keys(), (std::vector<std::string>{"z", "a", "m"}));
+    EXPECT_EQ((*value)["a"].intValue(), 4);
+}
+
+TEST(PlistTest, ContainersAreMutableValues) {
+    KTPlist levels = KTPlist::emptyArray();
+    levels.append("a");
+    KTPlist copy = levels;
+    copy.append("b");
+    EXPECT_EQ(levels.size(), 1u);
+    EXPECT_EQ(copy.size(), 2u);
+
+    KTPlist user;
+    user["resources"]["tokens"] = 5;
+    user["resources"]["tokens"] = user["resources"]["tokens"].intValue() + 10;
+    EXPECT_EQ(user["resources"]["tokens"], KTPlist(15));
+    user.erase("resources");
+    EXPECT_FALSE(user.contains("resources"));
+    EXPECT_TRUE(user.isDictionary());
+}
+
+TEST(PlistTest, LookupsThatFindNothingAnswerNone) {
+    const KTPlist user = everyKind();
+    EXPECT_TRUE(user["missing"].isNone());
+    EXPECT_TRUE(user["name"]["deeper"].isNone());
+    EXPECT_TRUE(user["levels"].at(99).isNone());
+    EXPECT_EQ(user["missing"].intValue(), 0);
+    EXPECT_EQ(user["missing"].stringValue(), "");
+    EXPECT_FALSE(user["missing"].boolValue());
+    EXPECT_TRUE(user["missing"].arrayValue().empty());
+    EXPECT_FALSE(user["name"].dateValue());
+}
+
+struct ConversionCase {
+    const char* title;
+    KTPlist value;
+    std::int64_t integer;
+    double real;
+    bool flag;
+    const char* text;
+};
+
+class PlistConversionTest : public ::testing::TestWithParam<ConversionCase> {};
+
+TEST_P(PlistConversionTest, ReadsLeniently) {
+    const ConversionCase& c = GetParam();
+    EXPECT_EQ(c.value.intValue(), c.integer);
+    EXPECT_DOUBLE_EQ(c.value.realValue(), c.real);
+    EXPECT_EQ(c.value.boolValue(), c.flag);
+    EXPECT_EQ(c.value.stringValue(), c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, PlistConversionTest,
+    ::testing::Values(ConversionCase{"Integer", KTPlist(7), 7, 7.0, true, "7"},
+                      ConversionCase{"Zero", KTPlist(0), 0, 0.0, false, "0"},
+                      ConversionCase{"Real", KTPlist(2.75), 2, 2.75, true, "2.75"},
+                      ConversionCase{"NegativeReal", KTPlist(-2.75), -2, -2.75, true, "-2.75"},
+                      ConversionCase{"HugeReal", KTPlist(1e300), INT64_MAX, 1e300, true, "1e+300"},
+                      ConversionCase{"True", KTPlist(true), 1, 1.0, true, "1"},
+                      ConversionCase{"NumberText", KTPlist(" 12.5xyz"), 12, 12.5, true, " 12.5xyz"},
+                      ConversionCase{"YesText", KTPlist("YES"), 0, 0.0, true, "YES"},
+                      ConversionCase{"NoText", KTPlist("no"), 0, 0.0, false, "no"},
+                      ConversionCase{"None", KTPlist(), 0, 0.0, false, ""}),
+    [](const ::testing::TestParamInfo<ConversionCase>& entry) { return entry.param.title; });
+
+struct DamagedCase {
+    const char* title;
+    std::string xml;
+};
+
+class PlistDamageTest : public ::testing::TestWithParam<DamagedCase> {};
+
+TEST_P(PlistDamageTest, GivesNone) { EXPECT_FALSE(KTPlist::fromXML(GetParam().xml)); }
+
+std::string nestedArrays(int depth) {
+    std::string xml = "<plist version=\"1.0\">";
+    for (int i = 0; i < depth; ++i) xml += "<array>";
+    for (int i = 0; i < depth; ++i) xml += "</array>";
+    return xml + "</plist>";
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, PlistDamageTest,
+                         ::testing::Values(DamagedCase{"Empty", ""}, DamagedCase{"Garbage", "garbage"},
+                                           DamagedCase{"Truncated", "<plist version=\"1.0\"><dict><key>a</key>"},
+                                           DamagedCase{"UnclosedContainer", "<plist><dict>"},
+                                           DamagedCase{"NestedTooDeep", nestedArrays(100000)}),
+                         [](const ::testing::TestParamInfo<DamagedCase>& entry) { return entry.param.title; });
+
+TEST(PlistRobustnessTest, ReasonableNestingStillReads) { EXPECT_TRUE(KTPlist::fromXML(nestedArrays(200))); }
+
+TEST(PlistRobustnessTest, EveryTruncationAndRandomEditIsSafe) {
+    const std::string full = everyKind().toXML();
+    for (std::size_t length = 0; length < full.size(); length += 3) KTPlist::fromXML(full.substr(0, length));
+    std::mt19937 random(99);
+    for (int round = 0; round < 500; ++round) {
+        std::string edited = full;
+        for (int i = 0; i < 4; ++i) edited[random() % edited.size()] = "<>/&;x0 \"]"[random() % 10];
+        if (const auto value = KTPlist::fromXML(edited)) value->toXML();
+    }
+}
+
+class PlistFileTest : public test::DataFileTest {
+protected:
+    std::string read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+};
+
+TEST_F(PlistFileTest, WritesAndReadsBack) {
+    const std::string path = dataRoot() + "users.xml";
+    std::filesystem::create_directories(dataRoot());
+    ASSERT_TRUE(everyKind().writeFile(path));
+    EXPECT_EQ(KTPlist::readFile(path), everyKind());
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+}
+
+TEST_F(PlistFileTest, AFailedWriteLeavesTheOldFileWhole) {
+    const std::string path = writeFile("users.xml", "old contents");
+    // The temporary file cannot be created where a folder of its name stands.
+    std::filesystem::create_directories(path + ".tmp");
+    EXPECT_FALSE(everyKind().writeFile(path));
+    EXPECT_EQ(read(path), "old contents");
+    EXPECT_FALSE(KTPlist().writeFile(path));
+    EXPECT_EQ(read(path), "old contents");
+}
+
+TEST_F(PlistFileTest, AMissingFileIsSilentAndADamagedOneLoggedOnce) {
+    EXPECT_FALSE(KTPlist::readFile(dataRoot() + "absent.plist"));
+    EXPECT_EQ(countInLog("absent.plist"), 0);
+
+    const std::string path = writeFile("broken.plist", "<plist version=\"1.0\"><dict><key>a");
+    EXPECT_FALSE(KTPlist::readFile(path));
+    EXPECT_FALSE(KTPlist::readFile(path));
+    EXPECT_EQ(countInLog(path), 1);
+}
+
+}  // namespace
+}  // namespace kt

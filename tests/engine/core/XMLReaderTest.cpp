@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "engine/core/TBXML.h"
+#include "engine/core/XMLElement.h"
+#include "tests/engine/core/DataFileTest.h"
+
+namespace kt {
+namespace {
+
+// A compact picture of a parsed tree: name, attributes in order, text in braces, children in brackets,
+// e.g. "a(x=1){hi}[b,c]".
+std::string describe(const TBXMLElement* element) {
+    std::string out(TBXML::elementName(element));
+    if (element->firstAttribute) {
+        out += '(';
+        for (const TBXMLAttribute* a = element->firstAttribute; a; a = a->next) {
+            if (a != element->firstAttribute) out += ',';
+            out += std::string(TBXML::attributeName(a)) + "=" + std::string(TBXML::attributeValue(a));
+        }
+        out += ')';
+    }
+    if (!TBXML::textForElement(element).empty()) out += "{" + std::string(TBXML::textForElement(element)) + "}";
+    if (element->firstChild) {
+        out += '[';
+        for (const TBXMLElement* child = element->firstChild; child; child = child->nextSibling) {
+            if (child != element->firstChild) out += ',';
+            out += describe(child);
+        }
+        out += ']';
+    }
+    return out;
+}
+
+struct ParseCase {
+    const char* title;
+    const char* xml;
+    const char* tree;
+};
+
+class XMLParseTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(XMLParseTest, BuildsTheExpectedTree) {
+    const TBXML document(GetParam().xml);
+    ASSERT_NE(document.rootXMLElement(), nullptr);
+    EXPECT_EQ(describe(document.rootXMLElement()), GetParam().tree);
+    EXPECT_FALSE(document.damaged());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Markup, XMLParseTest,
+    ::testing::Values(
+        ParseCase{"EmptyElementIsNoParent", "<a><b/><c>t</c></a>", "a[b,c{t}]"},
+        ParseCase{"EmptyElementWithAttributes", "<a><b x='1' /><c/></a>", "a[b(x=1),c]"},
+        ParseCase{"TextDroppedWhenChildrenExist", "<a> hi <b>x</b> there </a>", "a[b{x}]"},
+        ParseCase{"TextDroppedAfterEmptyChild", "<a>hi<b/></a>", "a[b]"},
+        ParseCase{"LeafTextTrimmed", "<a>\n\t  hello  world \r\n</a>", "a{hello  world}"},
+        ParseCase{"BothQuoteKinds", "<a x=\"1\" y='2' z='say \"hi\"' w=\"it's\"/>",
+                  "a(x=1,y=2,z=say \"hi\",w=it's)"},
+        ParseCase{"SpacesAroundEquals", "<a x = \"1\"\n\ty\t=\t'2'/>", "a(x=1,y=2)"},
+        ParseCase{"AngleBracketsInQuotedValue", "<a t=\"x > y\" u='<b>'/>", "a(t=x > y,u=<b>)"},
+        ParseCase{"CommentBetweenElementsGivesNothing", "<a><b/><!-- <c/> --><d/></a>", "a[b,d]"},
+        ParseCase{"DeclarationsSkipped",
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE a>\n<!-- top -->\n<a/>", "a"},
+        ParseCase{"CDataInText", "<a><![CDATA[x<y>]]> and <![CDATA[z]]></a>", "a{x<y> and z}"},
+        ParseCase{"CDataInAttribute", "<a v=\"<![CDATA[1]]>2\"/>", "a(v=12)"},
+        ParseCase{"CDataOutsideText", "<a><b/><![CDATA[<c/>]]><d/></a>", "a[b,d]"},
+        ParseCase{"EntitiesPassUnchanged", "<a t=\"&amp;\">&lt;&#65;</a>", "a(t=&amp;){&lt;&#65;}"},
+        ParseCase{"EndTagNamesNotCompared", "<a><b></c><d/></a>", "a[b,d]"},
+        ParseCase{"SecondTopLevelElementUnreachable", "<a/><b><c/></b>", "a"},
+        ParseCase{"UnquotedValueAndBareName", "<a x=5 checked y=\"2\"/>", "a(x=5,y=2)"},
+        ParseCase{"TagCutShortByNextTag", "<a><b x='1' <c/></b></a>", "a[b(x=1)[c]]"},
+        ParseCase{"Utf8PassesThrough", "<a t=\"\xC3\xA9t\xC3\xA9\">\xE2\x98\x83</a>", "a(t=\xC3\xA9t\xC3\xA9){\xE2\x98\x83}"},
+        ParseCase{"DeepSiblingsKeepOrder", "<r><a><b/></a><c><d/><e/></c></r>", "r[a[b],c[d,e]]"}),
+    [](const ::testing::TestParamInfo<ParseCase>& entry) { return entry.param.title; });
+
+TEST(XMLQueryTest, FirstAttributeWinsInQueriesAndLastInTheOwnedTree) {
+    const TBXML document("<a x='1' x='2'><b/><c n='first'/><b/><c n='second'/></a>");
+    const TBXMLElement* root = document.rootXMLElement();
+    EXPECT_EQ(TBXML::valueOfAttributeNamed("x", root), "1");
+    EXPECT_EQ(TBXML::valueOfAttributeNamed("y", root), std::nullopt);
+
+    const TBXMLElement* firstC = TBXML::childElementNamed("c", root);
+    ASSERT_NE(firstC, nullptr);
+    EXPECT_EQ(TBXML::valueOfAttributeNamed("n", firstC), "first");
+    const TBXMLElement* secondC = TBXML::nextSiblingNamed("c", firstC);
+    ASSERT_NE(secondC, nullptr);
+    EXPECT_EQ(TBXML::valueOfAttributeNamed("n", secondC), "second");
+    EXPECT_EQ(TBXML::nextSiblingNamed("c", secondC), nullptr);
+    EXPECT_EQ(TBXML::childElementNamed("zz", root), nullptr);
+
+    const XMLElement tree(*root);
+    ASSERT_EQ(tree.attributes().size(), 1u);
+    EXPECT_EQ(*tree.attribute("x"), "2");
+    ASSERT_EQ(tree.children().size(), 4u);
+    EXPECT_EQ(*tree.childNamed("c")->attribute("n"), "first");
+}
+
+TEST(XMLQueryTest, MissingPiecesReadAsEmpty) {
+    EXPECT_EQ(TBXML::elementName(nullptr), "");
+    EXPECT_EQ(TBXML::textForElement(nullptr), "");
+    EXPECT_EQ(TBXML::attributeValue(nullptr), "");
+    EXPECT_EQ(TBXML::childElementNamed("a", nullptr), nullptr);
+    EXPECT_EQ(TBXML::nextSiblingNamed("a", nullptr), nullptr);
+}
+
+struct DamageCase {
+    const char* title;
+    const char* xml;
+};
+
+class XMLDamageTest : public ::testing::TestWithParam<DamageCase> {};
+
+TEST_P(XMLDamageTest, IsReportedAndGivesNoOwnedTree) {
+    EXPECT_TRUE(TBXML(GetParam().xml).damaged());
+    EXPECT_EQ(XMLElement::fromString(GetParam().xml), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Markup, XMLDamageTest,
+                         ::testing::Values(DamageCase{"Empty", ""}, DamageCase{"OnlyText", "hello"},
+                                           DamageCase{"OnlyDeclaration", "<?xml version='1.0'?>"},
+                                           DamageCase{"UnclosedRoot", "<a><b/>"},
+                                           DamageCase{"UnterminatedTag", "<a><b x='1'"},
+                                           DamageCase{"UnterminatedComment", "<a><!-- <b/> </a>"},
+                                           DamageCase{"UnterminatedCData", "<a><![CDATA[ </a>"},
+                                           DamageCase{"UnterminatedCDataInTag", "<a <![CDATA[ >"}),
+                         [](const ::testing::TestParamInfo<DamageCase>& entry) { return entry.param.title; });
+
+TEST(XMLRobustnessTest, AnUnterminatedCommentEndsParsingWithThePartialTree) {
+    const TBXML document("<a><b/><!-- never closed <c/></a>");
+    ASSERT_NE(document.rootXMLElement(), nullptr);
+    EXPECT_EQ(describe(document.rootXMLElement()), "a[b]");
+}
+
+constexpr const char* kSceneLike =
+    "<?xml version=\"1.0\"?>\n<!-- menu -->\n<scene w=\"1024\" h=\"768\">\n"
+    "  <image name=\"back\" filename=\"data/gfx/back.png\" x='0' y='0'/>\n"
+    "  <container name=\"panel\" x=\"100\">\n"
+    "    <state name=\"visible\" x=\"200\" color=\"ffffff80\"/>\n"
+    "    <text text=\"Play &amp; win\" on_click=\"startGame\">caption<![CDATA[ <raw> ]]></text>\n"
+    "  </container>\n</scene>";
+
+TEST(XMLRobustnessTest, EveryTruncationIsDamagedAndSafe) {
+    const std::string full = kSceneLike;
+    ASSERT_FALSE(TBXML(full).damaged());
+    for (std::size_t length = 0; length < full.size(); ++length) {
+        const std::string prefix = full.substr(0, length);
+        const TBXML document(prefix);
+        EXPECT_TRUE(document.damaged()) << "prefix of length " << length;
+        if (document.rootXMLElement()) describe(document.rootXMLElement());
+    }
+}
+
+TEST(XMLRobustnessTest, RandomMarkupNeverEscapesTheBuffer) {
+    // Pieces that steer the parser into every branch; the sanitizer build checks the memory accesses.
+    const std::vector<std::string> pieces = {"<",   ">",   "/",  "=",   "\"", "'",  "!--", "-->", "<![CDATA[",
+                                             "]]>", "?",   "!",  " ",   "\n", "a",  "bc", "x='", "<a>", "</a>",
+                                             "<b/>", "\0", "\t", "<!", "<?",  "&", "=\"", "<a x=\"1\">"};
+    std::mt19937 random(12345);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const int count = static_cast<int>(random() % 60);
+        for (int i = 0; i < count; ++i) text += pieces[random() % pieces.size()];
+        const TBXML document(text);
+        if (document.rootXMLElement()) describe(document.rootXMLElement());
+        XMLElement::fromString(text);
+    }
+}
+
+TEST(XMLRobustnessTest, DeepNestingIsCutFromTheTree) {
+    std::string text;
+    for (int i = 0; i < 100000; ++i) text += "<a>";
+    for (int i = 0; i < 100000; ++i) text += "</a>";
+    const TBXML document(text);
+    EXPECT_FALSE(document.damaged());
+    int depth = 0;
+    for (const TBXMLElement* e = document.rootXMLElement(); e; e = e->firstChild) ++depth;
+    EXPECT_EQ(depth, TBXML::kMaxDepth);
+    EXPECT_NE(XMLElement::fromString(text), nullptr);
+}
+
+TEST(XMLRobustnessTest, EmbeddedZeroBytesCutNamesButNotTheDocument) {
+    const std::string text("<a><b x='1\0z'/><c/></a>", 23);
+    const TBXML document(text);
+    ASSERT_FALSE(document.damaged());
+    EXPECT_EQ(describe(document.rootXMLElement()), "a[b(x=1),c]");
+}
+
+class XMLFileTest : public test::DataFileTest {};
+
+TEST_F(XMLFileTest, ReadsAFileAndRejectsMissingOnesAndFolders) {
+    const std::string path = writeFile("menu.xml", kSceneLike);
+    const auto tree = XMLElement::fromFile(path);
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(tree->name(), "scene");
+    ASSERT_EQ(tree->children().size(), 2u);
+    EXPECT_EQ(*tree->children()[1].children()[1].attribute("text"), "Play &amp; win");
+
+    EXPECT_EQ(TBXML::fromFile((userDataHome() / "absent.xml").string()), nullptr);
+    EXPECT_EQ(XMLElement::fromFile((userDataHome() / "absent.xml").string()), nullptr);
+    EXPECT_EQ(TBXML::fromFile(userDataHome().string()), nullptr);
+}
+
+TEST_F(XMLFileTest, ADamagedFileIsLoggedOnceWithItsPath) {
+    const std::string path = writeFile("broken.xml", "<scene><image");
+    EXPECT_EQ(XMLElement::fromFile(path), nullptr);
+    EXPECT_EQ(XMLElement::fromFile(path), nullptr);
+    EXPECT_EQ(countInLog(path), 1);
+}
+
+}  // namespace
+}  // namespace kt
