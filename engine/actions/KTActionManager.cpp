@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/actions/KTAction.h"
-#include "engine/actions/KTStateTransitionAnimator.h"
+#include "engine/actions/KTActionsModule.h"
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTNode.h"
 
@@ -12,14 +12,8 @@ namespace kt {
 KTActionManager& KTActionManager::shared() {
     auto* installed = dynamic_cast<KTActionManager*>(KTDirector::shared().actionRunner());
     if (installed) return *installed;
-    install();
+    KTInstallActionsModule();
     return static_cast<KTActionManager&>(*KTDirector::shared().actionRunner());
-}
-
-void KTActionManager::install() {
-    KTDirector& director = KTDirector::shared();
-    director.setActionRunner(std::make_shared<KTActionManager>());
-    director.setStateAnimator(std::make_shared<KTStateTransitionAnimator>());
 }
 
 void KTActionManager::runAction(std::shared_ptr<KTAction> action, KTNode& target) {

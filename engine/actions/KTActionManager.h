@@ -13,11 +13,9 @@ namespace kt {
 // next frame on, and an action stopped during the pass is not stepped again, not even later in that pass.
 class KTActionManager final : public KTActionRunner {
 public:
-    // The manager installed in the director; one is made and installed on first use.
+    // The manager installed in the director; the actions module is installed on first use
+    // (KTInstallActionsModule).
     static KTActionManager& shared();
-    // Installs a fresh action manager and the state animator in the director; the program calls it once at
-    // start-up, tests before each case.
-    static void install();
 
     // Starts the action on the target now and steps it from the next frame on.
     void runAction(std::shared_ptr<KTAction> action, KTNode& target) override;

@@ -31,6 +31,10 @@ void KTRemove::execute() {
     if (node && node->parent()) node->parent()->removeChild(node);
 }
 
+void KTStartEffect::execute() {
+    if (KTNode* node = target()) node->startEffect(effectFilename_);
+}
+
 void KTSetState::execute() {
     if (KTNode* node = target()) node->setState(stateName_);
 }

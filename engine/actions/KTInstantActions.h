@@ -68,6 +68,21 @@ protected:
     void execute() override;
 };
 
+// Plays an effect file at the node's centre.
+class KTStartEffect final : public KTActionInstant {
+public:
+    explicit KTStartEffect(std::string effectFilename) : effectFilename_(std::move(effectFilename)) {}
+    static std::shared_ptr<KTStartEffect> actionWithEffectFilename(std::string effectFilename) {
+        return std::make_shared<KTStartEffect>(std::move(effectFilename));
+    }
+
+protected:
+    void execute() override;
+
+private:
+    std::string effectFilename_;
+};
+
 // Switches the node to a named state.
 class KTSetState final : public KTActionInstant {
 public:

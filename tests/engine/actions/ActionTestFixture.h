@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "engine/actions/KTActionManager.h"
+#include "engine/actions/KTActionsModule.h"
 #include "engine/core/KTNode.h"
 #include "tests/engine/actions/RecordingActions.h"
 #include "tests/support/EngineTest.h"
@@ -13,7 +14,7 @@ namespace kt::test {
 // recording actions.
 class ActionTest : public EngineTest {
 protected:
-    ActionTest() { KTActionManager::install(); }
+    ActionTest() { KTInstallActionsModule(); }
 
     KTActionManager& manager() { return KTActionManager::shared(); }
     void frame(float dt) { manager().update(dt); }
