@@ -213,7 +213,9 @@ void KTDirector::runFrame() {
     if (frameObserver_) frameObserver_();
 }
 
-std::uint32_t KTDirector::ticks() const { return platform_ ? platform_->ticks() : prevTicks_; }
+std::uint32_t KTDirector::ticks() const {
+    return platform_ ? platform_->ticks() : prevTicks_;
+}
 
 float KTDirector::frameDeltaTime() {
     const std::uint32_t now = ticks();
@@ -254,7 +256,8 @@ void KTDirector::preloadSlice(KTScene& scene) {
         KTResourceManager::shared().preloadFile(files[scene.preloadPosition()]);
         scene.setPreloadPosition(scene.preloadPosition() + 1);
         if (progress) {
-            progress->setProgress(static_cast<float>(scene.preloadPosition()) / static_cast<float>(files.size()));
+            progress->setProgress(static_cast<float>(scene.preloadPosition()) /
+                                  static_cast<float>(files.size()));
         }
         if (ticks() - start > kSliceMilliseconds) return;
     }

@@ -9,6 +9,33 @@ namespace {
 
 constexpr std::string_view kFlagsWidthPrecision = "-+ #0123456789.";
 constexpr std::string_view kLengthModifiers = "hlLqjzt";
+// Formats also come from data files (translations); wider fields or longer precisions are typing mistakes
+// that must not ask for gigabytes.
+constexpr unsigned kLargestFieldSize = 256;
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The spec with every width or precision above the largest field size brought down to it.
+std::string boundedFieldSizes(const std::string& spec) {
+    std::string out;
+    for (std::size_t i = 0; i < spec.size();) {
+        if (!isDigit(spec[i])) {
+            out += spec[i++];
+            continue;
+        }
+        const std::size_t start = i;
+        while (i < spec.size() && isDigit(spec[i]))
+            ++i;
+        const std::string_view digits(spec.data() + start, i - start);
+        unsigned size = 0;
+        const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), size);
+        const bool fits = result.ec == std::errc() && size <= kLargestFieldSize;
+        out += fits ? std::string(digits) : std::to_string(kLargestFieldSize);
+    }
+    return out;
+}
 
 template <typename T>
 std::string printfText(const std::string& spec, T value) {
@@ -104,7 +131,7 @@ std::string KTFormatList(std::string_view format, std::initializer_list<KTFormat
         const char conversion = format[i++];
         if (next == args.end()) continue;
         const KTFormatArg::Value& value = (next++)->value();
-        out += conversion == '@' ? naturalText(value) : convert(std::move(spec), conversion, value);
+        out += conversion == '@' ? naturalText(value) : convert(boundedFieldSizes(spec), conversion, value);
     }
     return out;
 }

@@ -19,7 +19,8 @@ std::shared_ptr<const KTLocale>& current() {
 
 std::map<std::string, std::string, std::less<>> textTable(const KTPlist& dictionary) {
     std::map<std::string, std::string, std::less<>> table;
-    for (const auto& [key, value] : dictionary.dictionaryValue()) table.emplace(key, value.stringValue());
+    for (const auto& [key, value] : dictionary.dictionaryValue())
+        table.emplace(key, value.stringValue());
     return table;
 }
 
@@ -43,11 +44,14 @@ void KTLocale::setLocale(const std::string& name) {
     const auto found = registry().find(name);
     current() = found == registry().end() ? nullptr : found->second;
     std::string names;
-    for (const auto& entry : registry()) names += (names.empty() ? "" : ", ") + entry.first;
+    for (const auto& entry : registry())
+        names += (names.empty() ? "" : ", ") + entry.first;
     KTLog("setLocale: %@ => %@, locales: %@", name, current() ? current()->name() : "(null)", names);
 }
 
-std::shared_ptr<const KTLocale> KTLocale::currentLocale() { return current(); }
+std::shared_ptr<const KTLocale> KTLocale::currentLocale() {
+    return current();
+}
 
 bool KTLocale::loadFromFile(const std::string& path) {
     const std::optional<KTPlist> file = KTPlist::readFile(path);

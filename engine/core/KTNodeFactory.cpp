@@ -55,7 +55,8 @@ std::shared_ptr<KTNode> KTNodeFactory::generateNodeOfType(std::string_view eleme
     return std::dynamic_pointer_cast<KTNode>(cls->create());
 }
 
-std::shared_ptr<KTAffineAnimation> KTNodeFactory::loadAffineAnimation(const std::string& path, CGPoint pivot) const {
+std::shared_ptr<KTAffineAnimation> KTNodeFactory::loadAffineAnimation(const std::string& path,
+                                                                      CGPoint pivot) const {
     return affineAnimationLoader_ ? affineAnimationLoader_(path, pivot) : nullptr;
 }
 

@@ -32,7 +32,9 @@ public:
     // The class name the factory uses for an element name; empty for names outside its table.
     static std::string_view classNameForElement(std::string_view elementName);
 
-    void setAffineAnimationLoader(AffineAnimationLoader loader) { affineAnimationLoader_ = std::move(loader); }
+    void setAffineAnimationLoader(AffineAnimationLoader loader) {
+        affineAnimationLoader_ = std::move(loader);
+    }
     std::shared_ptr<KTAffineAnimation> loadAffineAnimation(const std::string& path, CGPoint pivot) const;
     // Bound by the attribute dataSource="fpsDataSource"; held weakly, its owner keeps it.
     void setFpsDataSource(const std::shared_ptr<KTDataSource>& source) { fpsDataSource_ = source; }

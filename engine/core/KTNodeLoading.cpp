@@ -17,7 +17,8 @@
 namespace kt {
 namespace {
 
-constexpr std::array<std::string_view, 4> kHandlerEvents = {"on_click", "on_enter", "on_leave", "on_mouse_down"};
+constexpr std::array<std::string_view, 4> kHandlerEvents = {"on_click", "on_enter", "on_leave",
+                                                            "on_mouse_down"};
 
 // The elements being applied right now, innermost last: an included file that is among them would include
 // itself forever.
@@ -28,7 +29,9 @@ public:
     ElementsBeingLoaded(const ElementsBeingLoaded&) = delete;
     ElementsBeingLoaded& operator=(const ElementsBeingLoaded&) = delete;
 
-    static bool contains(const XMLElement& element) { return std::ranges::find(stack(), &element) != stack().end(); }
+    static bool contains(const XMLElement& element) {
+        return std::ranges::find(stack(), &element) != stack().end();
+    }
 
 private:
     static std::vector<const XMLElement*>& stack() {
@@ -47,7 +50,8 @@ void KTNode::loadFromXMLElement(const XMLElement& element) {
     const ElementsBeingLoaded loading(element);
     if (const std::string* content = element.attribute("content")) includeContent(*content);
     setAttributes(element.attributes());
-    for (const XMLElement& child : element.children()) loadChildElement(child);
+    for (const XMLElement& child : element.children())
+        loadChildElement(child);
 }
 
 void KTNode::includeContent(const std::string& path) {
@@ -76,7 +80,8 @@ void KTNode::loadChildElement(const XMLElement& child) {
         const std::string* from = child.attribute("from");
         const std::string* to = child.attribute("to");
         const std::string* time = child.attribute("time");
-        setTransitionTime(from ? *from : "", to ? *to : "", time ? static_cast<float>(KTLeadingReal(*time)) : 0);
+        setTransitionTime(from ? *from : "", to ? *to : "",
+                          time ? static_cast<float>(KTLeadingReal(*time)) : 0);
     } else if (kind == "tooltip") {
         Ref tip = node();
         tip->loadFromXMLElement(child);
@@ -122,7 +127,8 @@ void KTNode::setAttributes(const XMLAttributes& attributes) {
     }
     if (const std::string* text = attributes.find("text")) setText(KTLocalize(*text));
     if (const std::string* definition = attributes.find("dataSource")) bindDataSource(*definition);
-    if (const std::string* definition = attributes.find("enableDataSource")) bindEnableDataSource(*definition);
+    if (const std::string* definition = attributes.find("enableDataSource"))
+        bindEnableDataSource(*definition);
 }
 
 // Value-provider bindings
@@ -190,6 +196,8 @@ KTNode::Ref KTNode::startEffect(const std::string& path, CGPoint point) {
 }
 
 // Children are placed relative to this node's position, so its centre is half its size away from it.
-KTNode::Ref KTNode::startEffect(const std::string& path) { return startEffect(path, {w() * 0.5f, h() * 0.5f}); }
+KTNode::Ref KTNode::startEffect(const std::string& path) {
+    return startEffect(path, {w() * 0.5f, h() * 0.5f});
+}
 
 }  // namespace kt

@@ -12,7 +12,8 @@ const KTPlist kNone;
 
 template <typename Entries>
 auto findEntry(Entries& entries, std::string_view key) {
-    return std::find_if(entries.begin(), entries.end(), [key](const auto& entry) { return entry.first == key; });
+    return std::find_if(entries.begin(), entries.end(),
+                        [key](const auto& entry) { return entry.first == key; });
 }
 
 }  // namespace
@@ -142,7 +143,8 @@ void KTPlist::erase(std::string_view key) {
 
 std::vector<std::string> KTPlist::keys() const {
     std::vector<std::string> names;
-    for (const Entry& entry : dictionaryValue()) names.push_back(entry.first);
+    for (const Entry& entry : dictionaryValue())
+        names.push_back(entry.first);
     return names;
 }
 
@@ -151,6 +153,8 @@ const KTPlist& KTPlist::at(std::size_t index) const {
     return index < items.size() ? items[index] : kNone;
 }
 
-void KTPlist::append(KTPlist item) { mutableArray().push_back(std::move(item)); }
+void KTPlist::append(KTPlist item) {
+    mutableArray().push_back(std::move(item));
+}
 
 }  // namespace kt

@@ -30,8 +30,7 @@ public:
     KTPlist(std::string_view text) : value_(std::string(text)) {}
     KTPlist(const char* text) : value_(std::string(text)) {}
     template <std::integral T>
-        requires(!std::same_as<T, bool>)
-    KTPlist(T number) : value_(static_cast<std::int64_t>(number)) {}
+    requires(!std::same_as<T, bool>) KTPlist(T number) : value_(static_cast<std::int64_t>(number)) {}
     template <std::floating_point T>
     KTPlist(T number) : value_(static_cast<double>(number)) {}
     KTPlist(bool flag) : value_(flag) {}
@@ -95,7 +94,8 @@ public:
     bool writeFile(const std::string& path) const;
 
 private:
-    std::variant<std::monostate, std::string, std::int64_t, double, bool, Date, Data, Array, Dictionary> value_;
+    std::variant<std::monostate, std::string, std::int64_t, double, bool, Date, Data, Array, Dictionary>
+        value_;
 };
 
 }  // namespace kt

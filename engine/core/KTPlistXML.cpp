@@ -50,7 +50,8 @@ KTPlist arrayOf(plist_t node) {
     KTPlist::Array items;
     const std::uint32_t count = plist_array_get_size(node);
     items.reserve(count);
-    for (std::uint32_t i = 0; i < count; ++i) items.push_back(valueOf(plist_array_get_item(node, i)));
+    for (std::uint32_t i = 0; i < count; ++i)
+        items.push_back(valueOf(plist_array_get_item(node, i)));
     return KTPlist(std::move(items));
 }
 

@@ -143,9 +143,10 @@ void KTResourceManager::addAtlasFrames(const std::string& file, const std::strin
     }
     std::vector<std::string> frames;
     for (const auto& [frameName, frame] : (*atlas)["frames"].dictionaryValue()) {
-        const CGRect rect{{static_cast<float>(frame["x"].realValue()), static_cast<float>(frame["y"].realValue())},
-                          {static_cast<float>(frame["width"].realValue()),
-                           static_cast<float>(frame["height"].realValue())}};
+        const CGRect rect{
+            {static_cast<float>(frame["x"].realValue()), static_cast<float>(frame["y"].realValue())},
+            {static_cast<float>(frame["width"].realValue()),
+             static_cast<float>(frame["height"].realValue())}};
         std::shared_ptr<KTImageData> image = imageLoader_->imageOnTexture(*texture, rect);
         if (!image) continue;
         imageCache_[frameName] = std::move(image);
@@ -215,7 +216,8 @@ std::string KTResourceManager::getUserPath(const std::string& fileName) const {
 }
 
 std::string KTResourceManager::osUserName() {
-    if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_name && *entry->pw_name) return entry->pw_name;
+    if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_name && *entry->pw_name)
+        return entry->pw_name;
     const char* user = std::getenv("USER");
     return user ? user : "";
 }

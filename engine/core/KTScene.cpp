@@ -11,19 +11,20 @@
 namespace kt {
 
 const KTClass& KTScene::staticClass() {
-    static const KTClass& cls = KTClass::define<KTScene>("KTScene", KTNode::staticClass())
-                                    .operation("setSoundVolumeStr:", &KTScene::setSoundVolumeStr)
-                                    .operation("setMusicVolumeStr:", &KTScene::setMusicVolumeStr)
-                                    .operation("setFocusByName:", &KTScene::setFocusByName)
-                                    .operation("showPopup:",
-                                               [](KTObject& scene, const KTArgument& argument) -> KTObjectRef {
-                                                   if (const auto* path = std::get_if<std::string>(&argument)) {
-                                                       static_cast<KTScene&>(scene).showPopup(*path);
-                                                   }
-                                                   return nullptr;
-                                               })
-                                    .operation("closePopup", &KTScene::closePopup)
-                                    .operation("removePopup", &KTScene::removePopup);
+    static const KTClass& cls =
+        KTClass::define<KTScene>("KTScene", KTNode::staticClass())
+            .operation("setSoundVolumeStr:", &KTScene::setSoundVolumeStr)
+            .operation("setMusicVolumeStr:", &KTScene::setMusicVolumeStr)
+            .operation("setFocusByName:", &KTScene::setFocusByName)
+            .operation("showPopup:",
+                       [](KTObject& scene, const KTArgument& argument) -> KTObjectRef {
+                           if (const auto* path = std::get_if<std::string>(&argument)) {
+                               static_cast<KTScene&>(scene).showPopup(*path);
+                           }
+                           return nullptr;
+                       })
+            .operation("closePopup", &KTScene::closePopup)
+            .operation("removePopup", &KTScene::removePopup);
     return cls;
 }
 KT_REGISTER_CLASS(KTScene);
@@ -61,9 +62,13 @@ void KTScene::setUnderMouse(Ref node) {
     underMouse_->onEnterStage();
 }
 
-void KTScene::setCurrentTooltip(Ref tooltip) { showTooltip(std::move(tooltip), false); }
+void KTScene::setCurrentTooltip(Ref tooltip) {
+    showTooltip(std::move(tooltip), false);
+}
 
-void KTScene::replaceCurrentTooltipWith(Ref tooltip) { showTooltip(std::move(tooltip), true); }
+void KTScene::replaceCurrentTooltipWith(Ref tooltip) {
+    showTooltip(std::move(tooltip), true);
+}
 
 void KTScene::showTooltip(Ref tooltip, bool immediately) {
     if (currentTooltip_) {

@@ -18,14 +18,20 @@ void KTState::loadFromNode(const KTNode& node) {
     values["enabled"] = node.enabled() ? 1 : 0;
 }
 
-void KTState::loadFromXMLElement(const XMLElement& element) { loadFromDictionary(element.attributes()); }
+void KTState::loadFromXMLElement(const XMLElement& element) {
+    loadFromDictionary(element.attributes());
+}
 
 void KTState::loadFromDictionary(const XMLAttributes& attributes) {
     if (const std::string* value = attributes.find("name")) name = *value;
     for (const char* key : {"x", "y", "w", "h"}) {
-        if (const std::string* value = attributes.find(key)) values[key] = static_cast<float>(KTLeadingReal(*value));
+        if (const std::string* value = attributes.find(key)) {
+            values[key] = static_cast<float>(KTLeadingReal(*value));
+        }
     }
-    if (const std::string* value = attributes.find("color")) values["color"] = KTMakeColorFromCString(*value).rep;
+    if (const std::string* value = attributes.find("color")) {
+        values["color"] = KTMakeColorFromCString(*value).rep;
+    }
     for (const char* key : {"visible", "enabled"}) {
         if (const std::string* value = attributes.find(key)) values[key] = KTBoolFromText(*value) ? 1 : 0;
     }

@@ -40,7 +40,8 @@ std::int64_t KTLeadingInteger(std::string_view text) {
 bool KTBoolFromText(std::string_view text) {
     std::string_view rest = withoutLeadingBlanks(text);
     if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) rest.remove_prefix(1);
-    while (!rest.empty() && rest.front() == '0') rest.remove_prefix(1);
+    while (!rest.empty() && rest.front() == '0')
+        rest.remove_prefix(1);
     if (rest.empty()) return false;
     const char c = rest.front();
     return c == 'Y' || c == 'y' || c == 'T' || c == 't' || (c >= '1' && c <= '9');

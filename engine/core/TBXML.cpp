@@ -14,7 +14,9 @@ constexpr std::string_view kCommentEnd = "-->";
 constexpr std::string_view kCDataStart = "![CDATA[";
 constexpr std::string_view kCDataEnd = "]]>";
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 bool startsWith(const char* at, const char* end, std::string_view prefix) {
     return static_cast<std::size_t>(end - at) >= prefix.size() &&
@@ -47,7 +49,8 @@ char* unwrapCData(char* start, char* end) {
 }
 
 bool followsEqualsSign(const char* tagStart, const char* at) {
-    while (at > tagStart && isSpace(at[-1])) --at;
+    while (at > tagStart && isSpace(at[-1]))
+        --at;
     return at > tagStart && at[-1] == '=';
 }
 
@@ -195,7 +198,8 @@ char* TBXML::openElement(char* tag, char* tagEnd, bool endsAtNextTag) {
     const bool empty = !endsAtNextTag && tagEnd > tag && tagEnd[-1] == '/';
     char* const contentEnd = empty ? tagEnd - 1 : tagEnd;
     char* nameEnd = tag;
-    while (nameEnd < contentEnd && !isSpace(*nameEnd) && *nameEnd != '/') ++nameEnd;
+    while (nameEnd < contentEnd && !isSpace(*nameEnd) && *nameEnd != '/')
+        ++nameEnd;
     element->name = tag;
     char* const attributesStart = nameEnd < contentEnd ? nameEnd + 1 : contentEnd;
     *nameEnd = 0;
@@ -236,8 +240,10 @@ char* TBXML::readText(TBXMLElement& element, char* start) {
     char* textEnd = stop ? stop : end;
     if (hasCData) textEnd = unwrapCData(start, textEnd);
     char* first = start;
-    while (first < textEnd && isSpace(*first)) ++first;
-    while (textEnd > first && isSpace(textEnd[-1])) --textEnd;
+    while (first < textEnd && isSpace(*first))
+        ++first;
+    while (textEnd > first && isSpace(textEnd[-1]))
+        --textEnd;
     *textEnd = 0;
     element.text = first;
     // Without a following tag the text runs to the end and nothing is left to parse.
@@ -250,16 +256,20 @@ void TBXML::readAttributes(TBXMLElement& element, char* from, char* to) {
     TBXMLAttribute* last = nullptr;
     char* p = from;
     while (p < to) {
-        while (p < to && isSpace(*p)) ++p;
+        while (p < to && isSpace(*p))
+            ++p;
         if (p >= to) break;
         char* const name = p;
-        while (p < to && !isSpace(*p) && *p != '=') ++p;
+        while (p < to && !isSpace(*p) && *p != '=')
+            ++p;
         char* const nameEnd = p;
-        while (p < to && isSpace(*p)) ++p;
+        while (p < to && isSpace(*p))
+            ++p;
         // A name without "=" has no value and is left out.
         if (p >= to || *p != '=') continue;
         ++p;
-        while (p < to && isSpace(*p)) ++p;
+        while (p < to && isSpace(*p))
+            ++p;
         char* value = p;
         char* valueEnd;
         if (p < to && (*p == '"' || *p == '\'')) {
@@ -268,7 +278,8 @@ void TBXML::readAttributes(TBXMLElement& element, char* from, char* to) {
             valueEnd = close ? close : to;
             p = close ? close + 1 : to;
         } else {
-            while (p < to && !isSpace(*p)) ++p;
+            while (p < to && !isSpace(*p))
+                ++p;
             valueEnd = p;
         }
         if (std::memchr(value, '<', static_cast<std::size_t>(valueEnd - value))) {
@@ -308,7 +319,8 @@ std::string_view TBXML::attributeValue(const TBXMLAttribute* attribute) {
     return attribute && attribute->value ? attribute->value : "";
 }
 
-std::optional<std::string_view> TBXML::valueOfAttributeNamed(std::string_view name, const TBXMLElement* element) {
+std::optional<std::string_view> TBXML::valueOfAttributeNamed(std::string_view name,
+                                                             const TBXMLElement* element) {
     if (!element) return std::nullopt;
     for (const TBXMLAttribute* attribute = element->firstAttribute; attribute; attribute = attribute->next) {
         if (attributeName(attribute) == name) return attributeValue(attribute);
@@ -325,7 +337,8 @@ const TBXMLElement* TBXML::childElementNamed(std::string_view name, const TBXMLE
 }
 
 const TBXMLElement* TBXML::nextSiblingNamed(std::string_view name, const TBXMLElement* from) {
-    for (const TBXMLElement* sibling = from ? from->nextSibling : nullptr; sibling; sibling = sibling->nextSibling) {
+    for (const TBXMLElement* sibling = from ? from->nextSibling : nullptr; sibling;
+         sibling = sibling->nextSibling) {
         if (elementName(sibling) == name) return sibling;
     }
     return nullptr;

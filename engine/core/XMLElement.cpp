@@ -6,7 +6,8 @@
 namespace kt {
 
 XMLAttributes::XMLAttributes(std::initializer_list<Entry> entries) {
-    for (const Entry& entry : entries) set(entry.first, entry.second);
+    for (const Entry& entry : entries)
+        set(entry.first, entry.second);
 }
 
 const std::string* XMLAttributes::find(std::string_view name) const {
@@ -27,11 +28,13 @@ void XMLAttributes::set(std::string_view name, std::string value) {
 }
 
 XMLElement::XMLElement(const TBXMLElement& underlying) : name_(TBXML::elementName(&underlying)) {
-    for (const TBXMLAttribute* attribute = underlying.firstAttribute; attribute; attribute = attribute->next) {
+    for (const TBXMLAttribute* attribute = underlying.firstAttribute; attribute;
+         attribute = attribute->next) {
         attributes_.set(TBXML::attributeName(attribute), std::string(TBXML::attributeValue(attribute)));
     }
     std::size_t count = 0;
-    for (const TBXMLElement* child = underlying.firstChild; child; child = child->nextSibling) ++count;
+    for (const TBXMLElement* child = underlying.firstChild; child; child = child->nextSibling)
+        ++count;
     children_.reserve(count);
     for (const TBXMLElement* child = underlying.firstChild; child; child = child->nextSibling) {
         children_.emplace_back(*child);

@@ -28,9 +28,13 @@ DataFileTest::DataFileTest() {
     KTDirector::shared().openLog();
 }
 
-DataFileTest::~DataFileTest() { resetContent(); }
+DataFileTest::~DataFileTest() {
+    resetContent();
+}
 
-std::string DataFileTest::dataRoot() const { return (userDataHome() / "content").string() + "/"; }
+std::string DataFileTest::dataRoot() const {
+    return (userDataHome() / "content").string() + "/";
+}
 
 std::string DataFileTest::writeFile(const std::string& name, std::string_view content) const {
     const std::filesystem::path path = dataRoot() + name;
@@ -43,7 +47,8 @@ int DataFileTest::countInLog(std::string_view text) const {
     std::ifstream in(KTResourceManager::shared().getUserPath("log.txt"));
     const std::string log{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     int count = 0;
-    for (std::size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + text.size())) ++count;
+    for (std::size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + text.size()))
+        ++count;
     return count;
 }
 

@@ -1,5 +1,3 @@
-#include "engine/core/KTPlist.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +5,7 @@
 #include <iterator>
 #include <random>
 
+#include "engine/core/KTPlist.h"
 #include "tests/engine/core/DataFileTest.h"
 
 namespace kt {
@@ -22,7 +21,8 @@ KTPlist everyKind() {
     profile["volume"] = 0.1;
     profile["fullscreen"] = true;
     profile["muted"] = false;
-    profile["created"] = KTPlist::Date(std::chrono::sys_days(std::chrono::year(2024) / 2 / 29) + 13h + 5min + 7s);
+    profile["created"] =
+        KTPlist::Date(std::chrono::sys_days(std::chrono::year(2024) / 2 / 29) + 13h + 5min + 7s);
     profile["thumbnail"] = KTPlist::Data{0, 1, 2, 254, 255};
     profile["levels"].append("level_01");
     profile["levels"].append(3);
@@ -127,31 +127,40 @@ struct DamagedCase {
 
 class PlistDamageTest : public ::testing::TestWithParam<DamagedCase> {};
 
-TEST_P(PlistDamageTest, GivesNone) { EXPECT_FALSE(KTPlist::fromXML(GetParam().xml)); }
+TEST_P(PlistDamageTest, GivesNone) {
+    EXPECT_FALSE(KTPlist::fromXML(GetParam().xml));
+}
 
 std::string nestedArrays(int depth) {
     std::string xml = "<plist version=\"1.0\">";
-    for (int i = 0; i < depth; ++i) xml += "<array>";
-    for (int i = 0; i < depth; ++i) xml += "</array>";
+    for (int i = 0; i < depth; ++i)
+        xml += "<array>";
+    for (int i = 0; i < depth; ++i)
+        xml += "</array>";
     return xml + "</plist>";
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, PlistDamageTest,
-                         ::testing::Values(DamagedCase{"Empty", ""}, DamagedCase{"Garbage", "garbage"},
-                                           DamagedCase{"Truncated", "<plist version=\"1.0\"><dict><key>a</key>"},
-                                           DamagedCase{"UnclosedContainer", "<plist><dict>"},
-                                           DamagedCase{"NestedTooDeep", nestedArrays(100000)}),
-                         [](const ::testing::TestParamInfo<DamagedCase>& entry) { return entry.param.title; });
+INSTANTIATE_TEST_SUITE_P(
+    Texts, PlistDamageTest,
+    ::testing::Values(DamagedCase{"Empty", ""}, DamagedCase{"Garbage", "garbage"},
+                      DamagedCase{"Truncated", "<plist version=\"1.0\"><dict><key>a</key>"},
+                      DamagedCase{"UnclosedContainer", "<plist><dict>"},
+                      DamagedCase{"NestedTooDeep", nestedArrays(100000)}),
+    [](const ::testing::TestParamInfo<DamagedCase>& entry) { return entry.param.title; });
 
-TEST(PlistRobustnessTest, ReasonableNestingStillReads) { EXPECT_TRUE(KTPlist::fromXML(nestedArrays(200))); }
+TEST(PlistRobustnessTest, ReasonableNestingStillReads) {
+    EXPECT_TRUE(KTPlist::fromXML(nestedArrays(200)));
+}
 
 TEST(PlistRobustnessTest, EveryTruncationAndRandomEditIsSafe) {
     const std::string full = everyKind().toXML();
-    for (std::size_t length = 0; length < full.size(); length += 3) KTPlist::fromXML(full.substr(0, length));
+    for (std::size_t length = 0; length < full.size(); length += 3)
+        KTPlist::fromXML(full.substr(0, length));
     std::mt19937 random(99);
     for (int round = 0; round < 500; ++round) {
         std::string edited = full;
-        for (int i = 0; i < 4; ++i) edited[random() % edited.size()] = "<>/&;x0 \"]"[random() % 10];
+        for (int i = 0; i < 4; ++i)
+            edited[random() % edited.size()] = "<>/&;x0 \"]"[random() % 10];
         if (const auto value = KTPlist::fromXML(edited)) value->toXML();
     }
 }

@@ -22,7 +22,8 @@ std::string describe(const TBXMLElement* element) {
         }
         out += ')';
     }
-    if (!TBXML::textForElement(element).empty()) out += "{" + std::string(TBXML::textForElement(element)) + "}";
+    if (!TBXML::textForElement(element).empty())
+        out += "{" + std::string(TBXML::textForElement(element)) + "}";
     if (element->firstChild) {
         out += '[';
         for (const TBXMLElement* child = element->firstChild; child; child = child->nextSibling) {
@@ -72,7 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"SecondTopLevelElementUnreachable", "<a/><b><c/></b>", "a"},
         ParseCase{"UnquotedValueAndBareName", "<a x=5 checked y=\"2\"/>", "a(x=5,y=2)"},
         ParseCase{"TagCutShortByNextTag", "<a><b x='1' <c/></b></a>", "a[b(x=1)[c]]"},
-        ParseCase{"Utf8PassesThrough", "<a t=\"\xC3\xA9t\xC3\xA9\">\xE2\x98\x83</a>", "a(t=\xC3\xA9t\xC3\xA9){\xE2\x98\x83}"},
+        ParseCase{"Utf8PassesThrough", "<a t=\"\xC3\xA9t\xC3\xA9\">\xE2\x98\x83</a>",
+                  "a(t=\xC3\xA9t\xC3\xA9){\xE2\x98\x83}"},
         ParseCase{"DeepSiblingsKeepOrder", "<r><a><b/></a><c><d/><e/></c></r>", "r[a[b],c[d,e]]"}),
     [](const ::testing::TestParamInfo<ParseCase>& entry) { return entry.param.title; });
 
@@ -155,14 +157,16 @@ TEST(XMLRobustnessTest, EveryTruncationIsDamagedAndSafe) {
 
 TEST(XMLRobustnessTest, RandomMarkupNeverEscapesTheBuffer) {
     // Pieces that steer the parser into every branch; the sanitizer build checks the memory accesses.
-    const std::vector<std::string> pieces = {"<",   ">",   "/",  "=",   "\"", "'",  "!--", "-->", "<![CDATA[",
-                                             "]]>", "?",   "!",  " ",   "\n", "a",  "bc", "x='", "<a>", "</a>",
-                                             "<b/>", "\0", "\t", "<!", "<?",  "&", "=\"", "<a x=\"1\">"};
+    const std::vector<std::string> pieces = {"<",   ">",         "/",   "=",   "\"",   "'",          "!--",
+                                             "-->", "<![CDATA[", "]]>", "?",   "!",    " ",          "\n",
+                                             "a",   "bc",        "x='", "<a>", "</a>", "<b/>",       "\0",
+                                             "\t",  "<!",        "<?",  "&",   "=\"",  "<a x=\"1\">"};
     std::mt19937 random(12345);
     for (int round = 0; round < 3000; ++round) {
         std::string text;
         const int count = static_cast<int>(random() % 60);
-        for (int i = 0; i < count; ++i) text += pieces[random() % pieces.size()];
+        for (int i = 0; i < count; ++i)
+            text += pieces[random() % pieces.size()];
         const TBXML document(text);
         if (document.rootXMLElement()) describe(document.rootXMLElement());
         XMLElement::fromString(text);
@@ -171,12 +175,15 @@ TEST(XMLRobustnessTest, RandomMarkupNeverEscapesTheBuffer) {
 
 TEST(XMLRobustnessTest, DeepNestingIsCutFromTheTree) {
     std::string text;
-    for (int i = 0; i < 100000; ++i) text += "<a>";
-    for (int i = 0; i < 100000; ++i) text += "</a>";
+    for (int i = 0; i < 100000; ++i)
+        text += "<a>";
+    for (int i = 0; i < 100000; ++i)
+        text += "</a>";
     const TBXML document(text);
     EXPECT_FALSE(document.damaged());
     int depth = 0;
-    for (const TBXMLElement* e = document.rootXMLElement(); e; e = e->firstChild) ++depth;
+    for (const TBXMLElement* e = document.rootXMLElement(); e; e = e->firstChild)
+        ++depth;
     EXPECT_EQ(depth, TBXML::kMaxDepth);
     EXPECT_NE(XMLElement::fromString(text), nullptr);
 }

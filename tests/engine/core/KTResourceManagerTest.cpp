@@ -1,0 +1,284 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine/core/KTLocale.h"
+#include "engine/core/KTResourceManager.h"
+#include "engine/core/XMLElement.h"
+#include "tests/engine/core/DataFileTest.h"
+#include "tests/engine/core/FakeMediaLoaders.h"
+
+namespace kt {
+namespace {
+
+using test::asMedia;
+using test::FakeMedia;
+using test::fakeOf;
+
+constexpr const char* kGermanLocale =
+    "<plist version=\"1.0\"><dict><key>strings</key><dict><key>Play</key><string>Spielen</string>"
+    "<key>Empty</key><string></string><key>Level %@</key><string>Stufe %@</string>"
+    "<key>Broken %@</key><string>%999999999d|%.999999999f</string></dict>"
+    "<key>fonts</key><dict><key>data/fonts/menu.xml</key><string>data/fonts/menu_de.xml</string></dict>"
+    "</dict></plist>";
+
+class ResourceTest : public test::DataFileTest {
+protected:
+    ResourceTest() {
+        images = std::make_shared<test::FakeImageLoader>();
+        resources().setImageLoader(images);
+    }
+
+    static KTResourceManager& resources() { return KTResourceManager::shared(); }
+
+    void useGermanLocale() {
+        writeFile("data/locales/de.plist", kGermanLocale);
+        KTLocale::loadLocale("de", "data/locales/de.plist");
+        KTLocale::setLocale("de");
+    }
+
+    std::shared_ptr<test::FakeImageLoader> images;
+};
+
+// Which of the four candidate files exist, whether the locale "de" and the channel "ch/" are in use, and
+// which candidate is answered for "data/x.png".
+struct SearchCase {
+    const char* title;
+    std::vector<const char*> existing;
+    bool locale;
+    bool channel;
+    const char* expected;
+};
+
+class SearchOrderTest : public ResourceTest, public ::testing::WithParamInterface<SearchCase> {};
+
+TEST_P(SearchOrderTest, TakesTheFirstExistingCandidate) {
+    const SearchCase& c = GetParam();
+    if (c.locale) useGermanLocale();
+    if (c.channel) resources().setChannelDataPath("ch/");
+    for (const char* file : c.existing)
+        writeFile(file, "x");
+    const std::optional<std::string> path = resources().getPath("data/x.png");
+    if (*c.expected) {
+        EXPECT_EQ(path, dataRoot() + c.expected);
+    } else {
+        EXPECT_EQ(path, std::nullopt);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Candidates, SearchOrderTest,
+    ::testing::Values(SearchCase{"LocalisedOverridesPlain",
+                                 {"ldata/de/data/x.png", "data/x.png"},
+                                 true,
+                                 false,
+                                 "ldata/de/data/x.png"},
+                      SearchCase{"PlainWithoutLocalised", {"data/x.png"}, true, false, "data/x.png"},
+                      SearchCase{"LocalisedIgnoredWithoutLocale",
+                                 {"ldata/de/data/x.png", "data/x.png"},
+                                 false,
+                                 false,
+                                 "data/x.png"},
+                      SearchCase{
+                          "ChannelLocalisedFirst",
+                          {"ch/ldata/de/data/x.png", "ch/data/x.png", "ldata/de/data/x.png", "data/x.png"},
+                          true,
+                          true,
+                          "ch/ldata/de/data/x.png"},
+                      SearchCase{"ChannelBeforeLocalisedBase",
+                                 {"ch/data/x.png", "ldata/de/data/x.png", "data/x.png"},
+                                 true,
+                                 true,
+                                 "ch/data/x.png"},
+                      SearchCase{"BaseWhenChannelLacksIt",
+                                 {"ldata/de/data/x.png", "data/x.png"},
+                                 true,
+                                 true,
+                                 "ldata/de/data/x.png"},
+                      SearchCase{"NothingFound", {"data/y.png"}, true, true, ""}),
+    [](const ::testing::TestParamInfo<SearchCase>& entry) { return entry.param.title; });
+
+TEST_F(ResourceTest, AFoundPathIsRememberedAndAMissingOneLoggedOnce) {
+    const std::string file = writeFile("data/x.png", "x");
+    ASSERT_TRUE(resources().getPath("data/x.png"));
+    std::filesystem::remove(file);
+    EXPECT_EQ(resources().getPath("data/x.png"), file);
+
+    EXPECT_FALSE(resources().getPath("data/missing.png"));
+    EXPECT_FALSE(resources().getPath("data/missing.png"));
+    EXPECT_EQ(countInLog("data/missing.png"), 1);
+}
+
+TEST_F(ResourceTest, ImagesLoadOnceUntilTheCacheIsCleared) {
+    writeFile("data/a.png", "png");
+    const auto first = resources().getImage("data/a.png");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(fakeOf(*first).path, dataRoot() + "data/a.png");
+    EXPECT_EQ(resources().getImage("data/a.png"), first);
+    EXPECT_EQ(images->loaded.size(), 1u);
+
+    resources().clearImageCache();
+    EXPECT_NE(resources().getImage("data/a.png"), nullptr);
+    EXPECT_EQ(images->loaded.size(), 2u);
+
+    EXPECT_EQ(resources().getImage("data/absent.png"), nullptr);
+    const std::string translated = writeFile("elsewhere/b.png", "png");
+    EXPECT_NE(resources().getImage(translated, true), nullptr);
+}
+
+TEST_F(ResourceTest, AnUndecodableImageIsNotCached) {
+    writeFile("data/c.bad", "?");
+    EXPECT_EQ(resources().getImage("data/c.bad"), nullptr);
+    EXPECT_EQ(resources().getImage("data/c.bad"), nullptr);
+    EXPECT_EQ(images->loaded.size(), 2u);
+    EXPECT_EQ(countInLog("data/c.bad"), 1);
+}
+
+TEST_F(ResourceTest, XMLTreesAreSharedAndDamagedFilesRetriedAfterRepair) {
+    writeFile("data/scenes/a.xml", "<scene><image/></scene>");
+    const auto tree = resources().getXML("data/scenes/a.xml");
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(resources().getXML("data/scenes/a.xml"), tree);
+
+    writeFile("data/scenes/b.xml", "<scene><image");
+    EXPECT_EQ(resources().getXML("data/scenes/b.xml"), nullptr);
+    writeFile("data/scenes/b.xml", "<scene><image/></scene>");
+    EXPECT_NE(resources().getXML("data/scenes/b.xml"), nullptr);
+}
+
+TEST_F(ResourceTest, SamplesKeepTheLoopFlagOfTheFirstLoad) {
+    int loads = 0;
+    resources().setSampleLoader([&loads](const std::string& path, bool loop) {
+        ++loads;
+        return asMedia<KTSample>(std::make_shared<FakeMedia>(FakeMedia{path, {}, loop}));
+    });
+    writeFile("data/sounds/pop.ogg", "ogg");
+    const auto looping = resources().getSample("data/sounds/pop.ogg", true);
+    ASSERT_NE(looping, nullptr);
+    EXPECT_EQ(resources().getSample("data/sounds/pop.ogg"), looping);
+    EXPECT_TRUE(fakeOf(*looping).loop);
+    EXPECT_EQ(loads, 1);
+}
+
+TEST_F(ResourceTest, FontsFollowTheLocaleSubstitution) {
+    resources().setFontLoader([](const std::string& path) {
+        return asMedia<KTFont>(std::make_shared<FakeMedia>(FakeMedia{path, {}, false}));
+    });
+    writeFile("data/fonts/menu.xml", "<font/>");
+    writeFile("data/fonts/menu_de.xml", "<font/>");
+    const auto plain = resources().getFont("data/fonts/menu.xml");
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(fakeOf(*plain).path, dataRoot() + "data/fonts/menu.xml");
+
+    useGermanLocale();
+    const auto german = resources().getFont("data/fonts/menu.xml");
+    ASSERT_NE(german, nullptr);
+    EXPECT_EQ(fakeOf(*german).path, dataRoot() + "data/fonts/menu_de.xml");
+}
+
+constexpr const char* kAtlas =
+    "<plist "
+    "version=\"1.0\"><dict><key>metadata</key><dict><key>textureFileName</key><string>sheet.png</string>"
+    "</dict><key>frames</key><dict>"
+    "<key>ball_red.png</key><dict><key>x</key><integer>0</integer><key>y</key><integer>0</integer>"
+    "<key>width</key><integer>46</integer><key>height</key><integer>46</integer></dict>"
+    "<key>ball_blue.png</key><dict><key>x</key><real>46</real><key>y</key><integer>0</integer>"
+    "<key>width</key><integer>46</integer><key>height</key><integer>46</integer></dict>"
+    "</dict></dict></plist>";
+
+TEST_F(ResourceTest, AtlasFramesAreFoundByNameWithoutFiles) {
+    writeFile("data/gfx/balls.atlas.plist", kAtlas);
+    writeFile("data/gfx/sheet.png", "png");
+    resources().loadAtlas("data/gfx/balls.atlas.plist");
+
+    const auto* frames = resources().atlasFrames("data/gfx/balls.atlas.plist");
+    ASSERT_NE(frames, nullptr);
+    EXPECT_EQ(*frames, (std::vector<std::string>{"ball_red.png", "ball_blue.png"}));
+    const auto blue = resources().getImage("ball_blue.png");
+    ASSERT_NE(blue, nullptr);
+    EXPECT_EQ(fakeOf(*blue).path, dataRoot() + "data/gfx/sheet.png");
+    EXPECT_EQ(fakeOf(*blue).rect, (CGRect{{46, 0}, {46, 46}}));
+    EXPECT_EQ(countInLog("atlas loaded: data/gfx/balls.atlas.plist"), 1);
+    EXPECT_EQ(countInLog("tx sz: 256.000000 128.000000"), 1);
+
+    resources().loadAtlas("data/gfx/balls.atlas.plist");
+    EXPECT_EQ(images->loaded.size(), 1u);
+    resources().clearImageCache();
+    EXPECT_EQ(resources().atlasFrames("data/gfx/balls.atlas.plist"), nullptr);
+}
+
+TEST_F(ResourceTest, AnAtlasWithoutItsTextureLoadsNothing) {
+    writeFile("data/gfx/balls.atlas.plist", kAtlas);
+    resources().loadAtlas("data/gfx/balls.atlas.plist");
+    EXPECT_EQ(resources().atlasFrames("data/gfx/balls.atlas.plist"), nullptr);
+    EXPECT_EQ(resources().getImage("ball_red.png"), nullptr);
+}
+
+struct PreloadCase {
+    const char* name;
+    const char* loads;
+};
+
+class PreloadFileTest : public ResourceTest, public ::testing::WithParamInterface<PreloadCase> {};
+
+TEST_P(PreloadFileTest, LoadsByExtension) {
+    const std::string name = GetParam().name;
+    std::string loads;
+    resources().setSampleLoader([&loads](const std::string& path, bool loop) {
+        loads += "sample";
+        return asMedia<KTSample>(std::make_shared<FakeMedia>(FakeMedia{path, {}, loop}));
+    });
+    writeFile("data/gfx/sheet.png", "png");
+    const std::string file = writeFile(name, name.ends_with(".plist") ? kAtlas : "<a/>");
+    resources().preloadFile(name);
+    // Without its file, only a tree that preloading put in the cache is still there.
+    std::filesystem::remove(file);
+    if (resources().atlasFrames(name)) {
+        loads += "atlas";
+    } else if (!images->loaded.empty()) {
+        loads += "image";
+    }
+    if (resources().getXML(name)) loads += "xml";
+    EXPECT_EQ(loads, GetParam().loads);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, PreloadFileTest,
+    ::testing::Values(PreloadCase{"data/gfx/a.png", "image"}, PreloadCase{"data/gfx/a.jpg", "image"},
+                      PreloadCase{"data/scenes/a.xml", "xml"}, PreloadCase{"data/sounds/a.ogg", "sample"},
+                      PreloadCase{"data/gfx/a.atlas.plist", "atlas"}, PreloadCase{"data/levels.plist", ""},
+                      PreloadCase{"data/notes.txt", ""}));
+
+TEST_F(ResourceTest, TranslationsIgnoreSurroundingBlanksAndEmptyEntries) {
+    EXPECT_EQ(KTLocalize(" Play "), " Play ");
+    useGermanLocale();
+    EXPECT_EQ(KTLocale::currentLocale()->name(), "de");
+    EXPECT_EQ(KTLocalize(" Play "), "Spielen");
+    EXPECT_EQ(KTLocalize("\n Play\n"), "Spielen");
+    EXPECT_EQ(KTLocalize(" Empty "), " Empty ");
+    EXPECT_EQ(KTLocalize("Quit"), "Quit");
+    EXPECT_EQ(KTLocale::currentLocale()->translateString("Level %@", 4), "Stufe 4");
+    EXPECT_EQ(KTLocale::currentLocale()->translateString("Lives %@", 3), "Lives 3");
+    EXPECT_EQ(KTLocale::currentLocale()->substituteFont("data/fonts/other.xml"), "data/fonts/other.xml");
+
+    KTLocale::setLocale("fr");
+    EXPECT_EQ(KTLocale::currentLocale(), nullptr);
+    EXPECT_EQ(KTLocalize(" Play "), " Play ");
+    EXPECT_EQ(countInLog("setLocale: fr => (null), locales: de"), 1);
+}
+
+TEST_F(ResourceTest, AFormatFromATranslationCannotAskForHugeFields) {
+    useGermanLocale();
+    const std::string text = KTLocale::currentLocale()->translateString("Broken %@", 5);
+    EXPECT_LT(text.size(), 1000u);
+}
+
+TEST_F(ResourceTest, AMissingLocaleFileLeavesTextsUntranslated) {
+    KTLocale::loadLocale("it", "data/locales/it.plist");
+    KTLocale::setLocale("it");
+    ASSERT_NE(KTLocale::currentLocale(), nullptr);
+    EXPECT_EQ(KTLocalize("Play"), "Play");
+}
+
+}  // namespace
+}  // namespace kt

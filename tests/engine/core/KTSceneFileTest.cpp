@@ -1,0 +1,467 @@
+#include <gtest/gtest.h>
+
+#include "engine/core/KTControllerManager.h"
+#include "engine/core/KTDataSource.h"
+#include "engine/core/KTDirector.h"
+#include "engine/core/KTLocale.h"
+#include "engine/core/KTMessage.h"
+#include "engine/core/KTNodeFactory.h"
+#include "engine/core/KTScene.h"
+#include "engine/core/KTState.h"
+#include "engine/core/KTTextValues.h"
+#include "tests/engine/core/DataFileTest.h"
+#include "tests/engine/core/FakeStateAnimator.h"
+
+namespace kt {
+namespace {
+
+// A scene and a controller that hand out value providers by operation name.
+class ProviderScene : public KTScene {
+public:
+    KT_CLASS(ProviderScene)
+    std::shared_ptr<KTNumberDataSource> volume = std::make_shared<KTNumberDataSource>(0.5);
+    KTObjectRef volumeSource() { return volume; }
+};
+
+const KTClass& ProviderScene::staticClass() {
+    static const KTClass& cls = KTClass::define<ProviderScene>("ProviderScene", KTScene::staticClass())
+                                    .operation("volumeSource", &ProviderScene::volumeSource);
+    return cls;
+}
+KT_REGISTER_CLASS(ProviderScene);
+
+class SoundSettingsController : public KTObject {
+public:
+    KT_CLASS(SoundSettingsController)
+    std::shared_ptr<KTNumberDataSource> muted = std::make_shared<KTNumberDataSource>(0);
+    KTObjectRef mutedSource() { return muted; }
+};
+
+const KTClass& SoundSettingsController::staticClass() {
+    static const KTClass& cls =
+        KTClass::define<SoundSettingsController>("SoundSettingsController", KTObject::staticClass())
+            .operation("mutedSource", &SoundSettingsController::mutedSource);
+    return cls;
+}
+KT_REGISTER_CLASS(SoundSettingsController);
+
+class SceneFileTest : public test::DataFileTest {
+protected:
+    SceneFileTest() : animator(std::make_shared<test::FakeStateAnimator>()) {
+        KTDirector::shared().setStateAnimator(animator);
+    }
+
+    std::shared_ptr<KTNode> load(const std::string& xml) {
+        writeFile("data/scenes/test.xml", xml);
+        return KTNode::nodeFromFile("data/scenes/test.xml");
+    }
+
+    static KTNode& child(const KTNode& node, std::size_t index) {
+        return *node.children().objectAtIndex(index);
+    }
+
+    std::shared_ptr<test::FakeStateAnimator> animator;
+};
+
+TEST_F(SceneFileTest, GenericAttributesSetTheNode) {
+    const auto root = load(
+        "<scene><container name='panel' x='10.5' y='-3' w='200' h='100' visible='NO' enabled='false'"
+        " state_stop='YES' child_hit_test='1' hit_test='0' autoremove='true' color='ff000080'"
+        " background_color='00ff00' on_click='startGame:level_01' on_enter='hover' on_leave='leave'"
+        " on_mouse_down='press' text='Play' custom='kept'/></scene>");
+    ASSERT_EQ(root->children().count(), 1u);
+    const KTNode& panel = child(*root, 0);
+    EXPECT_EQ(panel.className(), "KTNode");
+    EXPECT_EQ(panel.name(), "panel");
+    EXPECT_EQ(panel.position(), (CGPoint{10.5f, -3}));
+    EXPECT_EQ(panel.size(), (CGSize{200, 100}));
+    EXPECT_FALSE(panel.visible());
+    EXPECT_FALSE(panel.enabled());
+    EXPECT_TRUE(panel.stateStop());
+    EXPECT_TRUE(panel.childHitTest());
+    EXPECT_FALSE(panel.hitTestEnabled());
+    EXPECT_TRUE(panel.autoremove());
+    EXPECT_EQ(panel.color().rep, 0x80FF0000u);
+    EXPECT_TRUE(panel.drawBackground());
+    EXPECT_EQ(panel.backgroundColor().rep, 0xFF00FF00u);
+    for (const char* event : {"on_click", "on_enter", "on_leave", "on_mouse_down"}) {
+        EXPECT_TRUE(panel.hasHandler(event)) << event;
+    }
+    EXPECT_EQ(panel.text(), "Play");
+    EXPECT_EQ(*panel.attributes().find("custom"), "kept");
+}
+
+TEST_F(SceneFileTest, AttributesTheFileLeavesOutKeepTheirValues) {
+    writeFile("data/scenes/x.xml", "<scene x='30'/>");
+    auto node = KTNode::node();
+    node->setPosition({1, 2});
+    node->setSize({3, 4});
+    node->loadFromFile("data/scenes/x.xml");
+    EXPECT_EQ(node->position(), (CGPoint{30, 2}));
+    EXPECT_EQ(node->size(), (CGSize{3, 4}));
+    EXPECT_TRUE(node->visible());
+}
+
+struct TextValueCase {
+    const char* text;
+    bool flag;
+    double real;
+};
+
+class TextValueTest : public ::testing::TestWithParam<TextValueCase> {};
+
+TEST_P(TextValueTest, ReadsSwitchesAndLeadingNumbers) {
+    EXPECT_EQ(KTBoolFromText(GetParam().text), GetParam().flag);
+    EXPECT_DOUBLE_EQ(KTLeadingReal(GetParam().text), GetParam().real);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, TextValueTest,
+                         ::testing::Values(TextValueCase{"YES", true, 0}, TextValueCase{"true", true, 0},
+                                           TextValueCase{"1", true, 1}, TextValueCase{"NO", false, 0},
+                                           TextValueCase{"false", false, 0}, TextValueCase{"0", false, 0},
+                                           TextValueCase{"", false, 0}, TextValueCase{" 12.5px", true, 12.5},
+                                           TextValueCase{"+3", true, 3}, TextValueCase{"-0.25", false, -0.25},
+                                           TextValueCase{"007", true, 7}, TextValueCase{"x1", false, 0}));
+
+TEST_F(SceneFileTest, TextsAreTranslatedWithTheCurrentLocale) {
+    writeFile("data/locales/de.plist",
+              "<plist version=\"1.0\"><dict><key>strings</key><dict><key>Play</key><string>Spielen</string>"
+              "</dict></dict></plist>");
+    KTLocale::loadLocale("de", "data/locales/de.plist");
+    KTLocale::setLocale("de");
+    const auto root = load("<scene><container text=' Play '/><container text='Quit'/></scene>");
+    EXPECT_EQ(child(*root, 0).text(), "Spielen");
+    EXPECT_EQ(child(*root, 1).text(), "Quit");
+}
+
+TEST_F(SceneFileTest, UnknownElementsAreSkippedWithTheirSubtrees) {
+    const auto root = load(
+        "<scene><container name='a'/><mystery name='m'><container name='lost'/></mystery>"
+        "<image name='not_registered_in_the_core'/><container name='b'><container "
+        "name='c'/></container></scene>");
+    ASSERT_EQ(root->children().count(), 2u);
+    EXPECT_EQ(child(*root, 0).name(), "a");
+    EXPECT_EQ(child(*root, 1).name(), "b");
+    EXPECT_EQ(child(child(*root, 1), 0).name(), "c");
+}
+
+TEST(NodeFactoryTest, MapsEveryElementNameExactly) {
+    const std::pair<const char*, const char*> table[] = {{"animation", "KTAnimation"},
+                                                         {"frame", "KTAnimationFrame"},
+                                                         {"container", "KTNode"},
+                                                         {"variant_container", "KTVariantContainer"},
+                                                         {"image", "KTImage"},
+                                                         {"image9", "KTImage9"},
+                                                         {"button", "KTButton"},
+                                                         {"checkbox", "KTCheckbox"},
+                                                         {"slider", "KTSlider"},
+                                                         {"particle_system", "KTParticleSystem"},
+                                                         {"particle_emitter", "KTParticleEmitter"},
+                                                         {"affine_animation", "KTAffineAnimationNode"},
+                                                         {"lightning", "KTLightning"},
+                                                         {"progress", "KTProgress"},
+                                                         {"list", "KTList"},
+                                                         {"sound", "KTSoundNode"},
+                                                         {"text", "KTText"},
+                                                         {"edit", "KTTextInput"},
+                                                         {"text_input", "KTTextInput"},
+                                                         {"fly", "KTFly"},
+                                                         {"dragbox", "KTDragBox"},
+                                                         {"drag_box", "KTDragBox"},
+                                                         {"boids", "KTBoids"},
+                                                         {"state", ""},
+                                                         {"Container", ""},
+                                                         {"tooltip", ""}};
+    for (const auto& [element, className] : table) {
+        EXPECT_EQ(KTNodeFactory::classNameForElement(element), className) << element;
+    }
+    EXPECT_EQ(KTNodeFactory::shared().generateNodeOfType("container")->className(), "KTNode");
+    EXPECT_EQ(KTNodeFactory::shared().generateNodeOfType("image"), nullptr);
+}
+
+TEST_F(SceneFileTest, IncludedContentComesFirstAndOwnAttributesOverride) {
+    writeFile("data/partials/panel.xml",
+              "<panel x='5' y='6' name='from_file'><container name='inner1'/>"
+              "<state name='shown' x='50'/></panel>");
+    const auto root = load(
+        "<scene><container content='data/partials/panel.xml' x='7'><container "
+        "name='own'/></container></scene>");
+    const KTNode& panel = child(*root, 0);
+    EXPECT_EQ(panel.position(), (CGPoint{7, 6}));
+    EXPECT_EQ(panel.name(), "from_file");
+    ASSERT_EQ(panel.children().count(), 2u);
+    EXPECT_EQ(child(panel, 0).name(), "inner1");
+    EXPECT_EQ(child(panel, 1).name(), "own");
+    EXPECT_NE(panel.stateNamed("shown"), nullptr);
+}
+
+TEST_F(SceneFileTest, IncludesNestAndAMissingIncludeLoadsNothing) {
+    writeFile("data/partials/outer.xml",
+              "<p content='data/partials/inner.xml'><container name='outer'/></p>");
+    writeFile("data/partials/inner.xml", "<p w='9'><container name='inner'/></p>");
+    const auto root = load(
+        "<scene><container content='data/partials/outer.xml'/><container "
+        "content='data/missing.xml'/></scene>");
+    const KTNode& nested = child(*root, 0);
+    EXPECT_EQ(nested.w(), 9);
+    ASSERT_EQ(nested.children().count(), 2u);
+    EXPECT_EQ(child(nested, 0).name(), "inner");
+    EXPECT_EQ(child(nested, 1).name(), "outer");
+    EXPECT_FALSE(child(*root, 1).hasChildren());
+}
+
+TEST_F(SceneFileTest, AFileThatIncludesItselfIsLoadedOnce) {
+    writeFile("data/partials/a.xml", "<p content='data/partials/b.xml'><container name='a'/></p>");
+    writeFile("data/partials/b.xml", "<p><container name='b' content='data/partials/a.xml'/></p>");
+    const auto root =
+        load("<scene content='data/scenes/test.xml'><container content='data/partials/a.xml'/></scene>");
+    // a includes b, whose child includes a again: that inner include is refused.
+    const KTNode& a = child(*root, 0);
+    ASSERT_EQ(a.children().count(), 2u);
+    EXPECT_EQ(child(a, 0).name(), "b");
+    EXPECT_FALSE(child(a, 0).hasChildren());
+    EXPECT_EQ(child(a, 1).name(), "a");
+    EXPECT_EQ(countInLog("scene file includes itself"), 2);
+}
+
+TEST_F(SceneFileTest, TheDefaultStateIsTheNodeBeforeItsFirstStateElement) {
+    const auto root = load(
+        "<scene><container name='p' x='1' y='2' w='3' h='4' color='10203040'>"
+        "<state name='shown' x='100' visible='NO' enabled='1' next_state='idle' call='ping' on_end='scene "
+        "done'"
+        " on_start='begin' bogus='9'/>"
+        "<state name='shown' x='200'/>"
+        "<transition from='default' to='shown' time='0.25'/></container></scene>");
+    const KTNode& p = child(*root, 0);
+    const auto snapshot = p.stateNamed("default");
+    ASSERT_NE(snapshot, nullptr);
+    EXPECT_EQ(
+        snapshot->values,
+        (std::map<std::string, double>{
+            {"x", 1}, {"y", 2}, {"w", 3}, {"h", 4}, {"color", 0x40102030u}, {"visible", 1}, {"enabled", 1}}));
+    const auto shown = p.stateNamed("shown");
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->values, (std::map<std::string, double>{{"x", 200}}));
+    EXPECT_FALSE(shown->nextStateName);
+}
+
+TEST(StateElementTest, ReadsEveryStateAttribute) {
+    KTState state;
+    state.loadFromDictionary({{"name", "shown"},
+                              {"x", "100"},
+                              {"h", "2.5"},
+                              {"color", "ff000080"},
+                              {"visible", "NO"},
+                              {"enabled", "YES"},
+                              {"next_state", "idle"},
+                              {"call", "ping"},
+                              {"on_end", "scene done"},
+                              {"on_start", "begin"},
+                              {"bogus", "9"}});
+    EXPECT_EQ(state.name, "shown");
+    EXPECT_EQ(state.values,
+              (std::map<std::string, double>{
+                  {"x", 100}, {"h", 2.5}, {"color", 0x80FF0000u}, {"visible", 0}, {"enabled", 1}}));
+    EXPECT_EQ(state.nextStateName, "idle");
+    EXPECT_EQ(state.callName, "ping");
+    EXPECT_EQ(state.message, "scene done");
+    EXPECT_EQ(state.startMessage, "begin");
+}
+
+TEST_F(SceneFileTest, AFileDefinedDefaultStateReplacesTheSnapshot) {
+    const auto root = load("<scene><container x='1'><state name='default' x='9'/></container></scene>");
+    EXPECT_EQ(child(*root, 0).stateNamed("default")->values, (std::map<std::string, double>{{"x", 9}}));
+}
+
+constexpr const char* kStatefulScene =
+    "<scene name='root'>"
+    "<transition from='default' to='visible' time='0'/>"
+    "<state name='visible' x='1'/>"
+    "<container name='a' x='0'>"
+    "  <state name='visible' x='10'/>"
+    "  <transition from='default' to='visible' time='2'/>"
+    "  <container name='a1'><state name='visible' y='5'/></container>"
+    "</container>"
+    "<container name='b' state_stop='YES'>"
+    "  <state name='visible' x='20'/>"
+    "  <container name='b1'><state name='visible' x='30'/></container>"
+    "</container>"
+    "<container name='c'><container name='c1'><state name='visible' x='40'/></container></container>"
+    "</scene>";
+
+TEST_F(SceneFileTest, ATransitionOfTimeZeroSwitchesTheWholeTreeAtOnce) {
+    const auto root = load(kStatefulScene);
+    root->setState("visible");
+    // With a transition, the time overrides the children's own tables; b stops the switch below itself and
+    // c, which lacks the state, still passes it on.
+    EXPECT_EQ(animator->switches,
+              (std::vector<std::string>{"root:visible@0.0", "a:visible@0.0", "a1:visible@0.0",
+                                        "b:visible@0.0", "c1:visible@0.0"}));
+    EXPECT_EQ(root->getChildByName("b")->x(), 20);
+    EXPECT_EQ(root->getChildByName("b")->getChildByName("b1")->x(), 0);
+    EXPECT_EQ(root->getChildByName("c")->getChildByName("c1")->x(), 40);
+}
+
+TEST_F(SceneFileTest, WithoutATransitionEachNodeUsesItsOwnTable) {
+    const auto root = load(kStatefulScene);
+    root->getChildByName("a")->setState("visible");
+    root->getChildByName("c")->setState("visible");
+    EXPECT_EQ(animator->switches,
+              (std::vector<std::string>{"a:visible@2.0", "a1:visible@2.0", "c1:visible@0.5"}));
+    animator->switches.clear();
+    root->getChildByName("a")->setState("visible");
+    EXPECT_TRUE(animator->switches.empty());
+}
+
+TEST_F(SceneFileTest, TooltipsComeFromAnElementOrAFile) {
+    writeFile("data/tooltips/hint.xml", "<tooltip w='80'><container name='label'/></tooltip>");
+    const auto root = load(
+        "<scene><container name='inline'><tooltip w='50'><container name='inside'/></tooltip></container>"
+        "<container name='from_file' tooltip='data/tooltips/hint.xml'/></scene>");
+    const auto inlineTip = child(*root, 0).tooltip();
+    ASSERT_NE(inlineTip, nullptr);
+    EXPECT_EQ(inlineTip->w(), 50);
+    EXPECT_EQ(child(*root, 0).getChildByName("tooltip"), inlineTip);
+    EXPECT_EQ(child(*root, 0).children().count(), 0u);
+    ASSERT_NE(child(*root, 1).tooltip(), nullptr);
+    EXPECT_EQ(child(*root, 1).tooltip()->w(), 80);
+}
+
+TEST_F(SceneFileTest, DataSourcesBindToSceneAndControllerOperations) {
+    writeFile("data/scenes/settings.xml",
+              "<scene><container name='volume' dataSource='volumeSource'/>"
+              "<container name='mute' enableDataSource='SoundSettingsController mutedSource'/>"
+              "<container name='fps' dataSource='fpsDataSource'/>"
+              "<container name='nothing' dataSource='noSuchOperation' enableDataSource='NoController "
+              "op'/></scene>");
+    const auto fps = std::make_shared<KTNumberDataSource>(60);
+    KTNodeFactory::shared().setFpsDataSource(fps);
+    const auto scene = KTNode::nodeFromFile<ProviderScene>("data/scenes/settings.xml");
+
+    const auto controller = std::dynamic_pointer_cast<SoundSettingsController>(
+        KTControllerManager::shared().getControllerByName("SoundSettingsController"));
+    const auto mute = scene->getChildByName("mute");
+    EXPECT_EQ(mute->enableDataSource(), controller->muted);
+    EXPECT_FALSE(mute->enabled());
+    controller->muted->setBool(true);
+    EXPECT_TRUE(mute->enabled());
+    EXPECT_EQ(scene->getChildByName("fps")->dataSource(), fps);
+
+    // Children are loaded before they know their scene; scene operations bind when they come on stage.
+    EXPECT_EQ(scene->getChildByName("volume")->dataSource(), nullptr);
+    runScene(scene);
+    EXPECT_EQ(scene->getChildByName("volume")->dataSource(), scene->volume);
+    EXPECT_EQ(scene->getChildByName("nothing")->dataSource(), nullptr);
+    EXPECT_EQ(scene->getChildByName("nothing")->enableDataSource(), nullptr);
+}
+
+TEST_F(SceneFileTest, EffectsRemoveThemselvesOnceTheirChildrenHave) {
+    writeFile("data/effects/pop.xml", "<effect><container name='spark'/></effect>");
+    auto button = KTNode::node();
+    button->setPosition({400, 300});
+    button->setSize({100, 40});
+    const auto centred = button->startEffect("data/effects/pop.xml");
+    EXPECT_EQ(centred->position(), (CGPoint{50, 20}));
+    EXPECT_FALSE(centred->enabled());
+    EXPECT_TRUE(centred->autoremove());
+    const auto placed = button->startEffect("data/effects/pop.xml", {5, 6});
+    EXPECT_EQ(placed->position(), (CGPoint{5, 6}));
+    EXPECT_EQ(button->children().count(), 2u);
+
+    button->visit();
+    EXPECT_EQ(button->children().count(), 2u);
+    centred->removeAllChildren();
+    button->visit();
+    EXPECT_EQ(button->children().count(), 1u);
+}
+
+TEST_F(SceneFileTest, EffectsInALayeredNodeGoOnItsTopLayer) {
+    auto board = KTNode::node();
+    board->setLayered(true);
+    board->setMaxChildLayer(3);
+    const auto effect = board->startEffect("data/effects/missing.xml", {0, 0});
+    EXPECT_TRUE(effect->layered());
+    EXPECT_EQ(effect->layer(), 3);
+}
+
+class SceneOverlayTest : public SceneFileTest {
+protected:
+    SceneOverlayTest() : scene(runScene()) {}
+
+    void writePopup(const std::string& name) {
+        writeFile("data/popups/" + name + ".xml",
+                  "<popup name='" + name +
+                      "'><state name='initial' y='-100'/><state name='default' y='100'/>"
+                      "<state name='closing' y='-100' on_end='removePopup'/></popup>");
+    }
+
+    std::shared_ptr<KTScene> scene;
+};
+
+TEST_F(SceneOverlayTest, TooltipsStartFromDefaultAndMoveToVisible) {
+    writeFile("data/tooltips/tip.xml",
+              "<tip><state name='visible' x='3'/><transition from='default' to='visible' time='0.2'/></tip>");
+    const auto first = KTNode::nodeFromFile("data/tooltips/tip.xml");
+    first->setName("first");
+    const auto second = KTNode::nodeFromFile("data/tooltips/tip.xml");
+    second->setName("second");
+    scene->mouseMove({300, 200});
+
+    scene->setCurrentTooltip(first);
+    EXPECT_EQ(scene->currentTooltip(), first);
+    EXPECT_TRUE(first->isOnStage());
+    scene->replaceCurrentTooltipWith(second);
+    EXPECT_FALSE(first->isOnStage());
+    scene->setCurrentTooltip(nullptr);
+    EXPECT_EQ(scene->currentTooltip(), nullptr);
+    EXPECT_EQ(animator->switches,
+              (std::vector<std::string>{"first:default@0.0", "first:visible@0.2", "first:default@0.0",
+                                        "second:default@0.0", "second:visible@0.0", "second:default@0.0"}));
+}
+
+TEST_F(SceneOverlayTest, PopupsShowOneAtATimeAndTheRestWaitInOrder) {
+    writePopup("first");
+    writePopup("second");
+    writePopup("third");
+    writeFile("data/popups/broken.xml", "<popup><state");
+    EXPECT_FALSE(scene->showPopup("data/popups/missing.xml"));
+    EXPECT_FALSE(scene->showPopup("data/popups/broken.xml"));
+    EXPECT_EQ(scene->currentPopup(), nullptr);
+
+    EXPECT_TRUE(scene->showPopup("data/popups/first.xml"));
+    EXPECT_TRUE(scene->showPopup("data/popups/second.xml"));
+    EXPECT_TRUE(scene->showPopup("data/popups/third.xml"));
+    ASSERT_NE(scene->currentPopup(), nullptr);
+    EXPECT_EQ(scene->currentPopup()->name(), "first");
+    EXPECT_EQ(scene->children().lastObject(), scene->currentPopup());
+    EXPECT_EQ(scene->popupQueue().size(), 2u);
+    EXPECT_EQ(animator->switches, (std::vector<std::string>{"first:initial@0.0", "first:default@0.5"}));
+    EXPECT_EQ(scene->currentPopup()->y(), 100);
+
+    const auto first = scene->currentPopup();
+    scene->closePopup();
+    EXPECT_EQ(animator->switches.back(), "first:closing@0.5");
+    KTDirector::shared().addMessage(std::make_shared<KTMessage>("removePopup"));
+    KTDirector::shared().processMessages();
+    EXPECT_EQ(scene->currentPopup()->name(), "second");
+    EXPECT_FALSE(scene->hasChild(first.get()));
+    scene->removePopup();
+    EXPECT_EQ(scene->currentPopup()->name(), "third");
+    scene->removePopup();
+    EXPECT_EQ(scene->currentPopup(), nullptr);
+    EXPECT_FALSE(scene->hasChildren());
+    EXPECT_EQ(countInLog("showPopup: data/popups/"), 3);
+}
+
+TEST_F(SceneOverlayTest, PopupsOpenFromHandlerMessages) {
+    writePopup("menu");
+    KTDirector::shared().addMessage(std::make_shared<KTMessage>("showPopup:data/popups/menu.xml"));
+    KTDirector::shared().processMessages();
+    ASSERT_NE(scene->currentPopup(), nullptr);
+    KTDirector::shared().addMessage(std::make_shared<KTMessage>("closePopup"));
+    KTDirector::shared().processMessages();
+    EXPECT_EQ(animator->switches.back(), "menu:closing@0.5");
+}
+
+}  // namespace
+}  // namespace kt
