@@ -4,6 +4,7 @@
 
 #include "engine/core/KTFormat.h"
 #include "engine/core/KTNotificationCenter.h"
+#include "engine/core/KTTextValues.h"
 
 namespace kt {
 
@@ -48,15 +49,7 @@ KT_REGISTER_CLASS(KTStringDataSource);
 
 double KTStringDataSource::numberValue() const { return std::strtod(data_.c_str(), nullptr); }
 
-bool KTStringDataSource::boolValue() const {
-    std::size_t i = data_.find_first_not_of(" \t\n\r");
-    if (i == std::string::npos) return false;
-    if (data_[i] == '+' || data_[i] == '-') ++i;
-    while (i < data_.size() && data_[i] == '0') ++i;
-    if (i >= data_.size()) return false;
-    const char c = data_[i];
-    return c == 'Y' || c == 'y' || c == 'T' || c == 't' || (c >= '1' && c <= '9');
-}
+bool KTStringDataSource::boolValue() const { return KTBoolFromText(data_); }
 
 void KTStringDataSource::setString(const std::string& text) {
     data_ = text;
