@@ -1,6 +1,7 @@
 #include "engine/actions/KTActionManager.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "engine/actions/KTAction.h"
 #include "engine/actions/KTActionsModule.h"
@@ -37,8 +38,8 @@ void KTActionManager::stopAllActions(const KTNode& target) {
 }
 
 void KTActionManager::update(float dt) {
-    for (auto& action : added_)
-        actions_.push_back(std::move(action));
+    actions_.insert(actions_.end(), std::make_move_iterator(added_.begin()),
+                    std::make_move_iterator(added_.end()));
     added_.clear();
 
     inLoop_ = true;
@@ -55,9 +56,10 @@ void KTActionManager::update(float dt) {
 }
 
 std::size_t KTActionManager::runningActionCount() const {
-    return static_cast<std::size_t>(
-               std::ranges::count_if(actions_, [](const auto& a) { return a != nullptr; })) +
-           added_.size();
+    // During the pass, stopped and finished actions leave empty slots behind.
+    const auto running =
+        std::ranges::count_if(actions_, [](const auto& action) { return action != nullptr; });
+    return static_cast<std::size_t>(running) + added_.size();
 }
 
 }  // namespace kt
