@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/actions/KTCompositeActions.h"
+#include "engine/actions/KTEase.h"
 #include "engine/actions/KTInstantActions.h"
 #include "engine/actions/KTIntervalActions.h"
 #include "tests/engine/actions/ActionTestFixture.h"
@@ -99,15 +100,6 @@ TEST_F(SpawnTest, StretchesShorterActionsToItsLength) {
     EXPECT_EQ(manager().runningActionCount(), 0u);
 }
 
-TEST_F(SpawnTest, StopStopsEveryInnerAction) {
-    const auto inner = interval("a", 1);
-    const auto spawn = KTSpawn::actions({inner});
-    spawn->startWithTarget(node);
-    spawn->stop();
-    EXPECT_EQ(inner->target(), nullptr);
-    EXPECT_EQ(spawn->target(), nullptr);
-}
-
 using SequenceTest = ActionTest;
 
 TEST_F(SequenceTest, LeavesEachIntervalBeforeItsEndAndShowsTheNextAtZero) {
@@ -176,15 +168,24 @@ TEST_F(SequenceTest, LeavesAMoveShortOfItsEnd) {
     EXPECT_EQ(manager().runningActionCount(), 0u);
 }
 
-TEST_F(SequenceTest, StopStopsTheCurrentActionOnly) {
-    const auto first = interval("a", 1);
-    const auto second = interval("b", 1);
-    const auto sequence = KTSequence::actions({first, second});
-    sequence->startWithTarget(node);
-    sequence->stop();
-    EXPECT_EQ(first->target(), nullptr);
-    EXPECT_EQ(sequence->target(), nullptr);
-    EXPECT_THAT(takeLog(), ElementsAre("a start"));
+using CompositeStopTest = ActionTest;
+
+TEST_F(CompositeStopTest, StopsTheInnerActionsItHasStarted) {
+    const auto spawned = interval("spawned", 1);
+    const auto eased = interval("eased", 1);
+    const auto first = interval("first", 1);
+    const auto second = interval("second", 1);
+    const std::vector<std::shared_ptr<KTAction>> composites{KTSpawn::actions({spawned}),
+                                                            KTEaseSineOut::actionWithAction(eased),
+                                                            KTSequence::actions({first, second})};
+    for (const auto& composite : composites) {
+        composite->startWithTarget(node);
+        composite->stop();
+        EXPECT_EQ(composite->target(), nullptr);
+    }
+    for (const auto& inner : {spawned, eased, first})
+        EXPECT_EQ(inner->target(), nullptr);
+    EXPECT_THAT(takeLog(), ElementsAre("spawned start", "eased start", "first start"));
 }
 
 }  // namespace

@@ -107,21 +107,5 @@ TEST_F(EaseTest, TakesItsDurationFromTheWrappedActionAndAloneDecidesWhenItIsDone
     EXPECT_EQ(manager().runningActionCount(), 0u);
 }
 
-TEST_F(EaseTest, StopStopsTheWrappedAction) {
-    const auto inner = interval("inner", 1);
-    const auto ease = KTEaseSineOut::actionWithAction(inner);
-    ease->startWithTarget(node);
-    ease->stop();
-    EXPECT_EQ(inner->target(), nullptr);
-    EXPECT_EQ(ease->target(), nullptr);
-}
-
-TEST_F(EaseTest, RateCanBeChanged) {
-    const auto ease = KTEaseIn::actionWithAction(nullptr, 2);
-    ease->setRate(3);
-    EXPECT_EQ(ease->rate(), 3);
-    EXPECT_EQ(ease->ease(0.5f), 0.125f);
-}
-
 }  // namespace
 }  // namespace kt::test
