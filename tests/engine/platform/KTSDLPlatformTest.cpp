@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "engine/core/KTDirector.h"
+#include "engine/core/KTLog.h"
+#include "engine/core/KTResourceManager.h"
+#include "engine/platform/KTSDLPlatform.h"
+#include "tests/support/EngineTest.h"
+
+namespace kt {
+namespace {
+
+class KTSDLPlatformTest : public test::EngineTest {
+protected:
+    KTSDLPlatformTest() {
+        KTResourceManager::shared().setAppDirName("Moonbrook");
+        director_.openLog();
+        std::string error;
+        auto platform = KTSDLPlatform::create(true, error);
+        EXPECT_TRUE(platform) << error;
+        platform_ = platform.get();
+        director_.setPlatform(std::move(platform));
+    }
+
+    std::string log() const {
+        std::ifstream file(userDataHome() / "Moonbrook" / "log.txt");
+        return {std::istreambuf_iterator<char>(file), {}};
+    }
+
+    static void push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
+
+    KTDirector& director_ = KTDirector::shared();
+    KTSDLPlatform* platform_ = nullptr;
+};
+
+TEST_F(KTSDLPlatformTest, HeadlessWindowFitsTheDesktopAndTakesItsTitle) {
+    ASSERT_TRUE(platform_);
+    EXPECT_GT(platform_->desktopSize().width, 0);
+    EXPECT_GT(platform_->usableWindowArea().height, 0);
+    KTResourceManager::shared().setAppName("Moonbrook");
+    director_.setWindowSize({1024, 768});
+    director_.createWindow();
+    EXPECT_TRUE(platform_->hasWindow());
+    EXPECT_NE(log().find("setting win title: Moonbrook"), std::string::npos);
+}
+
+TEST_F(KTSDLPlatformTest, MissingIconIsLoggedOnceWithItsPath) {
+    ASSERT_TRUE(platform_ && platform_->createWindow({64, 48}));
+    platform_->setWindowIcon("no/such/icon.png");
+    platform_->setWindowIcon("no/such/icon.png");
+    const std::string text = log();
+    const std::size_t first = text.find("no/such/icon.png");
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_EQ(text.find("no/such/icon.png", first + 1), std::string::npos);
+}
+
+TEST_F(KTSDLPlatformTest, AltF4FromSDLEndsTheLoopAfterTheSceneSawTheKey) {
+    ASSERT_TRUE(platform_ && platform_->createWindow({64, 48}));
+    runScene();
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.sym = SDLK_F4;
+    key.key.keysym.mod = KMOD_LALT;
+    push(key);
+    director_.run();
+    EXPECT_EQ(director_.frameCount(), 1u);
+    EXPECT_NE(log().find("KEYDOWN: F4"), std::string::npos);
+}
+
+TEST_F(KTSDLPlatformTest, GuiQFromSDLEndsTheLoop) {
+    ASSERT_TRUE(platform_ && platform_->createWindow({64, 48}));
+    runScene();
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.sym = SDLK_q;
+    key.key.keysym.mod = KMOD_LGUI;
+    push(key);
+    director_.run();
+    EXPECT_EQ(director_.frameCount(), 1u);
+}
+
+TEST_F(KTSDLPlatformTest, InjectedEventsComeFirstAndTheirPointerHolds) {
+    ASSERT_TRUE(platform_ && platform_->createWindow({64, 48}));
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    push(quit);
+    KTEvent move;
+    move.type = KTEvent::Type::mouseMove;
+    move.pointer = CGPoint{12, 34};
+    platform_->injectEvent(move);
+
+    KTEvent event;
+    ASSERT_TRUE(platform_->pollEvent(event));
+    EXPECT_EQ(event.type, KTEvent::Type::mouseMove);
+    ASSERT_TRUE(platform_->pollEvent(event));
+    EXPECT_EQ(event.type, KTEvent::Type::quit);
+    EXPECT_EQ(platform_->mousePosition(), (CGPoint{12, 34}));
+}
+
+}  // namespace
+}  // namespace kt
