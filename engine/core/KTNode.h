@@ -192,7 +192,8 @@ public:
     void setState(const std::string& name, float seconds) { setState(name, seconds, true); }
     virtual void setState(const std::string& name, float seconds, bool overrideChildren);
 
-    // Scene files. A missing or damaged file loads nothing.
+    // Scene files. A missing or damaged file loads nothing, and so does a file that is being loaded already
+    // (a file that includes itself).
     template <typename T = KTNode>
     static std::shared_ptr<T> nodeFromFile(const std::string& path) {
         auto loaded = node<T>();
@@ -225,7 +226,6 @@ private:
     void removeAutoremovedChildren();
     void leaveParentOf(KTNode& child);
     void loadChildElement(const XMLElement& child);
-    void includeContent(const std::string& path);
     void bindDataSource(const std::string& definition);
     void bindEnableDataSource(const std::string& definition);
     // None while the node has no scene yet and the definition names a scene operation.

@@ -20,8 +20,8 @@ namespace {
 constexpr std::array<std::string_view, 4> kHandlerEvents = {"on_click", "on_enter", "on_leave",
                                                             "on_mouse_down"};
 
-// The elements being applied right now, innermost last: an included file that is among them would include
-// itself forever.
+// The elements being applied right now, innermost last: a file whose root is among them (an included file or
+// a tooltip file) would be loaded inside itself forever.
 class ElementsBeingLoaded {
 public:
     explicit ElementsBeingLoaded(const XMLElement& element) { stack().push_back(&element); }
@@ -43,18 +43,6 @@ private:
 }  // namespace
 
 void KTNode::loadFromFile(const std::string& path) {
-    if (const auto root = KTResourceManager::shared().getXML(path)) loadFromXMLElement(*root);
-}
-
-void KTNode::loadFromXMLElement(const XMLElement& element) {
-    const ElementsBeingLoaded loading(element);
-    if (const std::string* content = element.attribute("content")) includeContent(*content);
-    setAttributes(element.attributes());
-    for (const XMLElement& child : element.children())
-        loadChildElement(child);
-}
-
-void KTNode::includeContent(const std::string& path) {
     const auto root = KTResourceManager::shared().getXML(path);
     if (!root) return;
     if (ElementsBeingLoaded::contains(*root)) {
@@ -62,6 +50,14 @@ void KTNode::includeContent(const std::string& path) {
         return;
     }
     loadFromXMLElement(*root);
+}
+
+void KTNode::loadFromXMLElement(const XMLElement& element) {
+    const ElementsBeingLoaded loading(element);
+    if (const std::string* content = element.attribute("content")) loadFromFile(*content);
+    setAttributes(element.attributes());
+    for (const XMLElement& child : element.children())
+        loadChildElement(child);
 }
 
 void KTNode::loadChildElement(const XMLElement& child) {

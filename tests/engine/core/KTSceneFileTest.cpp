@@ -224,6 +224,16 @@ TEST_F(SceneFileTest, AFileThatIncludesItselfIsLoadedOnce) {
     EXPECT_EQ(countInLog("scene file includes itself"), 2);
 }
 
+TEST_F(SceneFileTest, ATooltipFileThatNamesItselfLoadsOnce) {
+    writeFile("data/tooltips/loop.xml", "<tip w='5' tooltip='data/tooltips/loop.xml'/>");
+    const auto root = load("<scene><container tooltip='data/tooltips/loop.xml'/></scene>");
+    const auto tip = child(*root, 0).tooltip();
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(tip->w(), 5);
+    ASSERT_NE(tip->tooltip(), nullptr);
+    EXPECT_EQ(tip->tooltip()->w(), 0);
+}
+
 TEST_F(SceneFileTest, TheDefaultStateIsTheNodeBeforeItsFirstStateElement) {
     const auto root = load(
         "<scene><container name='p' x='1' y='2' w='3' h='4' color='10203040'>"
