@@ -20,23 +20,23 @@ namespace {
 constexpr std::array<std::string_view, 4> kHandlerEvents = {"on_click", "on_enter", "on_leave",
                                                             "on_mouse_down"};
 
-// The elements being applied right now, innermost last: a file whose root is among them (an included file or
-// a tooltip file) would be loaded inside itself forever.
-class ElementsBeingLoaded {
+// The roots of the files being loaded right now, innermost last: a file among them (included by itself, or
+// naming itself as a tooltip) would be loaded inside itself forever.
+class FilesBeingLoaded {
 public:
-    explicit ElementsBeingLoaded(const XMLElement& element) { stack().push_back(&element); }
-    ~ElementsBeingLoaded() { stack().pop_back(); }
-    ElementsBeingLoaded(const ElementsBeingLoaded&) = delete;
-    ElementsBeingLoaded& operator=(const ElementsBeingLoaded&) = delete;
+    explicit FilesBeingLoaded(const XMLElement& root) { stack().push_back(&root); }
+    ~FilesBeingLoaded() { stack().pop_back(); }
+    FilesBeingLoaded(const FilesBeingLoaded&) = delete;
+    FilesBeingLoaded& operator=(const FilesBeingLoaded&) = delete;
 
-    static bool contains(const XMLElement& element) {
-        return std::ranges::find(stack(), &element) != stack().end();
+    static bool contains(const XMLElement& root) {
+        return std::ranges::find(stack(), &root) != stack().end();
     }
 
 private:
     static std::vector<const XMLElement*>& stack() {
-        static std::vector<const XMLElement*> elements;
-        return elements;
+        static std::vector<const XMLElement*> roots;
+        return roots;
     }
 };
 
@@ -45,15 +45,15 @@ private:
 void KTNode::loadFromFile(const std::string& path) {
     const auto root = KTResourceManager::shared().getXML(path);
     if (!root) return;
-    if (ElementsBeingLoaded::contains(*root)) {
+    if (FilesBeingLoaded::contains(*root)) {
         KTLogContentProblem("scene file includes itself", path);
         return;
     }
+    const FilesBeingLoaded loading(*root);
     loadFromXMLElement(*root);
 }
 
 void KTNode::loadFromXMLElement(const XMLElement& element) {
-    const ElementsBeingLoaded loading(element);
     if (const std::string* content = element.attribute("content")) loadFromFile(*content);
     setAttributes(element.attributes());
     for (const XMLElement& child : element.children())
