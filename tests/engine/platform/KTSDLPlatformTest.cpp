@@ -45,6 +45,15 @@ TEST_F(KTSDLPlatformTest, HeadlessWindowFitsTheDesktopAndTakesItsTitle) {
     EXPECT_NE(log().find("setting win title: Moonbrook"), std::string::npos);
 }
 
+TEST_F(KTSDLPlatformTest, TextInputIsOffUntilAskedFor) {
+    ASSERT_TRUE(platform_ && platform_->createWindow({64, 48}));
+    EXPECT_FALSE(SDL_IsTextInputActive());
+    director_.startTextInput();
+    EXPECT_TRUE(SDL_IsTextInputActive());
+    director_.stopTextInput();
+    EXPECT_FALSE(SDL_IsTextInputActive());
+}
+
 TEST_F(KTSDLPlatformTest, MissingIconIsLoggedOnceWithItsPath) {
     ASSERT_TRUE(platform_ && platform_->createWindow({64, 48}));
     platform_->setWindowIcon("no/such/icon.png");

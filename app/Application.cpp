@@ -1,0 +1,135 @@
+#include "app/Application.h"
+
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <string_view>
+
+#include "app/BasicScriptCommands.h"
+#include "app/ScriptRunner.h"
+#include "app/Words.h"
+#include "engine/actions/KTActionsModule.h"
+#include "engine/core/KTDirector.h"
+#include "engine/core/KTFormat.h"
+#include "engine/core/KTLocale.h"
+#include "engine/core/KTLog.h"
+#include "engine/core/KTRandom.h"
+#include "engine/core/KTResourceManager.h"
+#include "engine/core/KTScene.h"
+#include "engine/platform/KTSDLPlatform.h"
+
+namespace moonbrook {
+namespace {
+
+constexpr kt::CGSize kLogicalScreen{1024, 768};
+
+void report(std::string_view message) {
+    std::cerr << "moonbrook: " << message << '\n';
+}
+
+ScriptCommandRegistry scriptCommands() {
+    ScriptCommandRegistry commands;
+    addBasicScriptCommands(commands);
+    return commands;
+}
+
+// The language named in "data/default_locale.txt" unless it says "nolocale". Blanks around the name are
+// dropped, so that a file saved with a final line break names its language all the same.
+void loadDefaultLocale() {
+    std::ifstream file("data/default_locale.txt", std::ios::binary);
+    if (file) {
+        const std::string name(trimmed(std::string(std::istreambuf_iterator<char>(file), {})));
+        if (!name.empty() && name != "nolocale") {
+            kt::KTLocale::loadLocale(name, kt::KTFormat("data/locales/%@.plist", name));
+            kt::KTLocale::setLocale(name);
+        }
+    }
+    const auto locale = kt::KTLocale::currentLocale();
+    kt::KTLog("currentLocale = %@", locale ? locale->name() : "(null)");
+}
+
+// The start-up steps up to an open window; false, with the reason on stderr, when there is none.
+bool startUp(const AppOptions& options, kt::KTDirector& director) {
+    kt::KTResourceManager& resources = kt::KTResourceManager::shared();
+    resources.setAppDirName("Moonbrook");
+    director.openLog();
+
+    std::string error;
+    std::unique_ptr<kt::KTSDLPlatform> platform = kt::KTSDLPlatform::create(options.headless, error);
+    if (!platform) {
+        kt::KTLog("SDL_Init failed: %@", error);
+        report("cannot open a window: " + error + ". Run with --headless to play without a display.");
+        return false;
+    }
+    director.setPlatform(std::move(platform));
+    director.setSize(kLogicalScreen);
+    director.setWindowSize(kLogicalScreen);
+    kt::KTInstallActionsModule();
+
+    loadDefaultLocale();
+    resources.setAppName(kt::KTLocalize("Moonbrook"));
+    if (std::ifstream("devmode")) {
+        kt::KTLog("Development mode enabled");
+        director.setDevMode(true);
+    }
+    director.createWindow();
+    if (!director.platform()->hasWindow()) {
+        report("cannot create the window; SDL's reason is in " + resources.getUserPath("log.txt"));
+        return false;
+    }
+    return true;
+}
+
+int runGame(const AppOptions& options, ScriptRunner* script) {
+    kt::KTDirector& director = kt::KTDirector::shared();
+    const bool started = startUp(options, director);
+    if (started) {
+        installAutomation(options, script, director);
+        director.runWithScene(kt::KTNode::node<kt::KTScene>());
+    }
+    director.shutdown();
+    if (!started) return kExitNoWindow;
+    if (script && !script->failure().empty()) {
+        report(script->failure());
+        return kExitBadUsage;
+    }
+    return kExitSuccess;
+}
+
+}  // namespace
+
+void installAutomation(const AppOptions& options, ScriptRunner* script, kt::KTDirector& director) {
+    director.setFixedDeltaTime(options.fixedDeltaTime);
+    if (options.seed) kt::KTRandom::shared().seed(*options.seed);
+    director.setFrameObserver([&director, script, frames = options.frames] {
+        if (script) script->afterFrame();
+        if (frames && director.frameCount() >= *frames) director.close();
+    });
+}
+
+int runApplication(const std::vector<std::string>& arguments) {
+    const CommandLine commandLine = parseCommandLine(arguments);
+    if (!commandLine.error.empty()) {
+        report(commandLine.error);
+        std::cerr << kUsage << '\n';
+        return kExitBadUsage;
+    }
+    if (commandLine.helpRequested) {
+        std::cout << kUsage << '\n';
+        return kExitSuccess;
+    }
+    const AppOptions& options = commandLine.options;
+    std::unique_ptr<ScriptRunner> script;
+    if (options.scriptPath) {
+        std::string error;
+        std::optional<Script> parsed = Script::load(*options.scriptPath, scriptCommands(), error);
+        if (!parsed) {
+            report(error);
+            return kExitBadUsage;
+        }
+        script = std::make_unique<ScriptRunner>(std::move(*parsed), kt::KTDirector::shared());
+    }
+    return runGame(options, script.get());
+}
+
+}  // namespace moonbrook

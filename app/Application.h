@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "engine/core/KTDirector.h"
+
+namespace moonbrook {
+
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitNoWindow = 1;
+inline constexpr int kExitBadUsage = 2;
+
+// The program, from its arguments (without its own name) to its exit code: kExitBadUsage for a bad command
+// line or script, kExitNoWindow when no window can be opened, kExitSuccess when the player or the script ends
+// it.
+int runApplication(const std::vector<std::string>& arguments);
+
+class ScriptRunner;
+
+// Fixed time steps, the seed, and, after every frame, the script (if any) and the frame limit.
+void installAutomation(const AppOptions& options, ScriptRunner* script, kt::KTDirector& director);
+
+}  // namespace moonbrook

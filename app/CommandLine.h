@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace moonbrook {
+
+// The automation options; the game itself takes none.
+struct AppOptions {
+    bool headless = false;
+    std::optional<std::uint64_t> frames;
+    std::optional<float> fixedDeltaTime;
+    std::optional<std::uint32_t> seed;
+    std::optional<std::string> scriptPath;
+};
+
+// What a command line asks for: a run with its options, the usage text, or a mistake to report.
+struct CommandLine {
+    AppOptions options;
+    bool helpRequested = false;
+    std::string error;
+};
+
+inline constexpr std::string_view kUsage =
+    "usage: moonbrook [--headless] [--frames N] [--fixed-dt SECONDS] [--seed N] [--script FILE]";
+
+// The arguments after the program's name. Options take their value as the next argument or after '='.
+CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+}  // namespace moonbrook

@@ -1,0 +1,103 @@
+#include "tests/app/GameProcess.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace moonbrook::test {
+namespace {
+
+constexpr const char* kErrorOutputName = "stderr.txt";
+
+// Runs in the forked child only: nothing here may return to the test framework.
+[[noreturn]] void becomeGame(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
+                             const GameProcess::Environment& environment) {
+    const int errorOutput = open((folder / kErrorOutputName).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (errorOutput < 0 || dup2(errorOutput, STDERR_FILENO) < 0 || chdir(folder.c_str()) != 0) _exit(127);
+    setenv("XDG_DATA_HOME", (folder / "data-home").c_str(), 1);
+    const char* leakOptions = std::getenv("LSAN_OPTIONS");
+    const std::string suppressions = "suppressions=" MOONBROOK_LSAN_SUPPRESSIONS;
+    setenv("LSAN_OPTIONS", (leakOptions ? std::string(leakOptions) + ":" : "").append(suppressions).c_str(), 1);
+    for (const auto& [name, value] : environment) {
+        if (value) {
+            setenv(name.c_str(), value->c_str(), 1);
+        } else {
+            unsetenv(name.c_str());
+        }
+    }
+    std::vector<char*> argv{const_cast<char*>(MOONBROOK_BINARY)};
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    execv(MOONBROOK_BINARY, argv.data());
+    _exit(127);
+}
+
+}  // namespace
+
+GameProcess::GameProcess(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
+                         const Environment& environment)
+    : folder_(folder) {
+    pid_ = fork();
+    if (pid_ == 0) becomeGame(folder, arguments, environment);
+    EXPECT_GT(pid_, 0) << "fork failed";
+}
+
+GameProcess::~GameProcess() {
+    if (running()) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+}
+
+bool GameProcess::running() {
+    if (pid_ <= 0 || exitCode_) return false;
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) != pid_) return true;
+    exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return false;
+}
+
+std::optional<int> GameProcess::waitForExit(std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (running() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return running() ? std::nullopt : exitCode_;
+}
+
+std::string GameProcess::errorOutput() const {
+    std::ifstream file(folder_ / kErrorOutputName);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+TestFolder::TestFolder() {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    path_ = std::filesystem::temp_directory_path() / "moonbrook-program-tests" /
+            (std::string(test->test_suite_name()) + "." + test->name());
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+}
+
+TestFolder::~TestFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void TestFolder::write(const std::string& name, const std::string& text) const {
+    std::ofstream(path_ / name, std::ios::binary) << text;
+}
+
+std::string TestFolder::read(const std::string& name) const {
+    std::ifstream file(path_ / name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+}  // namespace moonbrook::test

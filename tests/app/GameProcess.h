@@ -1,0 +1,55 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace moonbrook::test {
+
+// The real program as a child process, started in a working folder of the test's with the per-user folder
+// pointed to its "data-home", its error output kept in its "stderr.txt". A child still running at the end is
+// killed.
+class GameProcess {
+public:
+    // Variables mapped to none are removed from the child's environment.
+    using Environment = std::map<std::string, std::optional<std::string>>;
+
+    GameProcess(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
+                const Environment& environment = {});
+    ~GameProcess();
+    GameProcess(const GameProcess&) = delete;
+    GameProcess& operator=(const GameProcess&) = delete;
+
+    // The exit code (128 + the signal when a signal ended it); none while it still runs after the timeout.
+    std::optional<int> waitForExit(std::chrono::milliseconds timeout);
+    bool running();
+    std::string errorOutput() const;
+
+private:
+    std::filesystem::path folder_;
+    pid_t pid_ = -1;
+    std::optional<int> exitCode_;
+};
+
+// A fresh folder named after the running test, removed again at the end.
+class TestFolder {
+public:
+    TestFolder();
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    void write(const std::string& name, const std::string& text) const;
+    std::string read(const std::string& name) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace moonbrook::test

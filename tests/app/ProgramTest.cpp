@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "tests/app/GameProcess.h"
+
+namespace moonbrook::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto kTimeout = 60s;
+constexpr const char* kLog = "data-home/Moonbrook/log.txt";
+
+class ProgramTest : public ::testing::Test {
+protected:
+    // Runs the program to its end and answers its exit code (none when it had to be killed).
+    std::optional<int> run(const std::vector<std::string>& arguments,
+                           const GameProcess::Environment& environment = {}) {
+        GameProcess game(folder_.path(), arguments, environment);
+        const std::optional<int> exitCode = game.waitForExit(kTimeout);
+        errorOutput_ = game.errorOutput();
+        return exitCode;
+    }
+
+    TestFolder folder_;
+    std::string errorOutput_;
+};
+
+TEST_F(ProgramTest, HeadlessFixedStepRunEndsCleanlyWithItsLog) {
+    EXPECT_EQ(run({"--headless", "--frames", "300", "--fixed-dt", "0.0166"}), 0);
+    EXPECT_EQ(errorOutput_, "");
+    const std::string log = folder_.read(kLog);
+    EXPECT_EQ(log.rfind("LOG FILENAME: ", 0), 0u) << log;
+    EXPECT_NE(log.find("Moonbrook/log.txt\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("setting win title: Moonbrook"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Development mode enabled"), std::string::npos) << log;
+}
+
+TEST_F(ProgramTest, DevmodeFileTurnsDevelopmentModeOn) {
+    folder_.write("devmode", "");
+    EXPECT_EQ(run({"--headless", "--frames", "1"}), 0);
+    EXPECT_NE(folder_.read(kLog).find("Development mode enabled"), std::string::npos);
+}
+
+TEST_F(ProgramTest, DefaultLocaleTranslatesTheWindowTitle) {
+    std::filesystem::create_directories(folder_.path() / "data" / "locales");
+    // Saved by an editor, with a final line break.
+    folder_.write("data/default_locale.txt", "de\n");
+    folder_.write(
+        "data/locales/de.plist",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict><key>strings</key>"
+        "<dict><key>Moonbrook</key><string>Mondbach</string></dict></dict></plist>\n");
+    EXPECT_EQ(run({"--headless", "--frames", "1"}), 0);
+    const std::string log = folder_.read(kLog);
+    EXPECT_NE(log.find("currentLocale = de\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("setting win title: Mondbach"), std::string::npos) << log;
+}
+
+TEST_F(ProgramTest, UnknownScriptCommandStopsBeforeTheFirstFrameNamingItsLine) {
+    folder_.write("script.txt", "# checks\ndump scene early.json\n\nfly 10 20\nquit\n");
+    EXPECT_EQ(run({"--headless", "--script", "script.txt"}), 2);
+    EXPECT_NE(errorOutput_.find("script.txt:4: unknown command 'fly'"), std::string::npos) << errorOutput_;
+    EXPECT_FALSE(std::filesystem::exists(folder_.path() / "early.json"));
+}
+
+TEST_F(ProgramTest, ScriptDumpsTheSceneAndQuits) {
+    std::filesystem::create_directory(folder_.path() / "out");
+    folder_.write("script.txt", "wait 2\nkey F5\ndump scene out/scene.json\nquit\nkey F6\n");
+    EXPECT_EQ(run({"--headless", "--script", "script.txt"}), 0);
+    EXPECT_EQ(errorOutput_, "");
+    const nlohmann::json scene = nlohmann::json::parse(folder_.read("out/scene.json"));
+    EXPECT_EQ(scene["class"], "KTScene");
+    EXPECT_TRUE(scene["state"].is_null());
+    EXPECT_EQ(scene["tree"]["size"], nlohmann::json::parse("[1024, 768]"));
+    EXPECT_TRUE(scene["tree"]["children"].is_array());
+    const std::string log = folder_.read(kLog);
+    EXPECT_NE(log.find("KEYDOWN: F5"), std::string::npos) << log;
+    EXPECT_EQ(log.find("KEYDOWN: F6"), std::string::npos) << log;
+}
+
+TEST_F(ProgramTest, CommandThatFailsWhileRunningExitsTwoNamingItsLine) {
+    folder_.write("script.txt", "wait 1\ndump scene missing-folder/scene.json\n");
+    EXPECT_EQ(run({"--headless", "--script", "script.txt"}), 2);
+    EXPECT_NE(errorOutput_.find("script.txt:2: cannot write 'missing-folder/scene.json'"), std::string::npos)
+        << errorOutput_;
+}
+
+TEST_F(ProgramTest, BadCommandLineExitsTwoWithTheUsage) {
+    EXPECT_EQ(run({"--headless", "--level", "1"}), 2);
+    EXPECT_NE(errorOutput_.find("unknown option '--level'"), std::string::npos) << errorOutput_;
+    EXPECT_NE(errorOutput_.find("usage: moonbrook"), std::string::npos) << errorOutput_;
+    EXPECT_EQ(run({"--headless", "--script", "no-such-script.txt"}), 2);
+    EXPECT_NE(errorOutput_.find("no-such-script.txt: cannot read the script"), std::string::npos)
+        << errorOutput_;
+}
+
+TEST_F(ProgramTest, WithoutADisplayOnlyHeadlessStarts) {
+    const GameProcess::Environment noDisplay{
+        {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}, {"SDL_VIDEODRIVER", std::nullopt}};
+    EXPECT_EQ(run({"--frames", "1"}, noDisplay), 1);
+    EXPECT_NE(errorOutput_.find("cannot open a window: no display found"), std::string::npos) << errorOutput_;
+    EXPECT_NE(errorOutput_.find("--headless"), std::string::npos) << errorOutput_;
+    // A display named in the environment does not stop a headless run either.
+    EXPECT_EQ(run({"--headless", "--frames", "1"}, {{"DISPLAY", ":12345"}, {"SDL_VIDEODRIVER", "x11"}}), 0);
+}
+
+}  // namespace
+}  // namespace moonbrook::test
