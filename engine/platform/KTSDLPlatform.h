@@ -31,6 +31,9 @@ public:
     void startTextInput() override { SDL_StartTextInput(); }
     void stopTextInput() override { SDL_StopTextInput(); }
 
+    // For the rendering back end, which draws into the window.
+    SDL_Window* window() const { return window_.get(); }
+
 protected:
     bool pollPlatformEvent(KTEvent& event) override;
     CGPoint platformMousePosition() override;

@@ -29,11 +29,6 @@ TEST(CommandLineTest, LargestSeedIsAccepted) {
     EXPECT_EQ(parseCommandLine({"--seed", "4294967295"}).options.seed, 4294967295u);
 }
 
-TEST(CommandLineTest, HelpIsRecognised) {
-    EXPECT_TRUE(parseCommandLine({"--help"}).helpRequested);
-    EXPECT_TRUE(parseCommandLine({"-h"}).helpRequested);
-}
-
 TEST(CommandLineTest, OptionsThatDoNotWorkYetAndStrayWordsAreUnknown) {
     EXPECT_EQ(parseCommandLine({"--level", "1"}).error, "unknown option '--level'");
     EXPECT_EQ(parseCommandLine({"300"}).error, "unknown option '300'");

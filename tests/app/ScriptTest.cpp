@@ -89,12 +89,6 @@ TEST_F(ScriptTest, LaterCommandsRegisterWithOneCall) {
     EXPECT_TRUE(parse("dump board b.json\ndump scene s.json"));
 }
 
-TEST_F(ScriptTest, EmptyScriptHasNoSteps) {
-    const auto script = parse("");
-    ASSERT_TRUE(script);
-    EXPECT_TRUE(script->steps.empty());
-}
-
 TEST_F(ScriptTest, MissingFileIsReported) {
     EXPECT_FALSE(Script::load("/nonexistent/script.txt", commands_, error_));
     EXPECT_EQ(error_, "/nonexistent/script.txt: cannot read the script");

@@ -45,6 +45,24 @@ TEST_F(KTSDLPlatformTest, HeadlessWindowFitsTheDesktopAndTakesItsTitle) {
     EXPECT_NE(log().find("setting win title: Moonbrook"), std::string::npos);
 }
 
+TEST_F(KTSDLPlatformTest, FullScreenTakesTheDesktopModeAndLeavingItRestoresTheWindowedSize) {
+    ASSERT_TRUE(platform_);
+    director_.setWindowSize({800, 600});
+    director_.createWindow();
+    SDL_Window* window = platform_->window();
+    ASSERT_TRUE(window);
+    director_.setFullscreen(true);
+    EXPECT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN);
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    EXPECT_EQ(CGSize(static_cast<float>(width), static_cast<float>(height)), platform_->desktopSize());
+    director_.setFullscreen(false);
+    EXPECT_FALSE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN);
+    SDL_GetWindowSize(window, &width, &height);
+    EXPECT_EQ(width, 800);
+    EXPECT_EQ(height, 600);
+}
+
 TEST_F(KTSDLPlatformTest, TextInputIsOffUntilAskedFor) {
     ASSERT_TRUE(platform_ && platform_->createWindow({64, 48}));
     EXPECT_FALSE(SDL_IsTextInputActive());
