@@ -22,9 +22,10 @@ constexpr const char* kErrorOutputName = "stderr.txt";
     const int errorOutput = open((folder / kErrorOutputName).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (errorOutput < 0 || dup2(errorOutput, STDERR_FILENO) < 0 || chdir(folder.c_str()) != 0) _exit(127);
     setenv("XDG_DATA_HOME", (folder / "data-home").c_str(), 1);
-    const char* leakOptions = std::getenv("LSAN_OPTIONS");
-    const std::string suppressions = "suppressions=" MOONBROOK_LSAN_SUPPRESSIONS;
-    setenv("LSAN_OPTIONS", (leakOptions ? std::string(leakOptions) + ":" : "").append(suppressions).c_str(), 1);
+    std::string leakOptions = "suppressions=" MOONBROOK_LSAN_SUPPRESSIONS;
+    if (const char* inherited = std::getenv("LSAN_OPTIONS"))
+        leakOptions = std::string(inherited) + ":" + leakOptions;
+    setenv("LSAN_OPTIONS", leakOptions.c_str(), 1);
     for (const auto& [name, value] : environment) {
         if (value) {
             setenv(name.c_str(), value->c_str(), 1);

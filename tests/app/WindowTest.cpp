@@ -50,7 +50,8 @@ protected:
             char* name = nullptr;
             XWindowAttributes attributes{};
             if (XFetchName(display_, children[i], &name) && name && title == name &&
-                XGetWindowAttributes(display_, children[i], &attributes) && attributes.map_state == IsViewable) {
+                XGetWindowAttributes(display_, children[i], &attributes) &&
+                attributes.map_state == IsViewable) {
                 found = children[i];
             }
             if (name) XFree(name);
@@ -96,7 +97,9 @@ protected:
         XFlush(display_);
     }
 
-    bool logShows(const std::string& text) const { return folder_.read(kLog).find(text) != std::string::npos; }
+    bool logShows(const std::string& text) const {
+        return folder_.read(kLog).find(text) != std::string::npos;
+    }
 
     Display* display_;
     TestFolder folder_;
