@@ -95,35 +95,5 @@ TEST_F(KTSDLPlatformTest, AltF4FromSDLEndsTheLoopAfterTheSceneSawTheKey) {
     EXPECT_NE(log().find("KEYDOWN: F4"), std::string::npos);
 }
 
-TEST_F(KTSDLPlatformTest, GuiQFromSDLEndsTheLoop) {
-    ASSERT_TRUE(platform_ && platform_->createWindow({64, 48}));
-    runScene();
-    SDL_Event key{};
-    key.type = SDL_KEYDOWN;
-    key.key.keysym.sym = SDLK_q;
-    key.key.keysym.mod = KMOD_LGUI;
-    push(key);
-    director_.run();
-    EXPECT_EQ(director_.frameCount(), 1u);
-}
-
-TEST_F(KTSDLPlatformTest, InjectedEventsComeFirstAndTheirPointerHolds) {
-    ASSERT_TRUE(platform_ && platform_->createWindow({64, 48}));
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    push(quit);
-    KTEvent move;
-    move.type = KTEvent::Type::mouseMove;
-    move.pointer = CGPoint{12, 34};
-    platform_->injectEvent(move);
-
-    KTEvent event;
-    ASSERT_TRUE(platform_->pollEvent(event));
-    EXPECT_EQ(event.type, KTEvent::Type::mouseMove);
-    ASSERT_TRUE(platform_->pollEvent(event));
-    EXPECT_EQ(event.type, KTEvent::Type::quit);
-    EXPECT_EQ(platform_->mousePosition(), (CGPoint{12, 34}));
-}
-
 }  // namespace
 }  // namespace kt
