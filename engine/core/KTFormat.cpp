@@ -17,7 +17,8 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The spec with every width or precision above the largest field size brought down to it.
+// The conversion's flags, width and precision, with a width or precision above the largest field size brought
+// down to it.
 std::string boundedFieldSizes(const std::string& spec) {
     std::string out;
     for (std::size_t i = 0; i < spec.size();) {
