@@ -5,8 +5,11 @@
 
 #include "engine/core/KTControllerManager.h"
 #include "engine/core/KTDirector.h"
+#include "engine/core/KTLocale.h"
 #include "engine/core/KTLog.h"
+#include "engine/core/KTNodeFactory.h"
 #include "engine/core/KTRandom.h"
+#include "engine/core/KTResourceManager.h"
 #include "engine/core/KTScheduler.h"
 
 namespace kt::test {
@@ -24,11 +27,20 @@ std::filesystem::path freshTemporaryFolder() {
     return folder;
 }
 
+// Content singletons forget every file, locale and hook of the previous test.
+void resetContent() {
+    KTResourceManager::shared().reset();
+    KTLocale::setLocale("");
+    KTNodeFactory::shared().setAffineAnimationLoader(nullptr);
+    KTNodeFactory::shared().setFpsDataSource(nullptr);
+}
+
 }  // namespace
 
 EngineTest::EngineTest() : dataHome_(freshTemporaryFolder()) {
     setenv("XDG_DATA_HOME", dataHome_.c_str(), 1);
     KTDirector::shared().shutdown();
+    resetContent();
     KTRandom::shared().seed(1);
 }
 
@@ -39,6 +51,7 @@ EngineTest::~EngineTest() {
     KTScheduler::shared().removeAllTargets();
     KTControllerManager::shared().removeAllControllers();
     KTLogger::shared().close();
+    resetContent();
     std::error_code ignored;
     std::filesystem::remove_all(dataHome_, ignored);
 }

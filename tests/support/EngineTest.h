@@ -10,7 +10,8 @@
 namespace kt::test {
 
 // Fixture for tests that touch the engine's singletons: the per-user folder points into a fresh temporary
-// folder, and the director, scheduler, controllers and random generator start afresh for every test.
+// folder, and the director, scheduler, controllers, content managers and random generator start afresh for
+// every test.
 // Subclasses that override TearDown call this one.
 class EngineTest : public ::testing::Test {
 protected:

@@ -4,7 +4,7 @@
 #include "engine/actions/KTAffineAnimation.h"
 #include "engine/actions/KTAffineAnimationNode.h"
 #include "engine/actions/KTInstantActions.h"
-#include "tests/engine/core/DataFileTest.h"
+#include "tests/support/DataFileTest.h"
 
 namespace kt::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "engine/core/KTPlist.h"
-#include "tests/engine/core/DataFileTest.h"
+#include "tests/support/DataFileTest.h"
 
 namespace kt {
 namespace {

@@ -5,7 +5,7 @@
 #include "engine/core/KTLocale.h"
 #include "engine/core/KTResourceManager.h"
 #include "engine/core/XMLElement.h"
-#include "tests/engine/core/DataFileTest.h"
+#include "tests/support/DataFileTest.h"
 #include "tests/engine/core/FakeMediaLoaders.h"
 
 namespace kt {

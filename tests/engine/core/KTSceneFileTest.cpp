@@ -9,7 +9,7 @@
 #include "engine/core/KTScene.h"
 #include "engine/core/KTState.h"
 #include "engine/core/KTTextValues.h"
-#include "tests/engine/core/DataFileTest.h"
+#include "tests/support/DataFileTest.h"
 #include "tests/engine/core/FakeStateAnimator.h"
 
 namespace kt {

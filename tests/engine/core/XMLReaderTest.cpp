@@ -5,7 +5,7 @@
 
 #include "engine/core/TBXML.h"
 #include "engine/core/XMLElement.h"
-#include "tests/engine/core/DataFileTest.h"
+#include "tests/support/DataFileTest.h"
 
 namespace kt {
 namespace {

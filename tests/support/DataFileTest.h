@@ -7,12 +7,10 @@
 
 namespace kt::test {
 
-// Fixture for tests that read content: the resource manager starts empty with its data folder in the test's
-// temporary folder, no locale is current, the node factory has no hooks, and the log is open.
+// Fixture for tests that read content: the data folder lies in the test's temporary folder and the log is open.
 class DataFileTest : public EngineTest {
 protected:
     DataFileTest();
-    ~DataFileTest() override;
 
     // The data folder, ending in "/", which resource names are relative to.
     std::string dataRoot() const;

@@ -1,35 +1,17 @@
-#include "tests/engine/core/DataFileTest.h"
+#include "tests/support/DataFileTest.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "engine/core/KTDirector.h"
-#include "engine/core/KTLocale.h"
-#include "engine/core/KTLog.h"
-#include "engine/core/KTNodeFactory.h"
 #include "engine/core/KTResourceManager.h"
 
 namespace kt::test {
-namespace {
-
-void resetContent() {
-    KTResourceManager::shared().reset();
-    KTLocale::setLocale("");
-    KTNodeFactory::shared().setAffineAnimationLoader(nullptr);
-    KTNodeFactory::shared().setFpsDataSource(nullptr);
-}
-
-}  // namespace
 
 DataFileTest::DataFileTest() {
-    resetContent();
     KTResourceManager::shared().setBaseDataPath(dataRoot());
     KTDirector::shared().openLog();
-}
-
-DataFileTest::~DataFileTest() {
-    resetContent();
 }
 
 std::string DataFileTest::dataRoot() const {
