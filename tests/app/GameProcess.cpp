@@ -81,8 +81,9 @@ std::string GameProcess::errorOutput() const {
 
 TestFolder::TestFolder() {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = std::filesystem::temp_directory_path() / "moonbrook-program-tests" /
-            (std::string(test->test_suite_name()) + "." + test->name());
+    // The process number keeps apart the runs of several build folders at once.
+    path_ = std::filesystem::temp_directory_path() / ("moonbrook-" + std::string(test->test_suite_name()) +
+                                                      "." + test->name() + "-" + std::to_string(getpid()));
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
 }
