@@ -311,8 +311,12 @@ void KTDirector::handleEvent(const KTEvent& event) {
             }
             break;
         case KTEvent::Type::fingerDown:
-            // Fingers report fractions of the touch surface; they are spread over the logical screen.
-            if (scene) scene->buttonDown(msLeft, {event.finger.x * size_.width, event.finger.y * size_.height});
+            // Fingers report fractions of the touch surface, which covers the window, letterbox included.
+            if (scene) {
+                const CGSize window = windowSize();
+                scene->buttonDown(msLeft, renderPointFromScreenPoint(
+                                              {event.finger.x * window.width, event.finger.y * window.height}));
+            }
             break;
     }
 }

@@ -1,5 +1,7 @@
 #include "tests/support/EngineTest.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <string>
 
@@ -21,7 +23,9 @@ std::filesystem::path freshTemporaryFolder() {
     for (char& c : name) {
         if (c == '/') c = '_';
     }
-    const auto folder = std::filesystem::temp_directory_path() / "moonbrook-tests" / name;
+    // The process number keeps test runs that share the machine out of each other's folders.
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("moonbrook-tests-" + std::to_string(getpid())) / name;
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder;

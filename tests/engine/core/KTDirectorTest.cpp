@@ -214,6 +214,27 @@ TEST_F(DirectorTest, EventsBecomeSceneCallsAtTheLogicalPointer) {
                                                  "scene mouseMove 100,50", "scene buttonUp 258"}));
 }
 
+TEST_F(DirectorTest, AFingerPressLandsWhereItTouchesThroughTheLetterbox) {
+    test::FakePlatform& platform = installPlatform();
+    platform.usable = {4000, 4000};
+    director.setWindowSize({1920, 1080});
+    KTEvent touch = event(KTEvent::Type::fingerDown);
+    touch.finger = {0.5f, 0.5f};
+    struct Probe : KTNode {
+        CGPoint pressed{-1, -1};
+        void buttonDown(ButtonName, CGPoint point) override { pressed = point; }
+    };
+    auto probe = std::make_shared<Probe>();
+    probe->setSize({1024, 768});
+    auto scene = KTNode::node<KTScene>();
+    scene->addChild(probe);
+    director.enqueueScene(scene);
+    director.nextScene();
+    scene->mouseMove({1, 1});
+    director.handleEvent(touch);
+    EXPECT_EQ(probe->pressed, (CGPoint{512, 384}));
+}
+
 struct CloseKeyCase {
     KTEvent event;
     bool closes;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "engine/core/KTArray.h"
+#include "engine/core/KTButtonName.h"
 #include "engine/core/KTBoard.h"
 #include "engine/core/KTFormat.h"
 #include "engine/core/KTGeometry.h"
@@ -114,7 +115,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{KTFormat("%c", 'w'), "w"}, FormatCase{KTFormat("%@ %@", 2.5, 7), "2.5 7"},
                       FormatCase{KTFormat("%08X", 0xBEEFu), "0000BEEF"}, FormatCase{KTFormat("100%%"), "100%"},
                       FormatCase{KTFormat("%@ and %@", "one"), "one and "}, FormatCase{KTFormat("%s", "text"), "text"},
-                      FormatCase{KTFormat("%lu", 12ul), "12"}, FormatCase{KTFormat("trailing %"), "trailing %"}));
+                      FormatCase{KTFormat("%lu", 12ul), "12"},
+                      FormatCase{KTFormat("%u", kbF5), "1073741886"}, FormatCase{KTFormat("trailing %"), "trailing %"}));
 
 }  // namespace
 }  // namespace kt
