@@ -44,7 +44,8 @@ public:
     }
 
     // Tree.
-    void addChild(Ref child);
+    // Subclasses that keep some kinds of node apart from their children (frames, animations) override it.
+    virtual void addChild(Ref child);
     void addChild(Ref child, std::string name);
     void removeChild(KTNode* child);
     virtual void removeAllChildren();

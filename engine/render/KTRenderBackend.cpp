@@ -1,0 +1,113 @@
+#include "engine/render/KTRenderBackend.h"
+
+#include <algorithm>
+
+namespace kt {
+namespace {
+
+// Some devices refuse a whole batch when a texture coordinate leaves 0..1 even by a rounding error.
+float clampUnit(float value) {
+    return std::clamp(value, 0.0f, 1.0f);
+}
+
+}  // namespace
+
+void KTRenderBackend::setOrtho(CGSize viewport, float left, float right, float bottom, float top) {
+    projection_ = KTMatrix::translation(-left, -top) *
+                  KTMatrix::scaling(viewport.width / (right - left), viewport.height / (bottom - top));
+    setWorldMatrix(world_);
+}
+
+bool KTRenderBackend::beginFrame() {
+    texture_ = kNoTexture;
+    vertexCount_ = 0;
+    indexCount_ = 0;
+    frameBatches_ = 0;
+    drawing_ = startFrame();
+    return drawing_;
+}
+
+void KTRenderBackend::endFrame() {
+    flush();
+    lastFrameBatches_ = frameBatches_;
+    if (drawing_) present();
+}
+
+void KTRenderBackend::setTexture(TextureHandle texture, const CGRect& textureRect) {
+    if (texture != texture_) flush();
+    texture_ = texture;
+    textureRect_ = textureRect;
+}
+
+void KTRenderBackend::setWorldMatrix(const KTMatrix& world) {
+    world_ = world;
+    transform_ = world_ * projection_;
+}
+
+void KTRenderBackend::drawRect(float left, float top, float right, float bottom, Color color) {
+    reserve(4);
+    const float u0 = clampUnit(textureRect_.origin.x);
+    const float v0 = clampUnit(textureRect_.origin.y);
+    const float u1 = clampUnit(CGRectGetMaxX(textureRect_));
+    const float v1 = clampUnit(CGRectGetMaxY(textureRect_));
+    appendQuadIndices();
+    appendVertex({left, top}, u0, v0, color);
+    appendVertex({right, top}, u1, v0, color);
+    appendVertex({left, bottom}, u0, v1, color);
+    appendVertex({right, bottom}, u1, v1, color);
+}
+
+void KTRenderBackend::drawQuad(const CGQuad& quad, Color color) {
+    reserve(4);
+    const float u0 = clampUnit(textureRect_.origin.x);
+    const float v0 = clampUnit(textureRect_.origin.y);
+    const float u1 = clampUnit(CGRectGetMaxX(textureRect_));
+    const float v1 = clampUnit(CGRectGetMaxY(textureRect_));
+    appendQuadIndices();
+    appendVertex(quad.p[0], u0, v0, color);
+    appendVertex(quad.p[1], u1, v0, color);
+    appendVertex(quad.p[3], u0, v1, color);
+    appendVertex(quad.p[2], u1, v1, color);
+}
+
+void KTRenderBackend::drawTriangle(const KTVertex& a, const KTVertex& b, const KTVertex& c) {
+    reserve(3);
+    for (const KTVertex* vertex : {&a, &b, &c}) {
+        indices_[indexCount_++] = static_cast<int>(vertexCount_);
+        appendVertex(vertex->p, clampUnit(vertex->u), clampUnit(vertex->v), vertex->color);
+    }
+}
+
+void KTRenderBackend::flush() {
+    if (indexCount_ >= 3 && drawing_) {
+        submit(texture_, vertices_.data(), vertexCount_, indices_.data(), indexCount_);
+        ++frameBatches_;
+    }
+    vertexCount_ = 0;
+    indexCount_ = 0;
+}
+
+void KTRenderBackend::reserve(std::size_t vertexCount) {
+    if (vertexCount_ + vertexCount > kMaxVertices) flush();
+}
+
+void KTRenderBackend::appendVertex(CGPoint point, float u, float v, Color color) {
+    const std::array<float, 16>& m = transform_.m;
+    vertices_[vertexCount_++] = {point.x * m[0] + point.y * m[4] + m[12],
+                                 point.x * m[1] + point.y * m[5] + m[13],
+                                 color.red(),
+                                 color.green(),
+                                 color.blue(),
+                                 color.alpha(),
+                                 u,
+                                 v};
+}
+
+// Two triangles over the four vertices that follow: (0, 1, 2) and (2, 1, 3).
+void KTRenderBackend::appendQuadIndices() {
+    const int first = static_cast<int>(vertexCount_);
+    for (const int offset : {0, 1, 2, 2, 1, 3})
+        indices_[indexCount_++] = first + offset;
+}
+
+}  // namespace kt

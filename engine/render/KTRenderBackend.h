@@ -1,0 +1,89 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/core/KTColor.h"
+#include "engine/core/KTGeometry.h"
+#include "engine/core/KTRenderer.h"
+#include "engine/render/KTMatrix.h"
+
+namespace kt {
+
+// A vertex as the back end hands it to the device: window pixels, colour bytes and texture coordinates.
+// The layout matches SDL's vertex, so batches go out without a copy.
+struct KTBackendVertex {
+    float x;
+    float y;
+    std::uint8_t r;
+    std::uint8_t g;
+    std::uint8_t b;
+    std::uint8_t a;
+    float u;
+    float v;
+};
+
+// The device side of the renderer. It transforms vertices by the world matrix and the projection on the
+// CPU and queues them in one buffer; a batch goes to the device only when the texture changes, the buffer
+// is full or the frame ends, so the world matrix and the colour may change freely inside a batch.
+// Subclasses own the device: they create textures and draw and present what the base hands them.
+class KTRenderBackend {
+public:
+    using TextureHandle = unsigned;
+    static constexpr TextureHandle kNoTexture = 0;
+    static constexpr std::size_t kMaxVertices = 4096;
+    static constexpr std::size_t kMaxIndices = kMaxVertices / 4 * 6;
+
+    virtual ~KTRenderBackend() = default;
+
+    // The window's size in pixels and the logical bounds shown across it.
+    void setOrtho(CGSize viewport, float left, float right, float bottom, float top);
+    // False when the device cannot draw this frame; its draw calls then have no effect.
+    bool beginFrame();
+    void endFrame();
+
+    // Pixels are rows of 4 bytes R, G, B, A with alpha, else 3 bytes R, G, B; none on failure.
+    virtual TextureHandle createTexture(int width, int height, const std::uint8_t* pixels, int pitch,
+                                        bool alpha) = 0;
+    virtual void releaseTexture(TextureHandle texture) = 0;
+
+    // The texture rectangle, in texture coordinates, is what rectangles and quads map onto.
+    void setTexture(TextureHandle texture, const CGRect& textureRect);
+    void setWorldMatrix(const KTMatrix& world);
+    void drawRect(float left, float top, float right, float bottom, Color color);
+    // Corners top-left, top-right, bottom-right, bottom-left.
+    void drawQuad(const CGQuad& quad, Color color);
+    // The vertices carry their own texture coordinates.
+    void drawTriangle(const KTVertex& a, const KTVertex& b, const KTVertex& c);
+    void flush();
+
+    // Draw calls of the last finished frame.
+    unsigned lastFrameBatches() const { return lastFrameBatches_; }
+
+protected:
+    virtual bool startFrame() = 0;
+    virtual void present() = 0;
+    virtual void submit(TextureHandle texture, const KTBackendVertex* vertices, std::size_t vertexCount,
+                        const int* indices, std::size_t indexCount) = 0;
+
+private:
+    void reserve(std::size_t vertexCount);
+    void appendVertex(CGPoint point, float u, float v, Color color);
+    void appendQuadIndices();
+
+    KTMatrix world_;
+    KTMatrix projection_;
+    KTMatrix transform_;
+    TextureHandle texture_ = kNoTexture;
+    CGRect textureRect_{{0, 0}, {1, 1}};
+    bool drawing_ = true;
+    std::array<KTBackendVertex, kMaxVertices> vertices_{};
+    std::array<int, kMaxIndices> indices_{};
+    std::size_t vertexCount_ = 0;
+    std::size_t indexCount_ = 0;
+    unsigned frameBatches_ = 0;
+    unsigned lastFrameBatches_ = 0;
+};
+
+}  // namespace kt

@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include "engine/core/KTDataSource.h"
+#include "engine/core/KTDirector.h"
+#include "engine/core/KTNodeFactory.h"
+#include "engine/core/KTResourceManager.h"
+#include "engine/render/KTImageData.h"
+#include "engine/render/KTRender.h"
+#include "engine/render/KTRenderStatsManager.h"
+#include "tests/engine/render/RenderTest.h"
+
+namespace kt::test {
+namespace {
+
+struct LetterboxCase {
+    CGSize window;
+    KTOrthoBounds expected;
+};
+
+class LetterboxTest : public ::testing::TestWithParam<LetterboxCase> {};
+
+TEST_P(LetterboxTest, CentresThePlayAreaAndScalesItUniformly) {
+    const KTOrthoBounds bounds = KTLetterboxBounds({1024, 768}, GetParam().window);
+    EXPECT_NEAR(bounds.left, GetParam().expected.left, 0.01);
+    EXPECT_NEAR(bounds.right, GetParam().expected.right, 0.01);
+    EXPECT_NEAR(bounds.bottom, GetParam().expected.bottom, 0.01);
+    EXPECT_NEAR(bounds.top, GetParam().expected.top, 0.01);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, LetterboxTest,
+                         ::testing::Values(LetterboxCase{{1280, 720}, {-170.667f, 1194.667f, 768, 0}},
+                                           LetterboxCase{{1024, 768}, {0, 1024, 768, 0}},
+                                           LetterboxCase{{2048, 1536}, {0, 1024, 768, 0}},
+                                           LetterboxCase{{1024, 1024}, {0, 1024, 896, -128}}));
+
+class KTRenderTest : public RenderTest {
+protected:
+    std::shared_ptr<KTImageData> loadImage(const std::string& name, int width, int height) {
+        writePng(name, width, height, 0xFFFFFFFF);
+        return KTResourceManager::shared().getImage(name);
+    }
+    const RecordingBackend::Batch& onlyBatch() const {
+        EXPECT_EQ(backend->batches.size(), 1u);
+        return backend->batches.front();
+    }
+};
+
+TEST_F(KTRenderTest, NewestTransformActsFirstAndPopRestoresTheSavedOne) {
+    render->push();
+    render->translate({10, 20});
+    render->scale({2, 3});
+    EXPECT_EQ(render->translatePoint({1, 1}), (CGPoint{12, 23}));
+    render->push();
+    render->rotate(90);
+    const CGPoint rotated = render->translatePoint({1, 0});
+    EXPECT_NEAR(rotated.x, 10, 1e-4);
+    EXPECT_NEAR(rotated.y, 23, 1e-4);
+    render->pop();
+    EXPECT_EQ(render->translatePoint({1, 1}), (CGPoint{12, 23}));
+    render->pop();
+    render->pop();
+    EXPECT_EQ(render->translatePoint({1, 1}), (CGPoint{1, 1}));
+}
+
+TEST_F(KTRenderTest, ColourStackMultipliesChannelsAndIgnoresAnEmptyPop) {
+    render->setColor(Color{0xFF808080});
+    render->pushColor();
+    render->multColor(Color{0x80FFFFFF});
+    EXPECT_EQ(render->color().alpha(), 0x80);
+    EXPECT_EQ(render->color().red(), 0x80);
+    render->popColor();
+    render->popColor();
+    EXPECT_EQ(render->color(), Color{0xFF808080});
+}
+
+TEST_F(KTRenderTest, UntexturedRectangleIsFilledWithTheCurrentColourAtItsExactCorners) {
+    render->begin();
+    render->translate({100, 50});
+    render->setColor(Color{0x80FF0000});
+    render->drawRect({{0, 0}, {10, 20}});
+    render->identity();
+    render->end();
+    const RecordingBackend::Batch& batch = onlyBatch();
+    EXPECT_EQ(batch.texture, KTRenderBackend::kNoTexture);
+    ASSERT_EQ(batch.vertices.size(), 4u);
+    EXPECT_FLOAT_EQ(batch.vertices[0].x, 100);
+    EXPECT_FLOAT_EQ(batch.vertices[0].y, 50);
+    EXPECT_FLOAT_EQ(batch.vertices[3].x, 110);
+    EXPECT_FLOAT_EQ(batch.vertices[3].y, 70);
+    EXPECT_EQ(batch.vertices[0].r, 0xFF);
+    EXPECT_EQ(batch.vertices[0].a, 0x80);
+}
+
+TEST_F(KTRenderTest, TexturedRectangleMapsTheSubRectangleOfItsRegion) {
+    const auto sheet = loadImage("sheet.png", 128, 128);
+    ASSERT_TRUE(sheet);
+    const KTImageData region(sheet->texture(), {{64, 0}, {32, 32}});
+    render->begin();
+    render->setImageData(&region, {{0.5f, 0}, {0.5f, 1}});
+    render->drawRect({{0, 0}, {16, 32}});
+    render->end();
+    const auto& vertices = onlyBatch().vertices;
+    EXPECT_FLOAT_EQ(vertices[0].u, 0.625f);
+    EXPECT_FLOAT_EQ(vertices[0].v, 0);
+    EXPECT_FLOAT_EQ(vertices[3].u, 0.75f);
+    EXPECT_FLOAT_EQ(vertices[3].v, 0.25f);
+}
+
+TEST_F(KTRenderTest, BatchesBreakOnlyWhereTheTextureChangesOrTheBufferFills) {
+    const auto first = loadImage("a.png", 4, 4);
+    const auto second = loadImage("b.png", 4, 4);
+    render->begin();
+    render->setImageData(first.get());
+    render->setColor(Color{0xFFFF0000});
+    render->drawRect({{0, 0}, {4, 4}});
+    render->translate({5, 5});
+    render->setColor(Color{0xFF00FF00});
+    render->drawRect({{0, 0}, {4, 4}});
+    render->setImageData(second.get());
+    render->drawRect({{0, 0}, {4, 4}});
+    render->end();
+    ASSERT_EQ(backend->batches.size(), 2u);
+    EXPECT_EQ(backend->batches[0].vertices.size(), 8u);
+    EXPECT_NE(backend->batches[0].texture, backend->batches[1].texture);
+
+    backend->batches.clear();
+    render->begin();
+    render->setImageData(first.get());
+    for (int i = 0; i < 1100; ++i)
+        render->drawQuad(CGQuadMake(0, 0, 1, 0, 1, 1, 0, 1));
+    render->end();
+    ASSERT_EQ(backend->batches.size(), 2u);
+    EXPECT_EQ(backend->batches[0].vertices.size(), KTRenderBackend::kMaxVertices);
+    EXPECT_EQ(backend->batches[1].indexCount, 76u * 6);
+    EXPECT_EQ(backend->lastFrameBatches(), 2u);
+}
+
+TEST_F(KTRenderTest, CountsRectanglesAndQuadsButNotTrianglesAndAMaskSuppressesDrawing) {
+    const auto image = loadImage("a.png", 4, 4);
+    render->begin();
+    render->setImageData(image.get());
+    render->drawRect({{0, 0}, {4, 4}});
+    render->drawQuad(CGQuadMake(0, 0, 1, 0, 1, 1, 0, 1));
+    render->drawTri({}, {}, {});
+    render->setMaskData(image.get());
+    render->drawRect({{0, 0}, {4, 4}});
+    EXPECT_EQ(render->lastFrameRects(), 0u);
+    render->end();
+    EXPECT_EQ(render->lastFrameRects(), 3u);
+    EXPECT_EQ(onlyBatch().vertices.size(), 11u);
+
+    render->setSimulate(true);
+    render->begin();
+    render->drawRect({{0, 0}, {4, 4}});
+    render->end();
+    EXPECT_EQ(render->lastFrameRects(), 0u);
+}
+
+TEST_F(KTRenderTest, TextureCoordinatesStayInsideTheUnitSquare) {
+    const auto image = loadImage("a.png", 4, 4);
+    render->begin();
+    render->setImageData(image.get(), {{-0.25f, 0.5f}, {1.5f, 0.6f}});
+    render->drawRect({{0, 0}, {4, 4}});
+    render->end();
+    for (const KTBackendVertex& vertex : onlyBatch().vertices) {
+        EXPECT_GE(vertex.u, 0);
+        EXPECT_LE(vertex.u, 1);
+        EXPECT_GE(vertex.v, 0);
+        EXPECT_LE(vertex.v, 1);
+    }
+}
+
+TEST_F(KTRenderTest, LetterboxedWindowMapsTheLogicalScreenToItsCentre) {
+    KTDirector::shared().setWindowSize({1280, 720});
+    render->setOrtho();
+    render->begin();
+    render->drawRect({{0, 0}, {1024, 768}});
+    render->end();
+    const auto& vertices = onlyBatch().vertices;
+    EXPECT_NEAR(vertices[0].x, 160, 1e-3);
+    EXPECT_NEAR(vertices[0].y, 0, 1e-3);
+    EXPECT_NEAR(vertices[3].x, 1120, 1e-3);
+    EXPECT_NEAR(vertices[3].y, 720, 1e-3);
+}
+
+TEST_F(KTRenderTest, FrameRateIsPublishedEveryMeasuringPeriod) {
+    KTRenderStatsManager stats;
+    for (int quarter = 0; quarter < 5; ++quarter) {
+        for (int frame = 0; frame < 30; ++frame)
+            stats.end();
+        stats.update(0.5f);
+        if (quarter == 2) {
+            EXPECT_EQ(stats.fps(), 0);
+        }
+    }
+    EXPECT_FLOAT_EQ(stats.fps(), 60);
+    EXPECT_DOUBLE_EQ(stats.fpsDataSource()->numberValue(), 60);
+    EXPECT_EQ(KTNodeFactory::shared().fpsDataSource(), KTRenderStatsManager::shared().fpsDataSource());
+}
+
+}  // namespace
+}  // namespace kt::test
