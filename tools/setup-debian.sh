@@ -7,6 +7,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libstb-dev libplist-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libx11-dev libxtst-dev
+  librsvg2-bin libfreetype-dev sox libsox-fmt-all fonts-dejavu-core fonts-lobster
 )
 
 missing=()
