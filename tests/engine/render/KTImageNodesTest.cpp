@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include "engine/core/KTNodeFactory.h"
+#include "engine/render/KTImage.h"
+#include "engine/render/KTImage9.h"
+#include "engine/render/KTImageData.h"
+#include "tests/engine/render/RenderTest.h"
+
+namespace kt::test {
+namespace {
+
+class KTImageNodesTest : public RenderTest {
+protected:
+    void drawNode(KTNode& node) {
+        render->begin();
+        node.visit();
+        render->end();
+    }
+};
+
+TEST_F(KTImageNodesTest, ImageTakesItsFileSizeAndDrawsTintedByTheNodeColour) {
+    writePng("gfx/icon.png", 40, 20, 0xFFFFFFFF);
+    auto image = std::static_pointer_cast<KTImage>(KTNodeFactory::shared().generateNodeOfType("image"));
+    ASSERT_TRUE(image);
+    image->setAttributes({{"x", "10"}, {"y", "5"}, {"filename", "gfx/icon.png"}, {"color", "FF000080"}});
+    EXPECT_EQ(image->size(), (CGSize{40, 20}));
+    EXPECT_FALSE(image->enabled());
+    drawNode(*image);
+    ASSERT_EQ(backend->batches.size(), 1u);
+    const auto& vertices = backend->batches[0].vertices;
+    EXPECT_NE(backend->batches[0].texture, KTRenderBackend::kNoTexture);
+    EXPECT_FLOAT_EQ(vertices[0].x, 10);
+    EXPECT_FLOAT_EQ(vertices[3].y, 25);
+    EXPECT_EQ(vertices[0].r, 0xFF);
+    EXPECT_EQ(vertices[0].g, 0);
+    EXPECT_EQ(vertices[0].a, 0x80);
+    EXPECT_EQ(render->color(), kColorWhite);
+}
+
+TEST_F(KTImageNodesTest, ImageWithoutAFileFillsItsRectangleWithItsColour) {
+    KTImage image;
+    image.setAttributes({{"filename", "gfx/missing.png"}, {"width", "8"}, {"height", "8"}});
+    EXPECT_FALSE(image.image());
+    drawNode(image);
+    ASSERT_EQ(backend->batches.size(), 1u);
+    EXPECT_EQ(backend->batches[0].texture, KTRenderBackend::kNoTexture);
+}
+
+TEST_F(KTImageNodesTest, NinePatchKeepsItsCornersAndStretchesTheRestInOneBatch) {
+    writePng("gfx/panel.png", 30, 30, 0xFFFFFFFF);
+    auto panel = std::static_pointer_cast<KTImage9>(KTNodeFactory::shared().generateNodeOfType("image9"));
+    panel->setAttributes({{"filename", "gfx/panel.png"}, {"corner", "10"}});
+    panel->setPosition({5, 5});
+    panel->setSize({100, 60});
+    drawNode(*panel);
+    ASSERT_EQ(backend->batches.size(), 1u);
+    const auto& vertices = backend->batches[0].vertices;
+    ASSERT_EQ(vertices.size(), 36u);
+    const auto corner = [&](int patch, int vertex) {
+        return vertices[static_cast<std::size_t>(patch * 4 + vertex)];
+    };
+    EXPECT_FLOAT_EQ(corner(0, 0).x, 5);
+    EXPECT_FLOAT_EQ(corner(0, 3).x, 15);
+    EXPECT_FLOAT_EQ(corner(0, 3).u, 1.0f / 3);
+    EXPECT_FLOAT_EQ(corner(4, 0).x, 15);
+    EXPECT_FLOAT_EQ(corner(4, 3).x, 95);
+    EXPECT_FLOAT_EQ(corner(4, 3).y, 55);
+    EXPECT_FLOAT_EQ(corner(8, 0).u, 2.0f / 3);
+    EXPECT_FLOAT_EQ(corner(8, 3).x, 105);
+    EXPECT_FLOAT_EQ(corner(8, 3).y, 65);
+    EXPECT_FLOAT_EQ(corner(8, 3).v, 1);
+}
+
+TEST_F(KTImageNodesTest, NinePatchWithoutAnImageDrawsNothing) {
+    KTImage9 panel;
+    panel.setSize({50, 50});
+    panel.setCorner(10);
+    drawNode(panel);
+    EXPECT_TRUE(backend->batches.empty());
+}
+
+}  // namespace
+}  // namespace kt::test
