@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -17,11 +18,14 @@
 #include "engine/core/KTResourceManager.h"
 #include "engine/core/KTScene.h"
 #include "engine/platform/KTSDLPlatform.h"
+#include "engine/services/KTAudioManager.h"
+#include "engine/services/KTAudioModule.h"
 
 namespace moonbrook {
 namespace {
 
 constexpr kt::CGSize kLogicalScreen{1024, 768};
+constexpr const char* kMenuMusic = "data/music/mischief_In_suburbia.ogg";
 
 void report(std::string_view message) {
     std::cerr << "moonbrook: " << message << '\n';
@@ -62,6 +66,7 @@ bool startUp(const AppOptions& options, kt::KTDirector& director) {
         return false;
     }
     director.setPlatform(std::move(platform));
+    kt::KTInstallAudioModule();
     director.setSize(kLogicalScreen);
     director.setWindowSize(kLogicalScreen);
     kt::KTInstallActionsModule();
@@ -77,6 +82,7 @@ bool startUp(const AppOptions& options, kt::KTDirector& director) {
         report("cannot create the window; SDL's reason is in " + resources.getUserPath("log.txt"));
         return false;
     }
+    if (std::filesystem::is_regular_file(kMenuMusic)) kt::KTAudioManager::shared().playMusic(kMenuMusic);
     return true;
 }
 

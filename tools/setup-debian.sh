@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libx11-dev libxtst-dev
   librsvg2-bin libfreetype-dev sox libsox-fmt-all fonts-dejavu-core fonts-lobster
+  libvorbis-dev
 )
 
 missing=()

@@ -13,6 +13,11 @@ public:
     virtual void setMute(bool mute) = 0;
     virtual void setSoundVolume(int volume) = 0;
     virtual void setMusicVolume(int volume) = 0;
+    // The volumes in force; a back end that keeps none plays at full volume.
+    virtual int soundVolume() const { return kFullVolume; }
+    virtual int musicVolume() const { return kFullVolume; }
+
+    static constexpr int kFullVolume = 10000;
 };
 
 }  // namespace kt

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/core/KTObject.h"
 
@@ -23,7 +24,10 @@ public:
     virtual bool boolValue() const { return numberValue() != 0; }
     virtual int selectionIdx() const { return -1; }
     virtual void setSelectionIdx(int) {}
-    void commit();
+    // The text of every entry of a list-like provider, in order.
+    virtual std::vector<std::string> itemTexts() const { return {}; }
+    // Announces the current value; a provider that keeps its value in a file saves it first.
+    virtual void commit();
 };
 
 class KTNumberDataSource : public KTDataSource {

@@ -1,14 +1,25 @@
 #include "engine/core/KTScene.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <cstdint>
 
 #include "engine/core/KTAudioControl.h"
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTLog.h"
 #include "engine/core/KTResourceManager.h"
 #include "engine/core/KTState.h"
+#include "engine/core/KTTextValues.h"
 
 namespace kt {
+namespace {
+
+// Sliders hand over their value, 0..1, as text; the audio takes 0..10000.
+int audioVolume(const std::string& text) {
+    const std::int64_t volume = KTClampToInteger(KTLeadingReal(text) * KTAudioControl::kFullVolume);
+    return static_cast<int>(std::clamp<std::int64_t>(volume, 0, KTAudioControl::kFullVolume));
+}
+
+}  // namespace
 
 const KTClass& KTScene::staticClass() {
     static const KTClass& cls =
@@ -117,11 +128,11 @@ void KTScene::removePopup() {
 }
 
 void KTScene::setSoundVolumeStr(const std::string& volume) {
-    if (KTAudioControl* audio = KTDirector::shared().audio()) audio->setSoundVolume(std::atoi(volume.c_str()));
+    if (KTAudioControl* audio = KTDirector::shared().audio()) audio->setSoundVolume(audioVolume(volume));
 }
 
 void KTScene::setMusicVolumeStr(const std::string& volume) {
-    if (KTAudioControl* audio = KTDirector::shared().audio()) audio->setMusicVolume(std::atoi(volume.c_str()));
+    if (KTAudioControl* audio = KTDirector::shared().audio()) audio->setMusicVolume(audioVolume(volume));
 }
 
 void KTScene::setState(const std::string& name, float seconds, bool overrideChildren) {

@@ -23,6 +23,8 @@ std::vector<std::string> filesTheGameNames() {
     std::vector<std::string> names = {
         "data/gfx/icon.png",
         "data/fonts/default.xml",
+        "data/episodes.plist",
+        "data/level_timelimits.xml",
         "data/gfx/board/grid.sprite.xml",
         "data/gfx/board/hint.sprite.xml",
         "data/gfx/board/plate_hl.sprite.xml",

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 #include "engine/core/KTRandom.h"
@@ -17,6 +18,8 @@ struct PackCase {
     const char* name;
     std::vector<PackSize> sizes;
 };
+
+void PrintTo(const PackCase& packCase, std::ostream* out) { *out << packCase.name; }
 
 std::vector<PackSize> randomSizes(int count, int maxSide) {
     std::vector<PackSize> sizes;

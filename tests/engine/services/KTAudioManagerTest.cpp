@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include "engine/core/KTDirector.h"
+#include "engine/core/KTResourceManager.h"
+#include "engine/services/KTSample.h"
+#include "tests/engine/services/AudioTest.h"
+
+namespace kt::test {
+namespace {
+
+using AudioManagerTest = AudioTest;
+
+std::shared_ptr<KTSample> loadSample(const std::string& name) {
+    return KTResourceManager::shared().getSample(name);
+}
+
+TEST_F(AudioManagerTest, AFrameStartsEachQueuedSampleOnceInQueueOrder) {
+    const auto pop = loadSample(soundFile("data/sounds/pop.ogg"));
+    const auto bang = loadSample(soundFile("data/sounds/bang.ogg"));
+    for (const auto& sample : {pop, bang, pop, pop})
+        audio.playSample(sample);
+
+    KTDirector::shared().doUpdate();
+    ASSERT_EQ(backend.starts.size(), 2u);
+    EXPECT_EQ(backend.loadedSamples.at(backend.starts[0].sample), dataRoot() + "data/sounds/pop.ogg");
+    EXPECT_EQ(backend.loadedSamples.at(backend.starts[1].sample), dataRoot() + "data/sounds/bang.ogg");
+
+    KTDirector::shared().doUpdate();
+    EXPECT_EQ(backend.starts.size(), 2u) << "the queue is emptied by the frame that played it";
+}
+
+TEST_F(AudioManagerTest, TheMusicPlayingNowIsNotRestartedAndAMissingFileStopsIt) {
+    const std::string theme = soundFile("data/music/theme.ogg");
+    audio.playMusic(theme);
+    audio.playMusic(theme);
+    ASSERT_EQ(backend.musicStarts.size(), 1u);
+    EXPECT_TRUE(backend.musicStarts[0].loop);
+    EXPECT_EQ(audio.currentMusicFilename(), dataRoot() + theme);
+
+    audio.playMusic(soundFile("data/music/calm.ogg"), false);
+    ASSERT_EQ(backend.musicStarts.size(), 2u);
+    EXPECT_FALSE(backend.musicStarts[1].loop);
+
+    const int stopsBefore = backend.musicStops;
+    audio.playMusic("data/music/missing.ogg");
+    EXPECT_EQ(backend.musicStops, stopsBefore + 1);
+    EXPECT_FALSE(audio.currentMusicFilename());
+    audio.playMusic(theme);
+    EXPECT_EQ(backend.musicStarts.size(), 3u) << "after a stop the same file starts again";
+}
+
+TEST_F(AudioManagerTest, ADamagedMusicFileIsLoggedOnce) {
+    const std::string damaged = soundFile("data/music/damaged.bad");
+    audio.playMusic(damaged);
+    audio.stopMusic();
+    audio.playMusic(damaged);
+    EXPECT_EQ(countInLog("unreadable music"), 1);
+}
+
+struct PlayListStep {
+    int from;
+    int delta;
+    int expected;
+};
+
+class PlayListTest : public AudioTest, public ::testing::WithParamInterface<PlayListStep> {};
+
+TEST_P(PlayListTest, SwitchingWrapsAroundTheList) {
+    std::vector<std::string> list;
+    for (const char* name : {"a", "b", "c", "d"})
+        list.push_back(soundFile(std::string("data/music/") + name + ".ogg"));
+    audio.setMusicList(list);
+    audio.playMusicIdx(GetParam().from);
+
+    audio.switchMusic(GetParam().delta);
+
+    EXPECT_EQ(audio.currentMusicIdx(), GetParam().expected);
+    EXPECT_EQ(audio.currentMusicFilename(), dataRoot() + list[static_cast<std::size_t>(GetParam().expected)]);
+}
+
+INSTANTIATE_TEST_SUITE_P(FourEntries, PlayListTest,
+                         ::testing::Values(PlayListStep{0, -1, 3}, PlayListStep{3, 1, 0},
+                                           PlayListStep{1, 1, 2}, PlayListStep{2, -1, 1},
+                                           PlayListStep{0, -6, 3}, PlayListStep{3, 9, 0}));
+
+TEST_F(AudioManagerTest, WithoutAPlayListOrOutsideItNoMusicStarts) {
+    audio.switchMusic(1);
+    audio.playMusicIdx(0);
+    audio.setMusicList({soundFile("data/music/a.ogg")});
+    audio.playMusicIdx(1);
+    audio.playMusicIdx(-1);
+    EXPECT_TRUE(backend.musicStarts.empty());
+    EXPECT_EQ(audio.currentMusicIdx(), 0);
+}
+
+TEST_F(AudioManagerTest, MutingSilencesTheOutputAndKeepsTheVolumesForUnmuting) {
+    audio.setSoundVolume(8000);
+    audio.setMusicVolume(5000);
+    EXPECT_EQ(backend.sampleVolume, 8000);
+
+    audio.setMute(true);
+    audio.setMute(true);
+    EXPECT_EQ(backend.sampleVolume, 0);
+    EXPECT_EQ(backend.musicVolume, 0);
+    EXPECT_EQ(audio.soundVolume(), 8000);
+    EXPECT_EQ(audio.musicVolume(), 5000);
+
+    // A volume chosen while muted stays silent until unmuting, then takes effect.
+    audio.setMusicVolume(3000);
+    EXPECT_EQ(backend.musicVolume, 0);
+    audio.setMute(false);
+    EXPECT_EQ(backend.sampleVolume, 8000);
+    EXPECT_EQ(backend.musicVolume, 3000);
+}
+
+TEST_F(AudioManagerTest, TheWindowFocusAndTheScenesVolumeTextsReachTheManager) {
+    KTDirector& director = KTDirector::shared();
+    const auto scene = runScene();
+    scene->perform("setSoundVolumeStr:", std::string("0.5"));
+    scene->perform("setMusicVolumeStr:", std::string("1.5"));
+    EXPECT_EQ(backend.sampleVolume, 5000);
+    EXPECT_EQ(backend.musicVolume, 10000) << "held at full volume";
+
+    KTEvent focus;
+    focus.type = KTEvent::Type::focusLost;
+    director.handleEvent(focus);
+    EXPECT_TRUE(audio.mute());
+    focus.type = KTEvent::Type::focusGained;
+    director.handleEvent(focus);
+    EXPECT_FALSE(audio.mute());
+    EXPECT_EQ(backend.sampleVolume, 5000);
+}
+
+TEST_F(AudioManagerTest, ASampleIsStartedAtMostTenTimesAtOnceAndNotSoonerThanItsGap) {
+    const auto pop = loadSample(soundFile("data/sounds/pop.ogg"));
+    for (int i = 0; i < 12; ++i)
+        pop->play();
+    EXPECT_EQ(backend.starts.size(), KTSample::kMaxPlaybacks);
+    backend.playing.erase(backend.playing.begin());
+    pop->play();
+    EXPECT_EQ(backend.starts.size(), KTSample::kMaxPlaybacks + 1) << "a finished playback frees its place";
+
+    backend.playing.clear();
+    backend.starts.clear();
+    pop->setMinGap(0.1f);
+    for (const std::uint32_t at : {1000u, 1050u, 1099u, 1100u, 1150u, 1200u}) {
+        backend.now = at;
+        pop->play();
+    }
+    EXPECT_EQ(backend.starts.size(), 3u);
+}
+
+TEST_F(AudioManagerTest, PlaybacksTakeTheSampleSettingsAndOnlyLoopedOnesStop) {
+    const auto hum = loadSample(soundFile("data/sounds/hum.ogg"));
+    hum->setVolume(0.25f);
+    hum->setPan(-0.5f);
+
+    hum->play();
+    hum->stop();
+    ASSERT_EQ(backend.starts.size(), 1u);
+    EXPECT_FALSE(backend.starts[0].settings.loop);
+    EXPECT_FLOAT_EQ(backend.starts[0].settings.volume, 0.25f);
+    EXPECT_FLOAT_EQ(backend.starts[0].settings.pan, -0.5f);
+    EXPECT_EQ(backend.playing.size(), 1u) << "a one-shot sound plays out";
+
+    hum->playLooped();
+    hum->play();
+    ASSERT_EQ(backend.starts.size(), 3u);
+    EXPECT_TRUE(backend.starts[1].settings.loop);
+    EXPECT_FALSE(backend.starts[2].settings.loop)
+        << "a sample once looped does not make later one-shots endless";
+    hum->playLooped();
+    hum->stop();
+    EXPECT_EQ(backend.playing.size(), 3u) << "stop ends the latest looping playback";
+}
+
+TEST_F(AudioManagerTest, OnlyADeviceThatCannotDecodeAFileMakesItUnreadable) {
+    EXPECT_FALSE(loadSample(soundFile("data/sounds/damaged.bad")));
+    EXPECT_FALSE(loadSample("data/sounds/damaged.bad"));
+    EXPECT_EQ(countInLog("unreadable sound"), 1);
+
+    backend.device = false;
+    const auto silent = loadSample(soundFile("data/sounds/pop.ogg"));
+    ASSERT_TRUE(silent);
+    EXPECT_FALSE(silent->isLoaded());
+    silent->play();
+    EXPECT_TRUE(backend.starts.empty());
+    EXPECT_EQ(countInLog("unreadable sound"), 1);
+}
+
+TEST_F(AudioManagerTest, ASampleOutlivingItsBackEndIsSilent) {
+    auto shortLived = std::make_shared<FakeAudioBackend>();
+    KTAudioManager::install(shortLived);
+    const auto pop = loadSample(soundFile("data/sounds/pop.ogg"));
+    KTDirector::shared().shutdown();
+    shortLived.reset();
+
+    pop->play();
+    pop->playLooped();
+    pop->stop();
+    const KTAudioManager& madeOnFirstUse = KTAudioManager::shared();
+    EXPECT_EQ(&madeOnFirstUse, KTDirector::shared().audio());
+    EXPECT_FALSE(madeOnFirstUse.backend()->hasDevice());
+}
+
+}  // namespace
+}  // namespace kt::test
