@@ -2,7 +2,9 @@
 // game name exists, and every file named inside a data file exists too.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,6 +49,55 @@ std::vector<std::string> filesTheGameNames() {
     for (const char letter : kBallLetters) {
         names.push_back(kt::KTFormat("data/gfx/balls/%c.sprite.xml", letter));
         names.push_back(kt::KTFormat("data/gfx/balls/%c/01.png", letter));
+        if (letter == '0') continue;
+        names.push_back(kt::KTFormat("data/effects/remove_ball%c.xml", letter));
+        names.push_back(kt::KTFormat("data/effects/place_%c.xml", letter));
+        for (int slot = 0; slot < 2; ++slot)
+            names.push_back(kt::KTFormat("data/effects/remove_ball%c_tr%i.xml", letter, slot));
+    }
+    for (const char* effect : {"ball_score",
+                               "bat",
+                               "bats",
+                               "bonuses",
+                               "button_click",
+                               "click",
+                               "click_lock",
+                               "explode",
+                               "explode_big",
+                               "fall",
+                               "hammer",
+                               "hammer_big",
+                               "lightning_sound",
+                               "powerup_filled",
+                               "pw_hammer",
+                               "pw_hammer_big",
+                               "pw_remove_color",
+                               "pw_remove_color2",
+                               "pw_remove_color3",
+                               "pw_remove_color_step",
+                               "pw_scythe",
+                               "remove",
+                               "remove_big",
+                               "remove_big_candy_sound",
+                               "remove_big_sound",
+                               "remove_candy",
+                               "remove_crate_s1",
+                               "remove_crate_s2",
+                               "remove_crate_w",
+                               "remove_epic",
+                               "remove_epic_candy_sound",
+                               "remove_epic_sound",
+                               "remove_plate1",
+                               "remove_plate2",
+                               "scythe",
+                               "swap",
+                               "swap_unres",
+                               "unlock",
+                               "win"}) {
+        names.push_back(kt::KTFormat("data/effects/%s.xml", effect));
+    }
+    for (int character = 1; character <= 8; ++character) {
+        names.push_back(kt::KTFormat("data/Characters/%i.sprite.xml", character));
     }
     return names;
 }
@@ -56,10 +107,56 @@ TEST(ContentTree, HoldsEveryFileTheGameNames) {
         EXPECT_TRUE(fs::is_regular_file(kRoot / name)) << name;
 }
 
+std::set<std::string> namedChildren(const kt::XMLElement& element, std::string_view elementName) {
+    std::set<std::string> names;
+    for (const kt::XMLElement& child : element.children()) {
+        if (child.name() == elementName && child.attribute("name")) names.insert(*child.attribute("name"));
+    }
+    return names;
+}
+
+bool containsAll(const std::set<std::string>& names, std::initializer_list<const char*> wanted) {
+    return std::all_of(wanted.begin(), wanted.end(), [&](const char* name) { return names.contains(name); });
+}
+
+TEST(ContentTree, SpritesHaveTheAnimationsAndPartsTheBoardAsksFor) {
+    for (const char letter : kBallLetters) {
+        const auto sprite =
+            kt::XMLElement::fromFile((kRoot / kt::KTFormat("data/gfx/balls/%c.sprite.xml", letter)).string());
+        ASSERT_TRUE(sprite) << letter;
+        const auto animations = namedChildren(*sprite, "animation");
+        EXPECT_TRUE(animations.contains("default")) << letter;
+        if (letter != '0') {
+            EXPECT_TRUE(containsAll(animations, {"selected", "active", "lightwave", "random"})) << letter;
+        }
+    }
+    const auto grid = kt::XMLElement::fromFile((kRoot / "data/gfx/board/grid.sprite.xml").string());
+    ASSERT_TRUE(grid);
+    EXPECT_TRUE(
+        containsAll(namedChildren(*grid, "animation"), {"default", "plate1", "plate2", "active", "none"}));
+    for (int character = 1; character <= 8; ++character) {
+        const auto sprite = kt::XMLElement::fromFile(
+            (kRoot / kt::KTFormat("data/Characters/%i.sprite.xml", character)).string());
+        ASSERT_TRUE(sprite) << character;
+        EXPECT_TRUE(containsAll(
+            namedChildren(*sprite, "animation"),
+            {"default", "appearance", "victory", "random1", "random2", "random3", "random4", "random5"}))
+            << character;
+        const auto request =
+            std::find_if(sprite->children().begin(), sprite->children().end(), [](const auto& child) {
+                return child.attribute("name") && *child.attribute("name") == "request";
+            });
+        ASSERT_NE(request, sprite->children().end()) << character;
+        EXPECT_TRUE(containsAll(namedChildren(*request, "state"), {"hidden", "default"})) << character;
+        EXPECT_TRUE(namedChildren(*request, "text").contains("count")) << character;
+        EXPECT_TRUE(namedChildren(*request, "container").contains("type")) << character;
+    }
+}
+
 // Attributes whose values are resource names, resolved from the program's folder.
 bool namesAResource(const std::string& attribute) {
     return attribute == "filename" || attribute == "affine_animation" || attribute == "content" ||
-           attribute == "font";
+           attribute == "font" || attribute == "on_finish";
 }
 
 void expectReferencesExist(const kt::XMLElement& element, const fs::path& file) {
