@@ -187,6 +187,15 @@ TEST(ContentTree, EveryFileNamedInsideAnXMLDataFileExists) {
     EXPECT_GT(checked, 30);
 }
 
+TEST(ContentTree, EveryFileOfTheGamesPreloadListExists) {
+    const auto list = kt::KTPlist::readFile((kRoot / "data/preload_game.plist").string());
+    ASSERT_TRUE(list);
+    EXPECT_GT(list->size(), 10u);
+    for (const kt::KTPlist& name : list->arrayValue()) {
+        EXPECT_TRUE(fs::is_regular_file(kRoot / name.stringValue())) << name.stringValue();
+    }
+}
+
 TEST(ContentTree, EveryAtlasFrameIsAlsoAPictureOfItsOwn) {
     int atlases = 0;
     for (const auto& entry : fs::recursive_directory_iterator(kRoot / "data")) {
