@@ -177,7 +177,7 @@ public:
 
     // Value providers; bound nodes do not keep them alive.
     std::shared_ptr<KTDataSource> dataSource() const { return dataSource_.lock(); }
-    void setDataSource(const std::shared_ptr<KTDataSource>& source) { dataSource_ = source; }
+    virtual void setDataSource(const std::shared_ptr<KTDataSource>& source) { dataSource_ = source; }
     std::shared_ptr<KTDataSource> enableDataSource() const { return enableDataSource_.lock(); }
     // Follows the provider: enabled now and after each of its changes takes the provider's truth value.
     void setEnableDataSource(const std::shared_ptr<KTDataSource>& source);

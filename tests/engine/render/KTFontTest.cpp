@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "engine/core/KTResourceManager.h"
+#include "engine/render/KTFont.h"
+#include "tests/engine/render/FontTest.h"
+
+namespace kt::test {
+namespace {
+
+class KTFontTest : public FontTest {
+protected:
+    std::shared_ptr<KTFont> font = KTResourceManager::shared().getFont(kFontName);
+};
+
+TEST_F(KTFontTest, ReadsGlyphsOnTheirPageWithKerning) {
+    ASSERT_TRUE(font);
+    const KTGlyph* glyph = font->getGlyphForChar('b');
+    ASSERT_TRUE(glyph);
+    ASSERT_TRUE(glyph->page());
+    EXPECT_EQ(glyph->trect(), (CGRect{{0.25f, 0}, {0.125f, 0.1875f}}));
+    EXPECT_EQ(glyph->getRect({100, 50}), (CGRect{{100, 54}, {8, 12}}));
+    const KTGlyph* a = font->getGlyphForChar('A');
+    EXPECT_FLOAT_EQ(a->getKerningForNext('V'), -2);
+    EXPECT_FLOAT_EQ(a->getKerningForNext('W'), 3);
+    EXPECT_FLOAT_EQ(a->getKerningForNext('X'), 0);
+    EXPECT_FALSE(font->getGlyphForChar('z'));
+}
+
+struct WidthCase {
+    const char* text;
+    float width;
+};
+
+class KTFontWidthTest : public KTFontTest, public ::testing::WithParamInterface<WidthCase> {};
+
+TEST_P(KTFontWidthTest, SumsAdvancesLessOffsetsAndKerning) {
+    EXPECT_FLOAT_EQ(font->width(GetParam().text), GetParam().width);
+}
+
+INSTANTIATE_TEST_SUITE_P(Strings, KTFontWidthTest,
+                         ::testing::Values(WidthCase{"", 0}, WidthCase{"abc", 30}, WidthCase{"a b", 25},
+                                           WidthCase{"AV", 22}, WidthCase{"VA", 24}, WidthCase{"x", 8},
+                                           WidthCase{"a?a", 20}, WidthCase{"a\xC3\xA9", 10}));
+
+TEST_F(KTFontTest, DrawsEachGlyphAtItsRoundedPlaceInOneBatch) {
+    render->begin();
+    font->draw(*render, "Ax", {10, 20});
+    render->end();
+    ASSERT_EQ(backend->batches.size(), 1u);
+    const auto& vertices = backend->batches[0].vertices;
+    ASSERT_EQ(vertices.size(), 8u);
+    EXPECT_FLOAT_EQ(vertices[4].x, 24);
+    EXPECT_FLOAT_EQ(vertices[4].y, 27);
+    EXPECT_FLOAT_EQ(vertices[4].u, 0.5f);
+}
+
+TEST_F(KTFontTest, FilterKeepsOnlyCharactersWithGlyphs) {
+    EXPECT_EQ(font->filterString("a\xC3\xA9 b?c\n"), "a bc");
+}
+
+TEST_F(KTFontTest, ExtraKerningEntriesAreDroppedAndLogged) {
+    KTGlyph glyph('q', nullptr, {{0, 0}, {4, 4}}, 0, 0, 4);
+    for (int next = 1000; next < 1256; ++next)
+        glyph.addKerning(1, next);
+    glyph.addKerning(7, 'Z');
+    EXPECT_FLOAT_EQ(glyph.getKerningForNext('Z'), 0);
+    EXPECT_EQ(countInLog("MAX_KERNING reached!"), 1);
+}
+
+TEST_F(KTFontTest, FontWithoutItsPartsHasNoGlyphsAndAMissingFileNoFont) {
+    writeFile("fonts/empty.xml", "<font><info face=\"x\"/></font>");
+    const auto empty = KTResourceManager::shared().getFont("fonts/empty.xml");
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->glyphs().empty());
+    EXPECT_FLOAT_EQ(empty->width("abc"), 0);
+    EXPECT_FALSE(KTResourceManager::shared().getFont("fonts/missing.xml"));
+}
+
+}  // namespace
+}  // namespace kt::test
