@@ -1,0 +1,35 @@
+#include "tests/game/GameContentTest.h"
+
+#include "engine/services/KTUserManager.h"
+#include "game/BonusManager.h"
+#include "game/LevelManager.h"
+#include "game/PowerupManager.h"
+
+namespace moonbrook::test {
+
+namespace {
+
+void resetManagers() {
+    LevelManager::resetSharedManager();
+    PowerupManager::resetCurrentPowerupManager();
+    BonusManager::resetCurrentManager();
+}
+
+}  // namespace
+
+GameContentTest::GameContentTest() {
+    resetManagers();
+}
+
+GameContentTest::~GameContentTest() {
+    resetManagers();
+}
+
+kt::KTUser& GameContentTest::addPlayer(const std::string& name, int tokens) {
+    auto& users = kt::KTUserManager::sharedManager();
+    users.add(name);
+    users.selectedUser()->setTokens(tokens);
+    return *users.selectedUser();
+}
+
+}  // namespace moonbrook::test

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "engine/services/KTUser.h"
+#include "game/LevelManager.h"
+#include "tests/game/GameContentTest.h"
+
+namespace moonbrook {
+namespace {
+
+class LevelManagerTest : public test::GameContentTest {
+protected:
+    LevelManagerTest() {
+        writeFile("data/episodes.plist", R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict><key>episodes</key><array>
+<dict><key>title</key><string>Fog</string><key>levels</key><array><string>a1</string><string>a2</string></array></dict>
+<dict><key>levels</key><array><string>b1</string><string>b2</string><string>b3</string></array></dict>
+</array></dict></plist>)");
+    }
+
+    static LevelManager& levels() { return LevelManager::sharedManager(); }
+    void writeLevel(const std::string& name, const std::string& options) {
+        writeFile("data/levels/" + name + ".xml",
+                  "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>options</key><dict>" + options +
+                      "</dict></dict></plist>");
+    }
+    void setResults(kt::KTUser& user, std::initializer_list<std::pair<const char*, double>> results) {
+        kt::KTPlist stored = kt::KTPlist::emptyDictionary();
+        for (const auto& [level, time] : results)
+            stored[level] = time;
+        user.setObject(stored, "levelResults");
+    }
+};
+
+TEST_F(LevelManagerTest, OrdersLevelsAcrossEpisodes) {
+    EXPECT_EQ(levels().levelPosition("a1"), 0u);
+    EXPECT_EQ(levels().levelPosition("b1"), 2u);
+    EXPECT_EQ(levels().levelPosition("zz"), 0u);
+    EXPECT_EQ(levels().nextLevelFor("a2"), "b1");
+    EXPECT_EQ(levels().nextLevelFor("b3"), std::nullopt);
+    EXPECT_EQ(levels().nextLevelFor("zz"), std::nullopt);
+    EXPECT_EQ(levels().totalLevelCountForEpisode(2), 3u);
+    EXPECT_EQ(levels().totalLevelCountForEpisode(3), 0u);
+    EXPECT_EQ(levels().episodes().at(0)["title"].stringValue(), "Fog");
+}
+
+TEST_F(LevelManagerTest, ResultsAndTheLastLevelMarkProgressAlike) {
+    auto& player = addPlayer("Ada");
+    EXPECT_EQ(levels().firstUncompletedLevel(), "a1");
+    EXPECT_EQ(levels().currentEpisode(), 1u);
+
+    // "last_level" counts the levels before it as done, and both queries agree on the level at it.
+    player.setObject(2, "last_level");
+    EXPECT_TRUE(levels().levelCompleted("a2"));
+    EXPECT_FALSE(levels().levelCompleted("b1"));
+    EXPECT_EQ(levels().firstUncompletedLevel(), "b1");
+    EXPECT_TRUE(levels().episodeCompleted(1));
+    EXPECT_EQ(levels().currentEpisode(), 2u);
+
+    setResults(player, {{"b1", 50}, {"b3", 20}});
+    EXPECT_EQ(levels().completedLevelCountForEpisode(2), 2u);
+    EXPECT_EQ(levels().firstUncompletedLevel(), "b2");
+    setResults(player, {{"b1", 50}, {"b2", 30}, {"b3", 20}});
+    EXPECT_EQ(levels().firstUncompletedLevel(), std::nullopt);
+    EXPECT_EQ(levels().currentEpisode(), 1u);
+}
+
+struct StarCase {
+    float seconds;
+    int stars;
+};
+
+class StarsTest : public ::testing::TestWithParam<StarCase> {};
+
+TEST_P(StarsTest, CompareTheTimeWithSeventyPercentOfTheLimitAndTheLimit) {
+    EXPECT_EQ(LevelManager::starsForTime(GetParam().seconds, 100.0f), GetParam().stars);
+}
+
+INSTANTIATE_TEST_SUITE_P(Limit100, StarsTest,
+                         ::testing::Values(StarCase{69.9f, 3}, StarCase{70.0f, 2}, StarCase{100.0f, 2},
+                                           StarCase{100.1f, 1}, StarCase{0.0f, 3}),
+                         [](const auto& param) {
+                             return std::to_string(static_cast<int>(param.param.seconds * 10));
+                         });
+
+TEST_F(LevelManagerTest, TimeLimitsComeFromTheLevelsWithoutALimitsFile) {
+    writeLevel("a1", "<key>time_limit</key><real>100</real>");
+    writeLevel("a2", "<key>moves</key><integer>3</integer>");
+    EXPECT_FLOAT_EQ(levels().timeLimit("a1"), 100.0f);
+    EXPECT_FLOAT_EQ(levels().timeLimit("a2"), 0.0f);
+    EXPECT_EQ(levels().levelStars("a2", 5.0f), 1);
+    EXPECT_EQ(levels().levelStars("a1", 65.0f), 3);
+}
+
+TEST_F(LevelManagerTest, ALimitsFileWinsOverTheLevels) {
+    writeLevel("a1", "<key>time_limit</key><real>100</real>");
+    writeFile(
+        "data/level_timelimits.xml",
+        R"(<?xml version="1.0"?><plist version="1.0"><dict><key>a1</key><real>40</real></dict></plist>)");
+    EXPECT_FLOAT_EQ(levels().timeLimit("a1"), 40.0f);
+    EXPECT_FLOAT_EQ(levels().timeLimit("b1"), 0.0f);
+}
+
+TEST_F(LevelManagerTest, KeepsTheBestTimeAndRatesIt) {
+    writeLevel("a1", "<key>time_limit</key><real>100</real>");
+    addPlayer("Ada");
+    EXPECT_EQ(levels().levelStars("a1"), 1);
+    EXPECT_FLOAT_EQ(levels().recordResult("a1", 90.0f), 90.0f);
+    EXPECT_EQ(levels().levelStars("a1"), 2);
+    EXPECT_FLOAT_EQ(levels().recordResult("a1", 95.0f), 90.0f);
+    EXPECT_FLOAT_EQ(levels().recordResult("a1", 60.0f), 60.0f);
+    EXPECT_EQ(levels().levelStars("a1"), 3);
+    EXPECT_TRUE(levels().levelCompleted("a1"));
+}
+
+TEST_F(LevelManagerTest, WithoutEpisodesThereIsNothingToPlay) {
+    writeFile("data/episodes.plist", "<plist><dict><key>episodes</key>");
+    addPlayer("Ada");
+    EXPECT_EQ(levels().firstUncompletedLevel(), std::nullopt);
+    EXPECT_EQ(levels().currentEpisode(), 1u);
+    EXPECT_EQ(countInLog("data/episodes.plist"), 1);
+}
+
+}  // namespace
+}  // namespace moonbrook
