@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/BasicScriptCommands.h"
+#include "app/ScreenshotCommand.h"
 #include "app/ScriptRunner.h"
 #include "app/Words.h"
 #include "engine/actions/KTActionsModule.h"
@@ -18,6 +19,8 @@
 #include "engine/core/KTResourceManager.h"
 #include "engine/core/KTScene.h"
 #include "engine/platform/KTSDLPlatform.h"
+#include "engine/platform/KTSDLRenderBackend.h"
+#include "engine/render/KTRenderModule.h"
 #include "engine/services/KTAudioManager.h"
 #include "engine/services/KTAudioModule.h"
 
@@ -34,6 +37,7 @@ void report(std::string_view message) {
 ScriptCommandRegistry scriptCommands() {
     ScriptCommandRegistry commands;
     addBasicScriptCommands(commands);
+    addScreenshotCommand(commands);
     return commands;
 }
 
@@ -65,6 +69,7 @@ bool startUp(const AppOptions& options, kt::KTDirector& director) {
         report("cannot open a window: " + error + ". Run with --headless to play without a display.");
         return false;
     }
+    kt::KTSDLPlatform& sdl = *platform;
     director.setPlatform(std::move(platform));
     kt::KTInstallAudioModule();
     director.setSize(kLogicalScreen);
@@ -82,6 +87,12 @@ bool startUp(const AppOptions& options, kt::KTDirector& director) {
         report("cannot create the window; SDL's reason is in " + resources.getUserPath("log.txt"));
         return false;
     }
+    std::shared_ptr<kt::KTSDLRenderBackend> backend = kt::KTSDLRenderBackend::create(sdl.window(), error);
+    if (!backend) {
+        report("cannot draw into the window: " + error);
+        return false;
+    }
+    kt::KTInstallRenderModule(std::move(backend));
     if (std::filesystem::is_regular_file(kMenuMusic)) kt::KTAudioManager::shared().playMusic(kMenuMusic);
     return true;
 }

@@ -13,9 +13,25 @@ float clampUnit(float value) {
 }  // namespace
 
 void KTRenderBackend::setOrtho(CGSize viewport, float left, float right, float bottom, float top) {
+    viewport_ = viewport;
+    left_ = left;
+    right_ = right;
+    bottom_ = bottom;
+    top_ = top;
     projection_ = KTMatrix::translation(-left, -top) *
                   KTMatrix::scaling(viewport.width / (right - left), viewport.height / (bottom - top));
     setWorldMatrix(world_);
+}
+
+CGSize KTRenderBackend::logicalSize() const {
+    return {right_ + left_, bottom_ + top_};
+}
+
+CGRect KTRenderBackend::logicalScreenInPixels() const {
+    const CGPoint origin = projection_.transformPoint({0, 0});
+    const CGSize size = logicalSize();
+    const CGPoint end = projection_.transformPoint({size.width, size.height});
+    return {origin, {end.x - origin.x, end.y - origin.y}};
 }
 
 bool KTRenderBackend::beginFrame() {
@@ -30,7 +46,16 @@ bool KTRenderBackend::beginFrame() {
 void KTRenderBackend::endFrame() {
     flush();
     lastFrameBatches_ = frameBatches_;
-    if (drawing_) present();
+    if (!drawing_) return;
+    if (capture_) deliverCapture();
+    present();
+}
+
+// The callback may ask for another capture.
+void KTRenderBackend::deliverCapture() {
+    const auto callback = std::move(capture_);
+    capture_ = nullptr;
+    callback(readLogicalFrame());
 }
 
 void KTRenderBackend::setTexture(TextureHandle texture, const CGRect& textureRect) {

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "engine/core/KTColor.h"
 #include "engine/core/KTGeometry.h"
@@ -22,6 +24,13 @@ struct KTBackendVertex {
     std::uint8_t a;
     float u;
     float v;
+};
+
+// A frame as rows of R, G, B, A bytes, top row first; empty when the device could not read it.
+struct KTFrameImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgba;
 };
 
 // The device side of the renderer. It transforms vertices by the world matrix and the projection on the
@@ -61,7 +70,18 @@ public:
     // Draw calls of the last finished frame.
     unsigned lastFrameBatches() const { return lastFrameBatches_; }
 
+    // Hands the next drawn frame's logical screen, at its logical size, to the callback before it is shown.
+    void captureNextFrame(std::function<void(const KTFrameImage&)> callback) {
+        capture_ = std::move(callback);
+    }
+
 protected:
+    // Reads the logical screen of the frame being drawn; devices that cannot read answer an empty image.
+    virtual KTFrameImage readLogicalFrame() { return {}; }
+    // The logical screen: its size, and where it lies in the window, in pixels. The margins around it are
+    // the same on both sides.
+    CGSize logicalSize() const;
+    CGRect logicalScreenInPixels() const;
     virtual bool startFrame() = 0;
     virtual void present() = 0;
     virtual void submit(TextureHandle texture, const KTBackendVertex* vertices, std::size_t vertexCount,
@@ -71,7 +91,13 @@ private:
     void reserve(std::size_t vertexCount);
     void appendVertex(CGPoint point, float u, float v, Color color);
     void appendQuadIndices();
+    void deliverCapture();
 
+    CGSize viewport_;
+    float left_ = 0;
+    float right_ = 0;
+    float bottom_ = 0;
+    float top_ = 0;
     KTMatrix world_;
     KTMatrix projection_;
     KTMatrix transform_;
@@ -84,6 +110,7 @@ private:
     std::size_t indexCount_ = 0;
     unsigned frameBatches_ = 0;
     unsigned lastFrameBatches_ = 0;
+    std::function<void(const KTFrameImage&)> capture_;
 };
 
 }  // namespace kt

@@ -86,6 +86,18 @@ TEST_F(ProgramTest, CommandThatFailsWhileRunningExitsTwoNamingItsLine) {
         << errorOutput_;
 }
 
+TEST_F(ProgramTest, ScreenshotWritesTheLogicalScreenAsPng) {
+    folder_.write("script.txt", "wait 1\nscreenshot shot.png\nscreenshot missing-folder/shot.png\n");
+    EXPECT_EQ(run({"--headless", "--script", "script.txt"}), 2);
+    EXPECT_NE(errorOutput_.find("script.txt:3: cannot write 'missing-folder/shot.png'"), std::string::npos)
+        << errorOutput_;
+    // The image header: the PNG signature, then the IHDR chunk with the width and height, big-endian.
+    const std::string png = folder_.read("shot.png");
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(png.substr(1, 3), "PNG");
+    EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x04\0\0\0\x03\0", 8));
+}
+
 TEST_F(ProgramTest, BadCommandLineExitsTwoWithTheUsage) {
     EXPECT_EQ(run({"--headless", "--level", "1"}), 2);
     EXPECT_NE(errorOutput_.find("unknown option '--level'"), std::string::npos) << errorOutput_;

@@ -1,12 +1,9 @@
 #include "tests/engine/render/RenderTest.h"
 
-#include <stb/stb_image_write.h>
-
-#include <filesystem>
-
 #include "engine/actions/KTActionsModule.h"
 #include "engine/core/KTDirector.h"
 #include "engine/render/KTRenderModule.h"
+#include "tests/engine/render/TestImages.h"
 
 namespace kt::test {
 
@@ -16,15 +13,9 @@ RenderTest::RenderTest() {
 }
 
 std::string RenderTest::writePng(const std::string& name, int width, int height, std::uint32_t argb) const {
-    const std::filesystem::path path = dataRoot() + name;
-    std::filesystem::create_directories(path.parent_path());
-    const Color color{argb};
-    std::vector<std::uint8_t> pixels;
-    for (int i = 0; i < width * height; ++i) {
-        pixels.insert(pixels.end(), {color.red(), color.green(), color.blue(), color.alpha()});
-    }
-    stbi_write_png(path.c_str(), width, height, 4, pixels.data(), width * 4);
-    return path.string();
+    const std::string path = dataRoot() + name;
+    writeTestPng(path, width, height, [argb](int, int) { return argb; });
+    return path;
 }
 
 void RenderTest::drawFrame() const {
