@@ -117,6 +117,15 @@ TEST_F(WindowTest, OpensA1024By768WindowTitledMoonbrookAndEndsOnACloseRequest) {
     EXPECT_EQ(game.waitForExit(kTimeout), 0) << game.errorOutput();
 }
 
+TEST_F(WindowTest, ScreenshotReadsTheWindowsFrame) {
+    folder_.write("script.txt", "wait 2\nscreenshot shot.png\nquit\n");
+    GameProcess game(folder_.path(), {"--script", "script.txt"});
+    EXPECT_EQ(game.waitForExit(kTimeout), 0) << game.errorOutput();
+    const std::string png = folder_.read("shot.png");
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x04\0\0\0\x03\0", 8));
+}
+
 TEST_F(WindowTest, AltF4EndsAfterTheSceneSawTheKey) {
     GameProcess game(folder_.path(), {});
     const Window window = waitForGameWindow(game);
