@@ -99,6 +99,11 @@ std::vector<std::string> filesTheGameNames() {
     for (int character = 1; character <= 8; ++character) {
         names.push_back(kt::KTFormat("data/Characters/%i.sprite.xml", character));
     }
+    for (const char* piece :
+         {"Spooky_Suspense", "The_Mystic", "The_Secret_Path", "a_midnight_symphony", "atlantis_speaks_to_us",
+          "funky_uncle_fester", "mischief_In_suburbia", "monster-factory-complete"}) {
+        names.push_back(kt::KTFormat("data/music/%s.ogg", piece));
+    }
     return names;
 }
 
