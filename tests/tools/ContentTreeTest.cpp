@@ -35,6 +35,7 @@ std::vector<std::string> filesTheGameNames() {
         "data/gfx/board/stone_crate_0.png",
         "data/gfx/board/stone_crate_1.png",
         "data/gfx/board/wooden_crate.png",
+        "data/gfx/gui/editor/emitter.png",
     };
     for (const char* piece :
          {"top", "right", "bottom", "left", "corner_in_top_right", "corner_in_bottom_right",
