@@ -78,8 +78,8 @@ void KTRenderBackend::drawRect(float left, float top, float right, float bottom,
     appendQuadIndices();
     appendVertex({left, top}, u0, v0, color);
     appendVertex({right, top}, u1, v0, color);
-    appendVertex({left, bottom}, u0, v1, color);
     appendVertex({right, bottom}, u1, v1, color);
+    appendVertex({left, bottom}, u0, v1, color);
 }
 
 void KTRenderBackend::drawQuad(const CGQuad& quad, Color color) {
@@ -91,8 +91,8 @@ void KTRenderBackend::drawQuad(const CGQuad& quad, Color color) {
     appendQuadIndices();
     appendVertex(quad.p[0], u0, v0, color);
     appendVertex(quad.p[1], u1, v0, color);
-    appendVertex(quad.p[3], u0, v1, color);
     appendVertex(quad.p[2], u1, v1, color);
+    appendVertex(quad.p[3], u0, v1, color);
 }
 
 void KTRenderBackend::drawTriangle(const KTVertex& a, const KTVertex& b, const KTVertex& c) {
@@ -128,10 +128,12 @@ void KTRenderBackend::appendVertex(CGPoint point, float u, float v, Color color)
                                  v};
 }
 
-// Two triangles over the four vertices that follow: (0, 1, 2) and (2, 1, 3).
+// Two triangles over the four corners that follow, clockwise from the top-left: (0, 1, 2) and (0, 2, 3).
+// SDL's software renderer recognises this pattern and blits an axis-aligned quad of one colour instead of
+// filling two triangles, several times faster.
 void KTRenderBackend::appendQuadIndices() {
     const int first = static_cast<int>(vertexCount_);
-    for (const int offset : {0, 1, 2, 2, 1, 3})
+    for (const int offset : {0, 1, 2, 0, 2, 3})
         indices_[indexCount_++] = first + offset;
 }
 

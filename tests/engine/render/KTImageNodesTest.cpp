@@ -30,7 +30,7 @@ TEST_F(KTImageNodesTest, ImageTakesItsFileSizeAndDrawsTintedByTheNodeColour) {
     const auto& vertices = backend->batches[0].vertices;
     EXPECT_NE(backend->batches[0].texture, KTRenderBackend::kNoTexture);
     EXPECT_FLOAT_EQ(vertices[0].x, 10);
-    EXPECT_FLOAT_EQ(vertices[3].y, 25);
+    EXPECT_FLOAT_EQ(vertices[2].y, 25);
     EXPECT_EQ(vertices[0].r, 0xFF);
     EXPECT_EQ(vertices[0].g, 0);
     EXPECT_EQ(vertices[0].a, 0x80);
@@ -60,15 +60,15 @@ TEST_F(KTImageNodesTest, NinePatchKeepsItsCornersAndStretchesTheRestInOneBatch) 
         return vertices[static_cast<std::size_t>(patch * 4 + vertex)];
     };
     EXPECT_FLOAT_EQ(corner(0, 0).x, 5);
-    EXPECT_FLOAT_EQ(corner(0, 3).x, 15);
-    EXPECT_FLOAT_EQ(corner(0, 3).u, 1.0f / 3);
+    EXPECT_FLOAT_EQ(corner(0, 2).x, 15);
+    EXPECT_FLOAT_EQ(corner(0, 2).u, 1.0f / 3);
     EXPECT_FLOAT_EQ(corner(4, 0).x, 15);
-    EXPECT_FLOAT_EQ(corner(4, 3).x, 95);
-    EXPECT_FLOAT_EQ(corner(4, 3).y, 55);
+    EXPECT_FLOAT_EQ(corner(4, 2).x, 95);
+    EXPECT_FLOAT_EQ(corner(4, 2).y, 55);
     EXPECT_FLOAT_EQ(corner(8, 0).u, 2.0f / 3);
-    EXPECT_FLOAT_EQ(corner(8, 3).x, 105);
-    EXPECT_FLOAT_EQ(corner(8, 3).y, 65);
-    EXPECT_FLOAT_EQ(corner(8, 3).v, 1);
+    EXPECT_FLOAT_EQ(corner(8, 2).x, 105);
+    EXPECT_FLOAT_EQ(corner(8, 2).y, 65);
+    EXPECT_FLOAT_EQ(corner(8, 2).v, 1);
 }
 
 TEST_F(KTImageNodesTest, NinePatchWithoutAnImageDrawsNothing) {

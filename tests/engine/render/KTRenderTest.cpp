@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/core/KTDataSource.h"
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTNodeFactory.h"
@@ -85,10 +87,21 @@ TEST_F(KTRenderTest, UntexturedRectangleIsFilledWithTheCurrentColourAtItsExactCo
     ASSERT_EQ(batch.vertices.size(), 4u);
     EXPECT_FLOAT_EQ(batch.vertices[0].x, 100);
     EXPECT_FLOAT_EQ(batch.vertices[0].y, 50);
-    EXPECT_FLOAT_EQ(batch.vertices[3].x, 110);
-    EXPECT_FLOAT_EQ(batch.vertices[3].y, 70);
+    EXPECT_FLOAT_EQ(batch.vertices[2].x, 110);
+    EXPECT_FLOAT_EQ(batch.vertices[2].y, 70);
     EXPECT_EQ(batch.vertices[0].r, 0xFF);
     EXPECT_EQ(batch.vertices[0].a, 0x80);
+
+    // Two triangles of one winding whose areas add up to the rectangle's cover it without overlapping.
+    ASSERT_EQ(batch.indices.size(), 6u);
+    const auto signedArea = [&](std::size_t first) {
+        const KTBackendVertex& a = batch.vertices.at(static_cast<std::size_t>(batch.indices[first]));
+        const KTBackendVertex& b = batch.vertices.at(static_cast<std::size_t>(batch.indices[first + 1]));
+        const KTBackendVertex& c = batch.vertices.at(static_cast<std::size_t>(batch.indices[first + 2]));
+        return 0.5f * ((b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y));
+    };
+    EXPECT_GT(signedArea(0) * signedArea(3), 0);
+    EXPECT_FLOAT_EQ(std::abs(signedArea(0)) + std::abs(signedArea(3)), 200);
 }
 
 TEST_F(KTRenderTest, TexturedRectangleMapsTheSubRectangleOfItsRegion) {
@@ -102,8 +115,8 @@ TEST_F(KTRenderTest, TexturedRectangleMapsTheSubRectangleOfItsRegion) {
     const auto& vertices = onlyBatch().vertices;
     EXPECT_FLOAT_EQ(vertices[0].u, 0.625f);
     EXPECT_FLOAT_EQ(vertices[0].v, 0);
-    EXPECT_FLOAT_EQ(vertices[3].u, 0.75f);
-    EXPECT_FLOAT_EQ(vertices[3].v, 0.25f);
+    EXPECT_FLOAT_EQ(vertices[2].u, 0.75f);
+    EXPECT_FLOAT_EQ(vertices[2].v, 0.25f);
 }
 
 TEST_F(KTRenderTest, BatchesBreakOnlyWhereTheTextureChangesOrTheBufferFills) {
@@ -179,8 +192,8 @@ TEST_F(KTRenderTest, LetterboxedWindowMapsTheLogicalScreenToItsCentre) {
     const auto& vertices = onlyBatch().vertices;
     EXPECT_NEAR(vertices[0].x, 160, 1e-3);
     EXPECT_NEAR(vertices[0].y, 0, 1e-3);
-    EXPECT_NEAR(vertices[3].x, 1120, 1e-3);
-    EXPECT_NEAR(vertices[3].y, 720, 1e-3);
+    EXPECT_NEAR(vertices[2].x, 1120, 1e-3);
+    EXPECT_NEAR(vertices[2].y, 720, 1e-3);
 }
 
 TEST_F(KTRenderTest, FrameRateIsPublishedEveryMeasuringPeriod) {

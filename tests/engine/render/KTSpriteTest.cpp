@@ -109,7 +109,7 @@ TEST_F(KTSpriteTest, SpriteFileGivesNamedAnimationsWithFramesInFileOrder) {
 
     drawFrame();
     ASSERT_EQ(backend->batches.size(), 1u);
-    EXPECT_FLOAT_EQ(backend->batches[0].vertices[3].x, 32);
+    EXPECT_FLOAT_EQ(backend->batches[0].vertices[2].x, 32);
 }
 
 }  // namespace

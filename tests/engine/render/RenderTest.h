@@ -17,6 +17,7 @@ public:
     struct Batch {
         TextureHandle texture;
         std::vector<KTBackendVertex> vertices;
+        std::vector<int> indices;
         std::size_t indexCount;
     };
 
@@ -30,9 +31,10 @@ public:
 protected:
     bool startFrame() override { return true; }
     void present() override {}
-    void submit(TextureHandle texture, const KTBackendVertex* vertices, std::size_t vertexCount, const int*,
-                std::size_t indexCount) override {
-        batches.push_back({texture, {vertices, vertices + vertexCount}, indexCount});
+    void submit(TextureHandle texture, const KTBackendVertex* vertices, std::size_t vertexCount,
+                const int* indices, std::size_t indexCount) override {
+        batches.push_back(
+            {texture, {vertices, vertices + vertexCount}, {indices, indices + indexCount}, indexCount});
     }
 };
 
