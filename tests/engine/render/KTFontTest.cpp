@@ -56,6 +56,9 @@ TEST_F(KTFontTest, DrawsEachGlyphAtItsRoundedPlaceInOneBatch) {
 
 TEST_F(KTFontTest, FilterKeepsOnlyCharactersWithGlyphs) {
     EXPECT_EQ(font->filterString("a\xC3\xA9 b?c\n"), "a bc");
+    EXPECT_EQ(font->filterString("a\xFF\xC3"
+                                 "b\xE2\x82"),
+              "ab");
 }
 
 TEST_F(KTFontTest, ExtraKerningEntriesAreDroppedAndLogged) {
