@@ -36,6 +36,7 @@ void KTRender::begin() {
     currentImage_ = nullptr;
     currentMask_ = nullptr;
     currentTRect_ = {{0, 0}, {1, 1}};
+    imageBound_ = false;
 }
 
 void KTRender::end() {
@@ -68,6 +69,7 @@ void KTRender::setImageData(const KTImageData* image) {
 void KTRender::setImageData(const KTImageData* image, const CGRect& textureRect) {
     currentImage_ = image;
     currentTRect_ = textureRect;
+    imageBound_ = false;
 }
 
 void KTRender::identity() {
@@ -121,7 +123,10 @@ void KTRender::setWorld(const KTMatrix& world) {
     backend_->setWorldMatrix(world_);
 }
 
+// Runs of primitives from one image (particles, a tiled background) convert its texture rectangle once.
 void KTRender::bindCurrentImage() {
+    if (imageBound_) return;
+    imageBound_ = true;
     const KTTexture* texture = currentImage_ ? currentImage_->texture().get() : nullptr;
     if (!texture || texture->handle() == KTRenderBackend::kNoTexture) {
         backend_->setTexture(KTRenderBackend::kNoTexture, {{0, 0}, {1, 1}});

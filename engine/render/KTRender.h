@@ -71,6 +71,8 @@ private:
     const KTImageData* currentImage_ = nullptr;
     const KTImageData* currentMask_ = nullptr;
     CGRect currentTRect_{{0, 0}, {1, 1}};
+    // The back end holds the current image's texture and rectangle.
+    bool imageBound_ = false;
     std::vector<Color> colorStack_;
     std::vector<KTMatrix> transformStack_;
     KTMatrix world_;
