@@ -62,7 +62,11 @@ KTSDLAudioBackend::~KTSDLAudioBackend() {
 }
 
 KTAudioBackend::Handle KTSDLAudioBackend::loadSample(const std::string& path) {
-    std::unique_ptr<Mix_Chunk, ChunkDeleter> chunk(Mix_LoadWAV(path.c_str()));
+    // The file is closed here: the mixer leaves it open when it cannot make out the file's format.
+    SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+    if (!file) return 0;
+    std::unique_ptr<Mix_Chunk, ChunkDeleter> chunk(Mix_LoadWAV_RW(file, 0));
+    SDL_RWclose(file);
     if (!chunk) return 0;
     const Handle sample = nextHandle(lastSample_);
     samples_.emplace(sample, std::move(chunk));
