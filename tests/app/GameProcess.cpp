@@ -26,6 +26,12 @@ constexpr const char* kErrorOutputName = "stderr.txt";
     if (const char* inherited = std::getenv("LSAN_OPTIONS"))
         leakOptions = std::string(inherited) + ":" + leakOptions;
     setenv("LSAN_OPTIONS", leakOptions.c_str(), 1);
+    // Mesa's GL driver is unloaded before the leak report, so its one-time allocations can be told apart only
+    // by the frames below it: unwind fully on allocation.
+    std::string addressOptions = "fast_unwind_on_malloc=0";
+    if (const char* inherited = std::getenv("ASAN_OPTIONS"))
+        addressOptions = std::string(inherited) + ":" + addressOptions;
+    setenv("ASAN_OPTIONS", addressOptions.c_str(), 1);
     for (const auto& [name, value] : environment) {
         if (value) {
             setenv(name.c_str(), value->c_str(), 1);
