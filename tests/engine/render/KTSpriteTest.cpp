@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/actions/KTAffineAnimation.h"
 #include "engine/core/KTScheduler.h"
 #include "engine/render/KTAnimation.h"
 #include "engine/render/KTAnimationFrame.h"
@@ -77,6 +78,26 @@ TEST_F(KTSpriteTest, SettingTheRunningAnimationRestartsItAndUnknownNamesChangeNo
     EXPECT_EQ(sprite->currentAnimation(), spin);
     sprite->setAnimationIfDefault("default");
     EXPECT_EQ(sprite->currentAnimation(), spin);
+}
+
+TEST_F(KTSpriteTest, AffineAnimationMovesAndTintsTheFrameAtTheAnimationsTimeOnly) {
+    const auto idle = makeAnimation("default", 1, 1, true);
+    idle->setSize({10, 10});
+    KTAffineAnimationKey start;
+    KTAffineAnimationKey end;
+    end.t = 1;
+    end.move = {100, 0};
+    end.color = Color{0x00FFFFFF};
+    idle->setAffineAnimation(std::make_shared<KTAffineAnimation>(std::vector{start, end}, false));
+    spriteOnStage({idle});
+    advance(0.5f);
+    drawFrame();
+    drawFrame();
+    ASSERT_EQ(backend->batches.size(), 2u);
+    const KTBackendVertex& corner = backend->batches[1].vertices[0];
+    EXPECT_FLOAT_EQ(corner.x, 50);
+    EXPECT_EQ(corner.a, 0x7F);
+    EXPECT_EQ(render->color(), kColorWhite);
 }
 
 TEST_F(KTSpriteTest, SpriteWithoutDefaultShowsNothingOfItsOwn) {
