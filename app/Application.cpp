@@ -23,11 +23,14 @@
 #include "engine/render/KTRenderModule.h"
 #include "engine/services/KTAudioManager.h"
 #include "engine/services/KTAudioModule.h"
+#include "engine/services/KTSettingsManager.h"
+#include "engine/services/KTUserManager.h"
 
 namespace moonbrook {
 namespace {
 
 constexpr kt::CGSize kLogicalScreen{1024, 768};
+constexpr unsigned kUsersCountLimit = 9;
 constexpr const char* kMenuMusic = "data/music/mischief_In_suburbia.ogg";
 
 void report(std::string_view message) {
@@ -93,6 +96,9 @@ bool startUp(const AppOptions& options, kt::KTDirector& director) {
         return false;
     }
     kt::KTInstallRenderModule(std::move(backend));
+    // The profiles are read, and the selected one's volumes and window mode applied, before the first screen.
+    kt::KTUserManager::sharedManager().setUsersCountLimit(kUsersCountLimit);
+    kt::KTSettingsManager::sharedManager();
     if (std::filesystem::is_regular_file(kMenuMusic)) kt::KTAudioManager::shared().playMusic(kMenuMusic);
     return true;
 }

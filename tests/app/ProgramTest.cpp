@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "tests/app/GameProcess.h"
@@ -35,6 +36,20 @@ TEST_F(ProgramTest, HeadlessFixedStepRunEndsCleanlyWithItsLog) {
     EXPECT_NE(log.find("Moonbrook/log.txt\n"), std::string::npos) << log;
     EXPECT_NE(log.find("setting win title: Moonbrook"), std::string::npos) << log;
     EXPECT_EQ(log.find("Development mode enabled"), std::string::npos) << log;
+}
+
+TEST_F(ProgramTest, ADamagedProfilesFileIsKeptAsideByteForByte) {
+    const std::string damaged = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>users</key><array>";
+    std::filesystem::create_directories(folder_.path() / "data-home/Moonbrook");
+    folder_.write("data-home/Moonbrook/users.xml", damaged);
+    EXPECT_EQ(run({"--headless", "--frames", "2"}), 0);
+    std::vector<std::string> aside;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_.path() / "data-home/Moonbrook")) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("users.xml.damaged-")) aside.push_back("data-home/Moonbrook/" + name);
+    }
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(folder_.read(aside[0]), damaged);
 }
 
 TEST_F(ProgramTest, DevmodeFileTurnsDevelopmentModeOn) {
