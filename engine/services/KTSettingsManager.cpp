@@ -11,6 +11,8 @@ namespace kt {
 namespace {
 
 std::unique_ptr<KTSettingsManager>& sharedInstance() {
+    // The centre is made first so that it outlives the manager, which leaves it when destroyed at exit.
+    KTNotificationCenter::shared();
     static std::unique_ptr<KTSettingsManager> instance;
     return instance;
 }
