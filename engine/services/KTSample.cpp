@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "engine/core/KTLog.h"
-#include "engine/services/KTAudioManager.h"
 
 namespace kt {
 
@@ -13,11 +12,6 @@ KTSample::KTSample(std::weak_ptr<KTAudioBackend> backend, KTAudioBackend::Handle
 
 KTSample::~KTSample() {
     if (const auto backend = backend_.lock()) backend->freeSample(handle_);
-}
-
-std::shared_ptr<KTSample> KTSample::sampleFromFile(const std::string& path, bool loop) {
-    const std::shared_ptr<KTAudioBackend>& backend = KTAudioManager::shared().backend();
-    return std::make_shared<KTSample>(backend, backend->loadSample(path), loop);
 }
 
 void KTSample::play() {

@@ -2,16 +2,16 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "engine/platform/KTAudioBackend.h"
 
 namespace kt {
 
-// One loaded sound that can play many times at once. Volume, pan and the minimum gap are the defaults of
-// every playback started afterwards; a sample whose file could not be loaded plays nothing. The sample
-// holds its back end weakly: once the audio manager that loaded it is gone, it is silent.
+// One loaded sound that can play many times at once; the resource manager's getSample makes and shares them.
+// Volume, pan and the minimum gap are the defaults of every playback started afterwards; a sample whose file
+// could not be loaded plays nothing. The sample holds its back end weakly: once the audio manager that loaded
+// it is gone, it is silent.
 class KTSample {
 public:
     // At most this many playbacks of one sample sound at once; further starts are dropped.
@@ -21,9 +21,6 @@ public:
     ~KTSample();
     KTSample(const KTSample&) = delete;
     KTSample& operator=(const KTSample&) = delete;
-
-    // Loads through the current audio manager's back end; the result is silent when the file cannot be read.
-    static std::shared_ptr<KTSample> sampleFromFile(const std::string& path, bool loop = false);
 
     bool isLoaded() const { return handle_ != 0; }
     float volume() const { return volume_; }
