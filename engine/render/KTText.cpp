@@ -26,7 +26,7 @@ bool isSeparator(char c) {
 
 const KTClass& KTText::staticClass() {
     static const KTClass& cls = KTClass::define<KTText>("KTText", KTNode::staticClass())
-                                    .operation("setText:", &KTText::setTextFromString)
+                                    .operation("setText:", &KTText::setText)
                                     .operation("setTime:", &KTText::setTimeFromString);
     return cls;
 }

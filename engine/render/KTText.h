@@ -49,7 +49,6 @@ public:
     void draw() override;
 
 private:
-    void setTextFromString(const std::string& text) { setText(text); }
     void setTimeFromString(const std::string& seconds);
     void notify();
     float alignedX(const std::string& line) const;
