@@ -109,6 +109,14 @@ protected:
         XFlush(display_);
     }
 
+    // Right after the window shows, the program may not take keys yet: Escape is typed until it arrives.
+    bool keysArrive(Window window) {
+        return eventually([&] {
+            typeChord(window, {XK_Escape});
+            return eventually([&] { return logShows("KEYDOWN: Escape"); }, 500ms);
+        });
+    }
+
     bool logShows(const std::string& text) const {
         return folder_.read(kLog).find(text) != std::string::npos;
     }
@@ -142,6 +150,7 @@ TEST_F(WindowTest, AltF4EndsAfterTheSceneSawTheKey) {
     GameProcess game(folder_.path(), {});
     const Window window = waitForGameWindow(game);
     ASSERT_NE(window, 0u);
+    ASSERT_TRUE(keysArrive(window)) << folder_.read(kLog);
     typeChord(window, {XK_Alt_L, XK_F4});
     EXPECT_EQ(game.waitForExit(kTimeout), 0) << game.errorOutput();
     EXPECT_TRUE(logShows("KEYDOWN: F4"));
@@ -151,6 +160,7 @@ TEST_F(WindowTest, GuiQEnds) {
     GameProcess game(folder_.path(), {});
     const Window window = waitForGameWindow(game);
     ASSERT_NE(window, 0u);
+    ASSERT_TRUE(keysArrive(window)) << folder_.read(kLog);
     typeChord(window, {XK_Super_L, XK_q});
     EXPECT_EQ(game.waitForExit(kTimeout), 0) << game.errorOutput();
 }
@@ -159,11 +169,13 @@ TEST_F(WindowTest, F4AndQAloneOrWithOtherModifiersKeepItRunning) {
     GameProcess game(folder_.path(), {});
     const Window window = waitForGameWindow(game);
     ASSERT_NE(window, 0u);
+    ASSERT_TRUE(keysArrive(window)) << folder_.read(kLog);
     typeChord(window, {XK_F4});
     typeChord(window, {XK_Control_L, XK_q});
     typeChord(window, {XK_Shift_L, XK_F4});
-    typeChord(window, {XK_Escape});
-    ASSERT_TRUE(eventually([&] { return logShows("KEYDOWN: Escape"); })) << folder_.read(kLog);
+    // Keys arrive in order, so once Return is seen the chords before it were handled.
+    typeChord(window, {XK_Return});
+    ASSERT_TRUE(eventually([&] { return logShows("KEYDOWN: Return"); })) << folder_.read(kLog);
     EXPECT_TRUE(game.running());
     requestClose(window);
     EXPECT_EQ(game.waitForExit(kTimeout), 0);
