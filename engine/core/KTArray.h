@@ -52,7 +52,8 @@ public:
     // Calls the function on each element in order.
     template <typename Function>
     void makeObjectsPerform(Function function) const {
-        for (const Ref& item : items_) function(*item);
+        for (const Ref& item : items_)
+            function(*item);
     }
 
     auto begin() const { return items_.begin(); }

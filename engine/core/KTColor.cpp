@@ -37,7 +37,8 @@ Color combineChannels(Color a, Color b, Combine combine) {
 }  // namespace
 
 void KTConvertARGB2RGBA(std::uint32_t* pixels, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) pixels[i] = KTColorRGBA(Color{pixels[i]});
+    for (std::size_t i = 0; i < count; ++i)
+        pixels[i] = KTColorRGBA(Color{pixels[i]});
 }
 
 Color KTMakeColorFromCString(std::string_view text) {

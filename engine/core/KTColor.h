@@ -20,7 +20,9 @@ struct Color {
 
 inline constexpr Color kColorWhite{0xFFFFFFFF};
 
-constexpr Color KTMakeColor(std::uint32_t value) { return Color{value}; }
+constexpr Color KTMakeColor(std::uint32_t value) {
+    return Color{value};
+}
 constexpr Color KTColorFromChannels(std::uint8_t a, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return Color{(std::uint32_t{a} << 24) | (std::uint32_t{r} << 16) | (std::uint32_t{g} << 8) | b};
 }

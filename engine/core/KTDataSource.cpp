@@ -14,7 +14,9 @@ const KTClass& KTDataSource::staticClass() {
 }
 KT_REGISTER_CLASS(KTDataSource);
 
-void KTDataSource::commit() { KTNotificationCenter::shared().post(kChangedNotification, this); }
+void KTDataSource::commit() {
+    KTNotificationCenter::shared().post(kChangedNotification, this);
+}
 
 const KTClass& KTNumberDataSource::staticClass() {
     static const KTClass& cls =
@@ -23,7 +25,9 @@ const KTClass& KTNumberDataSource::staticClass() {
 }
 KT_REGISTER_CLASS(KTNumberDataSource);
 
-std::string KTNumberDataSource::stringValue() const { return KTFormat("%@", data_); }
+std::string KTNumberDataSource::stringValue() const {
+    return KTFormat("%@", data_);
+}
 
 void KTNumberDataSource::setData(double number) {
     data_ = number;
@@ -38,7 +42,9 @@ void KTNumberDataSource::setBool(bool value) {
     if ((data_ != 0) != value) setData(value ? 1 : 0);
 }
 
-void KTNumberDataSource::setFloat(float value) { setData(value); }
+void KTNumberDataSource::setFloat(float value) {
+    setData(value);
+}
 
 const KTClass& KTStringDataSource::staticClass() {
     static const KTClass& cls =
@@ -47,9 +53,13 @@ const KTClass& KTStringDataSource::staticClass() {
 }
 KT_REGISTER_CLASS(KTStringDataSource);
 
-double KTStringDataSource::numberValue() const { return std::strtod(data_.c_str(), nullptr); }
+double KTStringDataSource::numberValue() const {
+    return std::strtod(data_.c_str(), nullptr);
+}
 
-bool KTStringDataSource::boolValue() const { return KTBoolFromText(data_); }
+bool KTStringDataSource::boolValue() const {
+    return KTBoolFromText(data_);
+}
 
 void KTStringDataSource::setString(const std::string& text) {
     data_ = text;

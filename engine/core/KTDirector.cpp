@@ -43,14 +43,17 @@ void KTDirector::setRenderer(std::shared_ptr<KTRenderer> renderer) {
 
 void KTDirector::bindFullscreenSetting(const std::shared_ptr<KTNumberDataSource>& setting) {
     auto& center = KTNotificationCenter::shared();
-    if (auto previous = fullscreenSetting_.lock()) center.removeObserver(this, KTDataSource::kChangedNotification, previous.get());
+    if (auto previous = fullscreenSetting_.lock())
+        center.removeObserver(this, KTDataSource::kChangedNotification, previous.get());
     fullscreenSetting_ = setting;
     if (!setting) return;
     center.addObserver(this, KTDataSource::kChangedNotification, setting.get(),
                        [this](const KTNotification&) { notifyFullscreenChange(); });
 }
 
-void KTDirector::openLog() { KTLogger::shared().open(KTResourceManager::shared().getUserPath("log.txt")); }
+void KTDirector::openLog() {
+    KTLogger::shared().open(KTResourceManager::shared().getUserPath("log.txt"));
+}
 
 void KTDirector::shutdown() {
     if (currentScene_) currentScene_->onExitStage();
@@ -199,13 +202,15 @@ void KTDirector::stopTextInput() {
 
 void KTDirector::run() {
     running_ = true;
-    while (running_) runFrame();
+    while (running_)
+        runFrame();
 }
 
 void KTDirector::runFrame() {
     if (platform_) {
         KTEvent event;
-        while (platform_->pollEvent(event)) handleEvent(event);
+        while (platform_->pollEvent(event))
+            handleEvent(event);
     }
     doUpdate();
     doDraw();
@@ -266,7 +271,9 @@ void KTDirector::preloadSlice(KTScene& scene) {
 
 void KTDirector::handleEvent(const KTEvent& event) {
     const std::shared_ptr<KTScene> scene = currentScene_;
-    auto pointer = [this] { return renderPointFromScreenPoint(platform_ ? platform_->mousePosition() : CGPointZero); };
+    auto pointer = [this] {
+        return renderPointFromScreenPoint(platform_ ? platform_->mousePosition() : CGPointZero);
+    };
     auto button = [&event] {
         switch (event.mouseButton) {
             case 2:
@@ -314,8 +321,8 @@ void KTDirector::handleEvent(const KTEvent& event) {
             // Fingers report fractions of the touch surface, which covers the window, letterbox included.
             if (scene) {
                 const CGSize window = windowSize();
-                scene->buttonDown(msLeft, renderPointFromScreenPoint(
-                                              {event.finger.x * window.width, event.finger.y * window.height}));
+                scene->buttonDown(msLeft, renderPointFromScreenPoint({event.finger.x * window.width,
+                                                                      event.finger.y * window.height}));
             }
             break;
     }

@@ -100,8 +100,9 @@ std::string convert(std::string spec, char conversion, const KTFormatArg::Value&
         case 's':
             return printfText(spec + "s", naturalText(value).c_str());
         case 'p':
-            return printfText(spec + "p", std::holds_alternative<const void*>(value) ? std::get<const void*>(value)
-                                                                                     : nullptr);
+            return printfText(spec + "p", std::holds_alternative<const void*>(value)
+                                              ? std::get<const void*>(value)
+                                              : nullptr);
         default:
             return naturalText(value);
     }
@@ -126,8 +127,10 @@ std::string KTFormatList(std::string_view format, std::initializer_list<KTFormat
             continue;
         }
         std::string spec = "%";
-        while (i < format.size() && kFlagsWidthPrecision.find(format[i]) != std::string_view::npos) spec += format[i++];
-        while (i < format.size() && kLengthModifiers.find(format[i]) != std::string_view::npos) ++i;
+        while (i < format.size() && kFlagsWidthPrecision.find(format[i]) != std::string_view::npos)
+            spec += format[i++];
+        while (i < format.size() && kLengthModifiers.find(format[i]) != std::string_view::npos)
+            ++i;
         if (i >= format.size()) break;
         const char conversion = format[i++];
         if (next == args.end()) continue;

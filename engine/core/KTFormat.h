@@ -23,8 +23,8 @@ public:
     KTFormatArg(T value) : value_(static_cast<double>(value)) {}
     KTFormatArg(bool value) : value_(static_cast<long long>(value)) {}
     template <typename T>
-        requires std::is_enum_v<T>
-    KTFormatArg(T value) : KTFormatArg(static_cast<std::underlying_type_t<T>>(value)) {}
+    requires std::is_enum_v<T> KTFormatArg(T value)
+        : KTFormatArg(static_cast<std::underlying_type_t<T>>(value)) {}
     KTFormatArg(std::string_view value) : value_(std::string(value)) {}
     KTFormatArg(const std::string& value) : value_(value) {}
     KTFormatArg(const char* value) : value_(std::string(value ? value : "(null)")) {}

@@ -4,7 +4,9 @@
 
 namespace kt {
 
-float CGPointLength(CGPoint p) { return std::sqrt(CGPointLengthSq(p)); }
+float CGPointLength(CGPoint p) {
+    return std::sqrt(CGPointLengthSq(p));
+}
 
 CGPoint CGPointNormalize(CGPoint p) {
     const float length = CGPointLength(p);

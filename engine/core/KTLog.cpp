@@ -7,7 +7,9 @@ KTLogger& KTLogger::shared() {
     return logger;
 }
 
-KTLogger::~KTLogger() { close(); }
+KTLogger::~KTLogger() {
+    close();
+}
 
 bool KTLogger::open(const std::string& path) {
     close();

@@ -18,14 +18,14 @@
 namespace kt {
 
 const KTClass& KTNode::staticClass() {
-    static const KTClass& cls = KTClass::define<KTNode>("KTNode", KTObject::staticClass())
-                                    .operation("reset", &KTNode::reset)
-                                    .operation("setText:", &KTNode::setText)
-                                    .operation("scheduleUpdate", &KTNode::scheduleUpdate)
-                                    .operation("unscheduleUpdate", &KTNode::unscheduleUpdate)
-                                    .operation("stopAllActions", &KTNode::stopAllActions)
-                                    .operation("setState:", static_cast<void (KTNode::*)(const std::string&)>(
-                                                                &KTNode::setState));
+    static const KTClass& cls =
+        KTClass::define<KTNode>("KTNode", KTObject::staticClass())
+            .operation("reset", &KTNode::reset)
+            .operation("setText:", &KTNode::setText)
+            .operation("scheduleUpdate", &KTNode::scheduleUpdate)
+            .operation("unscheduleUpdate", &KTNode::unscheduleUpdate)
+            .operation("stopAllActions", &KTNode::stopAllActions)
+            .operation("setState:", static_cast<void (KTNode::*)(const std::string&)>(&KTNode::setState));
     return cls;
 }
 KT_REGISTER_CLASS(KTNode);
@@ -34,7 +34,8 @@ KTNode::KTNode() : render_(KTDirector::shared().renderer()) {}
 
 KTNode::~KTNode() {
     KTNotificationCenter::shared().removeObserver(this);
-    for (const Ref& child : children_) child->parent_ = nullptr;
+    for (const Ref& child : children_)
+        child->parent_ = nullptr;
 }
 
 // Tree
@@ -73,7 +74,8 @@ void KTNode::removeChild(KTNode* child) {
 }
 
 void KTNode::removeAllChildren() {
-    while (const Ref last = children_.lastObject()) removeChild(last.get());
+    while (const Ref last = children_.lastObject())
+        removeChild(last.get());
 }
 
 void KTNode::replaceChild(KTNode* old, Ref replacement) {
@@ -153,7 +155,9 @@ void KTNode::setBackgroundColor(Color color) {
     drawBackground_ = true;
 }
 
-KTRenderer* KTNode::render() const { return render_.lock().get(); }
+KTRenderer* KTNode::render() const {
+    return render_.lock().get();
+}
 
 void KTNode::setLayer(int layer) {
     layer_ = layer;
@@ -194,12 +198,17 @@ void KTNode::reset() {
     }
 }
 
-void KTNode::scheduleUpdate() { KTScheduler::shared().scheduleUpdateFor(sharedAs<KTNode>()); }
+void KTNode::scheduleUpdate() {
+    KTScheduler::shared().scheduleUpdateFor(sharedAs<KTNode>());
+}
 
-void KTNode::unscheduleUpdate() { KTScheduler::shared().unscheduleUpdateFor(sharedAs<KTNode>()); }
+void KTNode::unscheduleUpdate() {
+    KTScheduler::shared().unscheduleUpdateFor(sharedAs<KTNode>());
+}
 
 void KTNode::runAction(std::shared_ptr<KTAction> action) {
-    if (KTActionRunner* runner = KTDirector::shared().actionRunner()) runner->runAction(std::move(action), *this);
+    if (KTActionRunner* runner = KTDirector::shared().actionRunner())
+        runner->runAction(std::move(action), *this);
 }
 
 void KTNode::stopAllActions() {
@@ -245,7 +254,8 @@ void KTNode::visitChildren(auto&& visitChild) {
 
 void KTNode::visitLayered() {
     if (!visible_) return;
-    for (int layer = layer_; layer <= maxChildLayer_; ++layer) visitLayer(layer);
+    for (int layer = layer_; layer <= maxChildLayer_; ++layer)
+        visitLayer(layer);
     drawAfterLayeredChildren();
 }
 
@@ -275,7 +285,8 @@ void KTNode::removeAutoremovedChildren() {
     for (const Ref& child : children_) {
         if (child->autoremove_ && !child->enabled_ && child->children_.empty()) finished.push_back(child);
     }
-    for (const Ref& child : finished) removeChild(child.get());
+    for (const Ref& child : finished)
+        removeChild(child.get());
 }
 
 // Input
@@ -374,7 +385,8 @@ void KTNode::callHandler(const std::string& event) {
 
 void KTNode::setEnableDataSource(const std::shared_ptr<KTDataSource>& source) {
     if (auto previous = enableDataSource_.lock()) {
-        KTNotificationCenter::shared().removeObserver(this, KTDataSource::kChangedNotification, previous.get());
+        KTNotificationCenter::shared().removeObserver(this, KTDataSource::kChangedNotification,
+                                                      previous.get());
     }
     enableDataSource_ = source;
     if (!source) return;
@@ -419,7 +431,8 @@ void KTNode::setState(const std::string& name, float seconds, bool overrideChild
     if (state && state.get() != currentState_) {
         currentState_ = state.get();
         stopAllActions();
-        if (KTStateAnimator* animator = KTDirector::shared().stateAnimator()) animator->animate(*this, *state, seconds);
+        if (KTStateAnimator* animator = KTDirector::shared().stateAnimator())
+            animator->animate(*this, *state, seconds);
     }
     if (stateStop_) return;
     for (std::size_t i = 0; i < children_.count(); ++i) {

@@ -162,7 +162,9 @@ public:
     // Handlers: "on_enter", "on_leave", "on_click", "on_mouse_down" and any other event name.
     void setHandlerByDefinition(const std::string& definition, const std::string& event);
     void setOnClick(const std::string& definition) { setHandlerByDefinition(definition, "on_click"); }
-    void setOnClick(const std::string& operation, const std::string& argument) { setOnClick(operation + argument); }
+    void setOnClick(const std::string& operation, const std::string& argument) {
+        setOnClick(operation + argument);
+    }
     void callHandler(const std::string& event);
     bool hasHandler(const std::string& event) const { return handlers_.contains(event); }
 

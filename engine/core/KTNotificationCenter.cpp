@@ -18,7 +18,8 @@ void KTNotificationCenter::removeObserver(const void* observer) {
     std::erase_if(registrations_, [observer](const Registration& r) { return r.observer == observer; });
 }
 
-void KTNotificationCenter::removeObserver(const void* observer, std::string_view name, const KTObject* sender) {
+void KTNotificationCenter::removeObserver(const void* observer, std::string_view name,
+                                          const KTObject* sender) {
     std::erase_if(registrations_, [&](const Registration& r) {
         return r.observer == observer && r.name == name && r.sender == sender;
     });

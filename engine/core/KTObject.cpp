@@ -17,9 +17,13 @@ const KTClass& KTObject::staticClass() {
     return cls;
 }
 
-bool KTObject::isKindOf(const KTClass& cls) const { return objectClass().isSubclassOf(cls); }
+bool KTObject::isKindOf(const KTClass& cls) const {
+    return objectClass().isSubclassOf(cls);
+}
 
-const std::string& KTObject::className() const { return objectClass().name(); }
+const std::string& KTObject::className() const {
+    return objectClass().name();
+}
 
 bool KTObject::perform(std::string_view operation, const KTArgument& argument, KTObjectRef* result) {
     const KTOperation* found = objectClass().findOperation(operation);
@@ -36,7 +40,9 @@ bool KTObject::respondsTo(std::string_view operation) const {
 KTClass::KTClass(std::string name, const KTClass* superclass, Factory factory)
     : name_(std::move(name)), superclass_(superclass), factory_(std::move(factory)) {}
 
-void KTClass::registerClass(KTClass& cls) { classRegistry()[cls.name()] = &cls; }
+void KTClass::registerClass(KTClass& cls) {
+    classRegistry()[cls.name()] = &cls;
+}
 
 const KTClass* KTClass::named(std::string_view name) {
     const auto& registry = classRegistry();

@@ -50,7 +50,8 @@ public:
     KTClass(const KTClass&) = delete;
     KTClass& operator=(const KTClass&) = delete;
 
-    // Defines a class and registers it under its name, with a constructor when T can be built without arguments.
+    // Defines a class and registers it under its name, with a constructor when T can be built without
+    // arguments.
     template <typename T>
     static KTClass& define(std::string name, const KTClass& superclass);
     static const KTClass* named(std::string_view name);
@@ -135,9 +136,11 @@ KTClass& KTClass::operation(std::string name, Result (T::*member)(Args...)) {
 }  // namespace kt
 
 // Declares the class's own entry in the class registry; place it in the public section of the class.
-#define KT_CLASS(ClassName)                                                          \
-    static const ::kt::KTClass& staticClass();                                       \
-    const ::kt::KTClass& objectClass() const override { return staticClass(); }
+#define KT_CLASS(ClassName)                             \
+    static const ::kt::KTClass& staticClass();          \
+    const ::kt::KTClass& objectClass() const override { \
+        return staticClass();                           \
+    }
 
 // Registers the class when the program starts, next to the definition of staticClass().
 #define KT_REGISTER_CLASS(ClassName) \

@@ -15,6 +15,8 @@ bool KTPlatform::pollEvent(KTEvent& event) {
     return true;
 }
 
-CGPoint KTPlatform::mousePosition() { return injectedPointer_ ? *injectedPointer_ : platformMousePosition(); }
+CGPoint KTPlatform::mousePosition() {
+    return injectedPointer_ ? *injectedPointer_ : platformMousePosition();
+}
 
 }  // namespace kt

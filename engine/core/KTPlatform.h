@@ -12,7 +12,17 @@ namespace kt {
 
 // A window event in engine terms.
 struct KTEvent {
-    enum class Type { quit, focusGained, focusLost, keyDown, textInput, mouseMove, mouseDown, mouseUp, fingerDown };
+    enum class Type {
+        quit,
+        focusGained,
+        focusLost,
+        keyDown,
+        textInput,
+        mouseMove,
+        mouseDown,
+        mouseUp,
+        fingerDown
+    };
 
     Type type = Type::quit;
     ButtonName key = noButton;

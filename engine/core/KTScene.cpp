@@ -40,7 +40,9 @@ const KTClass& KTScene::staticClass() {
 }
 KT_REGISTER_CLASS(KTScene);
 
-KTScene::KTScene() { setSize(KTDirector::shared().size()); }
+KTScene::KTScene() {
+    setSize(KTDirector::shared().size());
+}
 
 void KTScene::registerName(const std::string& name, Ref node) {
     // The scene holds its registry, so registering itself would keep it alive forever.

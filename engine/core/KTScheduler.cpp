@@ -51,11 +51,14 @@ void KTScheduler::removeTargets() {
     }
 }
 
-void KTScheduler::removeAllTargets() { targets_.removeAllObjects(); }
+void KTScheduler::removeAllTargets() {
+    targets_.removeAllObjects();
+}
 
 void KTScheduler::logTargets() const {
     KTLog("KTScheduler targets (%i):", targets_.count());
-    for (const auto& node : targets_) KTLog("  %@", node->description());
+    for (const auto& node : targets_)
+        KTLog("  %@", node->description());
 }
 
 }  // namespace kt

@@ -7,7 +7,8 @@
 
 namespace kt::test {
 
-// Fixture for tests that read content: the data folder lies in the test's temporary folder and the log is open.
+// Fixture for tests that read content: the data folder lies in the test's temporary folder and the log is
+// open.
 class DataFileTest : public EngineTest {
 protected:
     DataFileTest();

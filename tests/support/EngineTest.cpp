@@ -48,7 +48,9 @@ EngineTest::EngineTest() : dataHome_(freshTemporaryFolder()) {
     KTRandom::shared().seed(1);
 }
 
-void EngineTest::TearDown() { KTDirector::shared().shutdown(); }
+void EngineTest::TearDown() {
+    KTDirector::shared().shutdown();
+}
 
 EngineTest::~EngineTest() {
     KTDirector::shared().shutdown();

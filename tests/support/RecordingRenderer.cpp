@@ -14,14 +14,21 @@ void RecordingRenderer::multColor(Color color) {
     calls.push_back(KTFormat("multColor %08x", color.rep));
 }
 
-void RecordingRenderer::translate(CGPoint offset) { calls.push_back(KTFormat("translate %@ %@", offset.x, offset.y)); }
+void RecordingRenderer::translate(CGPoint offset) {
+    calls.push_back(KTFormat("translate %@ %@", offset.x, offset.y));
+}
 
-void RecordingRenderer::scale(CGPoint factors) { calls.push_back(KTFormat("scale %@ %@", factors.x, factors.y)); }
+void RecordingRenderer::scale(CGPoint factors) {
+    calls.push_back(KTFormat("scale %@ %@", factors.x, factors.y));
+}
 
-void RecordingRenderer::rotate(float degrees) { calls.push_back(KTFormat("rotate %@", degrees)); }
+void RecordingRenderer::rotate(float degrees) {
+    calls.push_back(KTFormat("rotate %@", degrees));
+}
 
 void RecordingRenderer::drawRect(const CGRect& rect) {
-    calls.push_back(KTFormat("drawRect %@ %@ %@ %@", rect.origin.x, rect.origin.y, rect.size.width, rect.size.height));
+    calls.push_back(
+        KTFormat("drawRect %@ %@ %@ %@", rect.origin.x, rect.origin.y, rect.size.width, rect.size.height));
 }
 
 void RecordingRenderer::drawQuad(const CGQuad& quad) {

@@ -38,7 +38,9 @@ public:
 
     void drawRect(const CGRect& rect) override;
     void drawQuad(const CGQuad& quad) override;
-    void drawTri(const KTVertex&, const KTVertex&, const KTVertex&) override { calls.emplace_back("drawTri"); }
+    void drawTri(const KTVertex&, const KTVertex&, const KTVertex&) override {
+        calls.emplace_back("drawTri");
+    }
 
 private:
     Color color_;

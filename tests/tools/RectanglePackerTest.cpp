@@ -19,7 +19,9 @@ struct PackCase {
     std::vector<PackSize> sizes;
 };
 
-void PrintTo(const PackCase& packCase, std::ostream* out) { *out << packCase.name; }
+void PrintTo(const PackCase& packCase, std::ostream* out) {
+    *out << packCase.name;
+}
 
 std::vector<PackSize> randomSizes(int count, int maxSide) {
     std::vector<PackSize> sizes;

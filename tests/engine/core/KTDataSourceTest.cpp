@@ -1,7 +1,6 @@
-#include "engine/core/KTDataSource.h"
-
 #include <gtest/gtest.h>
 
+#include "engine/core/KTDataSource.h"
 #include "engine/core/KTNode.h"
 #include "engine/core/KTNotificationCenter.h"
 #include "tests/support/EngineTest.h"
@@ -57,8 +56,10 @@ TEST_F(DataSourceTest, StringProvidersAnnounceEverySetAndReadTruthLikeText) {
     source.setString("Ann");
     source.setString("Ann");
     EXPECT_EQ(count, 2);
-    for (const char* truthy : {"YES", "true", "1", " 7", "+3"}) EXPECT_TRUE(KTStringDataSource(truthy).boolValue()) << truthy;
-    for (const char* falsy : {"NO", "false", "0", "", "000", "-0"}) EXPECT_FALSE(KTStringDataSource(falsy).boolValue()) << falsy;
+    for (const char* truthy : {"YES", "true", "1", " 7", "+3"})
+        EXPECT_TRUE(KTStringDataSource(truthy).boolValue()) << truthy;
+    for (const char* falsy : {"NO", "false", "0", "", "000", "-0"})
+        EXPECT_FALSE(KTStringDataSource(falsy).boolValue()) << falsy;
 }
 
 TEST_F(DataSourceTest, ANodeBoundToAnEnableProviderFollowsItAndForgetsItWhenGone) {
@@ -82,7 +83,8 @@ TEST_F(DataSourceTest, AnObserverMayLeaveWhileANotificationIsDelivered) {
     KTNumberDataSource source;
     int second = 0;
     auto& center = KTNotificationCenter::shared();
-    center.addObserver(this, "changed", &source, [&](const KTNotification&) { center.removeObserver(&second); });
+    center.addObserver(this, "changed", &source,
+                       [&](const KTNotification&) { center.removeObserver(&second); });
     center.addObserver(&second, "changed", &source, [&](const KTNotification&) { ++second; });
     source.setData(1);
     EXPECT_EQ(second, 0);

@@ -1,5 +1,3 @@
-#include "engine/core/KTDirector.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -9,6 +7,7 @@
 
 #include "engine/core/KTControllerManager.h"
 #include "engine/core/KTDataSource.h"
+#include "engine/core/KTDirector.h"
 #include "engine/core/KTLog.h"
 #include "engine/core/KTMessage.h"
 #include "engine/core/KTResourceManager.h"
@@ -56,7 +55,8 @@ public:
     }
     void keyDown(ButtonName button) override { note("keyDown " + std::to_string(button)); }
     void mouseMove(CGPoint point) override {
-        note("mouseMove " + std::to_string(static_cast<int>(point.x)) + "," + std::to_string(static_cast<int>(point.y)));
+        note("mouseMove " + std::to_string(static_cast<int>(point.x)) + "," +
+             std::to_string(static_cast<int>(point.y)));
     }
     void buttonDown(ButtonName button, CGPoint) override { note("buttonDown " + std::to_string(button)); }
     void buttonUp(ButtonName button, CGPoint) override { note("buttonUp " + std::to_string(button)); }
@@ -143,8 +143,9 @@ public:
 };
 
 const KTClass& CounterController::staticClass() {
-    static const KTClass& cls = KTClass::define<CounterController>("CounterController", KTObject::staticClass())
-                                    .operation("increment", &CounterController::increment);
+    static const KTClass& cls =
+        KTClass::define<CounterController>("CounterController", KTObject::staticClass())
+            .operation("increment", &CounterController::increment);
     return cls;
 }
 KT_REGISTER_CLASS(CounterController);
@@ -156,8 +157,8 @@ TEST_F(DirectorTest, MessagesNamingAControllerGoToItAndUnknownControllersFallBac
     director.addMessage(std::make_shared<KTMessage>("CounterController increment"));
     director.addMessage(std::make_shared<KTMessage>("NoSuchController mark:fallback"));
     director.processMessages();
-    auto controller =
-        std::static_pointer_cast<CounterController>(KTControllerManager::shared().getControllerByName("CounterController"));
+    auto controller = std::static_pointer_cast<CounterController>(
+        KTControllerManager::shared().getControllerByName("CounterController"));
     EXPECT_EQ(controller->count, 1);
     EXPECT_EQ(journal, (std::vector<std::string>{"scene mark fallback"}));
 }
@@ -181,15 +182,14 @@ TEST_P(LetterboxTest, WindowPointsMapThroughTheCentredFit) {
     EXPECT_NEAR(back.y, GetParam().screen.y, 1e-3);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Windows, LetterboxTest,
-    ::testing::Values(LetterboxCase{{1920, 1080}, {960, 540}, {512, 384}},
-                      LetterboxCase{{1920, 1080}, {240, 0}, {0, 0}},
-                      LetterboxCase{{1920, 1080}, {0, 0}, {-170.6667f, 0}},
-                      LetterboxCase{{1280, 720}, {640, 360}, {512, 384}},
-                      LetterboxCase{{1280, 720}, {160, 720}, {0, 768}},
-                      LetterboxCase{{1024, 768}, {100, 200}, {100, 200}},
-                      LetterboxCase{{1024, 1024}, {0, 128}, {0, 0}}));
+INSTANTIATE_TEST_SUITE_P(Windows, LetterboxTest,
+                         ::testing::Values(LetterboxCase{{1920, 1080}, {960, 540}, {512, 384}},
+                                           LetterboxCase{{1920, 1080}, {240, 0}, {0, 0}},
+                                           LetterboxCase{{1920, 1080}, {0, 0}, {-170.6667f, 0}},
+                                           LetterboxCase{{1280, 720}, {640, 360}, {512, 384}},
+                                           LetterboxCase{{1280, 720}, {160, 720}, {0, 768}},
+                                           LetterboxCase{{1024, 768}, {100, 200}, {100, 200}},
+                                           LetterboxCase{{1024, 1024}, {0, 128}, {0, 0}}));
 
 TEST_F(DirectorTest, AWindowTallerThanTheUsableDesktopShrinksWithItsAspectRatio) {
     installPlatform().usable = {1366, 700};
@@ -242,11 +242,8 @@ struct CloseKeyCase {
 
 TEST_F(DirectorTest, AltF4AndGuiQCloseAfterTheSceneGotTheKey) {
     const std::vector<CloseKeyCase> cases{
-        {keyEvent(kbF4, true), true},
-        {keyEvent(kbQ, false, true), true},
-        {keyEvent(kbF4), false},
-        {keyEvent(kbQ, true), false},
-        {event(KTEvent::Type::quit), true},
+        {keyEvent(kbF4, true), true}, {keyEvent(kbQ, false, true), true}, {keyEvent(kbF4), false},
+        {keyEvent(kbQ, true), false}, {event(KTEvent::Type::quit), true},
     };
     director.enqueueScene(journalScene("scene"));
     director.nextScene();

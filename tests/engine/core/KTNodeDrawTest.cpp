@@ -59,8 +59,9 @@ TEST_F(NodeDrawTest, ANodeAtTheOriginIsNotTranslatedButStillTints) {
     auto parent = marker(1);
     parent->addChild(marker(2));
     parent->visit();
-    EXPECT_EQ(renderer->calls, (std::vector<std::string>{"drawRect 1 0 0 0", "pushColor", "multColor ffffffff",
-                                                         "drawRect 2 0 0 0", "popColor"}));
+    EXPECT_EQ(renderer->calls,
+              (std::vector<std::string>{"drawRect 1 0 0 0", "pushColor", "multColor ffffffff",
+                                        "drawRect 2 0 0 0", "popColor"}));
 }
 
 TEST_F(NodeDrawTest, InvisibleNodesDrawNothingBelowThem) {
@@ -164,8 +165,8 @@ TEST_P(TooltipPlacementTest, TheTooltipSitsAboveThePointerAndFlipsLeftAtTheRight
 }
 
 INSTANTIATE_TEST_SUITE_P(PointerPositions, TooltipPlacementTest,
-                         ::testing::Values(TooltipCase{100, 100}, TooltipCase{824, 824}, TooltipCase{825, 625},
-                                           TooltipCase{1000, 800}));
+                         ::testing::Values(TooltipCase{100, 100}, TooltipCase{824, 824},
+                                           TooltipCase{825, 625}, TooltipCase{1000, 800}));
 
 TEST_F(NodeDrawTest, ANodeWithATooltipShowsItWhileHovered) {
     auto scene = runScene();

@@ -32,11 +32,13 @@ public:
         KTNode::mouseLeave();
     }
     void mouseMove(CGPoint point) override {
-        note("mouseMove " + std::to_string(static_cast<int>(point.x)) + "," + std::to_string(static_cast<int>(point.y)));
+        note("mouseMove " + std::to_string(static_cast<int>(point.x)) + "," +
+             std::to_string(static_cast<int>(point.y)));
         KTNode::mouseMove(point);
     }
     void buttonDown(ButtonName, CGPoint point) override {
-        note("buttonDown " + std::to_string(static_cast<int>(point.x)) + "," + std::to_string(static_cast<int>(point.y)));
+        note("buttonDown " + std::to_string(static_cast<int>(point.x)) + "," +
+             std::to_string(static_cast<int>(point.y)));
     }
     void keyDown(ButtonName) override { note("keyDown"); }
 
@@ -58,7 +60,8 @@ std::shared_ptr<JournalNode> journalNode(std::vector<std::string>& journal, cons
 
 std::vector<std::string> childNames(const KTNode& node) {
     std::vector<std::string> names;
-    for (const auto& child : node.children()) names.push_back(child->name());
+    for (const auto& child : node.children())
+        names.push_back(child->name());
     return names;
 }
 
@@ -265,7 +268,8 @@ TEST_F(PointerTest, NestedHoverChildrenLeaveWithTheirParent) {
     scene->mouseMove({15, 15});
     journal.clear();
     scene->removeChild(outer.get());
-    EXPECT_EQ(journal, (std::vector<std::string>{"outer mouseLeave", "inner mouseLeave", "outer exit", "inner exit"}));
+    EXPECT_EQ(journal,
+              (std::vector<std::string>{"outer mouseLeave", "inner mouseLeave", "outer exit", "inner exit"}));
 }
 
 // A node that removes itself from its parent when the pointer enters it.

@@ -1,5 +1,3 @@
-#include "engine/core/KTObject.h"
-
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -7,6 +5,7 @@
 
 #include "engine/core/KTMessage.h"
 #include "engine/core/KTNode.h"
+#include "engine/core/KTObject.h"
 #include "engine/core/KTScene.h"
 
 namespace kt {
@@ -95,7 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DefinitionCase{"closePopup", "", "closePopup", std::nullopt},
                       DefinitionCase{"startGame:level_01", "", "startGame:", "level_01"},
                       DefinitionCase{"startGame:", "", "startGame:", ""},
-                      DefinitionCase{"KTUsersController selectUser:2", "KTUsersController", "selectUser:", "2"},
+                      DefinitionCase{"KTUsersController selectUser:2", "KTUsersController",
+                                     "selectUser:", "2"},
                       DefinitionCase{"Ctrl op extra words", "Ctrl", "op", std::nullopt},
                       DefinitionCase{"say:good evening", "say:good", "evening", std::nullopt},
                       DefinitionCase{"a:b:c", "", "a:", "b"}, DefinitionCase{"", "", "", std::nullopt}));

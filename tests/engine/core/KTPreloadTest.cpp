@@ -4,8 +4,8 @@
 #include "engine/core/KTProgressIndicator.h"
 #include "engine/core/KTResourceManager.h"
 #include "engine/core/KTScene.h"
-#include "tests/support/DataFileTest.h"
 #include "tests/engine/core/FakeMediaLoaders.h"
+#include "tests/support/DataFileTest.h"
 #include "tests/support/FakePlatform.h"
 
 namespace kt {

@@ -5,8 +5,8 @@
 #include "engine/core/KTLocale.h"
 #include "engine/core/KTResourceManager.h"
 #include "engine/core/XMLElement.h"
-#include "tests/support/DataFileTest.h"
 #include "tests/engine/core/FakeMediaLoaders.h"
+#include "tests/support/DataFileTest.h"
 
 namespace kt {
 namespace {

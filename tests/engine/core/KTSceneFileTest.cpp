@@ -9,8 +9,8 @@
 #include "engine/core/KTScene.h"
 #include "engine/core/KTState.h"
 #include "engine/core/KTTextValues.h"
-#include "tests/support/DataFileTest.h"
 #include "tests/engine/core/FakeStateAnimator.h"
+#include "tests/support/DataFileTest.h"
 
 namespace kt {
 namespace {

@@ -1,5 +1,3 @@
-#include "engine/core/KTScheduler.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,6 +6,7 @@
 
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTNode.h"
+#include "engine/core/KTScheduler.h"
 #include "tests/support/EngineTest.h"
 
 namespace kt {
@@ -16,7 +15,9 @@ namespace {
 // Writes its name into the journal on every update and then runs what the test asks of it.
 class TickingNode : public KTNode {
 public:
-    TickingNode(std::vector<std::string>& journal, std::string tag) : journal_(journal) { setName(std::move(tag)); }
+    TickingNode(std::vector<std::string>& journal, std::string tag) : journal_(journal) {
+        setName(std::move(tag));
+    }
 
     std::function<void()> onUpdate;
 
@@ -31,7 +32,9 @@ private:
 
 class SchedulerTest : public test::EngineTest {
 protected:
-    std::shared_ptr<TickingNode> ticking(const std::string& tag) { return std::make_shared<TickingNode>(journal, tag); }
+    std::shared_ptr<TickingNode> ticking(const std::string& tag) {
+        return std::make_shared<TickingNode>(journal, tag);
+    }
 
     // One frame as the director runs it.
     void frame() {

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "engine/core/KTArray.h"
-#include "engine/core/KTButtonName.h"
 #include "engine/core/KTBoard.h"
+#include "engine/core/KTButtonName.h"
 #include "engine/core/KTFormat.h"
 #include "engine/core/KTGeometry.h"
 #include "engine/core/KTRandom.h"
@@ -20,7 +20,8 @@ protected:
 TEST_F(RandomTest, TheGeneratorStartsWithTheClassicSequenceFromSeedOne) {
     const std::vector<int> expected{41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464};
     std::vector<int> seen;
-    for (std::size_t i = 0; i < expected.size(); ++i) seen.push_back(KTRandom::shared().next());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        seen.push_back(KTRandom::shared().next());
     EXPECT_EQ(seen, expected);
 }
 
@@ -104,19 +105,21 @@ struct FormatCase {
 
 class FormatTest : public ::testing::TestWithParam<FormatCase> {};
 
-TEST_P(FormatTest, PlaceholdersFormatLikePrintf) { EXPECT_EQ(GetParam().produced, GetParam().expected); }
+TEST_P(FormatTest, PlaceholdersFormatLikePrintf) {
+    EXPECT_EQ(GetParam().produced, GetParam().expected);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Placeholders, FormatTest,
-    ::testing::Values(FormatCase{KTFormat("data/levels/%@.xml", "level_01"), "data/levels/level_01.xml"},
-                      FormatCase{KTFormat("%i of %d", 3, 7u), "3 of 7"},
-                      FormatCase{KTFormat("%02d:%02d", 4, 5), "04:05"},
-                      FormatCase{KTFormat("%.2f", 1.005f), "1.00"}, FormatCase{KTFormat("%f", 0.5), "0.500000"},
-                      FormatCase{KTFormat("%c", 'w'), "w"}, FormatCase{KTFormat("%@ %@", 2.5, 7), "2.5 7"},
-                      FormatCase{KTFormat("%08X", 0xBEEFu), "0000BEEF"}, FormatCase{KTFormat("100%%"), "100%"},
-                      FormatCase{KTFormat("%@ and %@", "one"), "one and "}, FormatCase{KTFormat("%s", "text"), "text"},
-                      FormatCase{KTFormat("%lu", 12ul), "12"},
-                      FormatCase{KTFormat("%u", kbF5), "1073741886"}, FormatCase{KTFormat("trailing %"), "trailing %"}));
+    ::testing::Values(
+        FormatCase{KTFormat("data/levels/%@.xml", "level_01"), "data/levels/level_01.xml"},
+        FormatCase{KTFormat("%i of %d", 3, 7u), "3 of 7"}, FormatCase{KTFormat("%02d:%02d", 4, 5), "04:05"},
+        FormatCase{KTFormat("%.2f", 1.005f), "1.00"}, FormatCase{KTFormat("%f", 0.5), "0.500000"},
+        FormatCase{KTFormat("%c", 'w'), "w"}, FormatCase{KTFormat("%@ %@", 2.5, 7), "2.5 7"},
+        FormatCase{KTFormat("%08X", 0xBEEFu), "0000BEEF"}, FormatCase{KTFormat("100%%"), "100%"},
+        FormatCase{KTFormat("%@ and %@", "one"), "one and "}, FormatCase{KTFormat("%s", "text"), "text"},
+        FormatCase{KTFormat("%lu", 12ul), "12"}, FormatCase{KTFormat("%u", kbF5), "1073741886"},
+        FormatCase{KTFormat("trailing %"), "trailing %"}));
 
 }  // namespace
 }  // namespace kt
