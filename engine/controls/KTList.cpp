@@ -3,7 +3,6 @@
 #include "engine/controls/KTListItem.h"
 #include "engine/core/KTDataSource.h"
 #include "engine/core/KTLog.h"
-#include "engine/core/KTNotificationCenter.h"
 #include "engine/core/KTResourceManager.h"
 #include "engine/core/KTScene.h"
 #include "engine/core/KTTextValues.h"
@@ -19,10 +18,6 @@ const KTClass& KTList::staticClass() {
 KT_REGISTER_CLASS(KTList);
 
 KTList::KTList() = default;
-
-KTList::~KTList() {
-    KTNotificationCenter::shared().removeObserver(this);
-}
 
 std::shared_ptr<KTListItem> KTList::addItem(const std::string& text, KTObjectRef data) {
     auto item = KTNode::node<KTListItem>();
@@ -91,20 +86,9 @@ void KTList::recreateItems() {
     if (auto provider = dataSource()) fill(*provider);
 }
 
-void KTList::notify() {
-    KTLog("notify");
+void KTList::dataSourceChanged(bool bound) {
+    if (!bound) KTLog("notify");
     recreateItems();
-}
-
-void KTList::setDataSource(const std::shared_ptr<KTDataSource>& source) {
-    if (const auto previous = dataSource()) {
-        KTNotificationCenter::shared().removeObserver(this, "", previous.get());
-    }
-    KTNode::setDataSource(source);
-    if (!source) return;
-    recreateItems();
-    KTNotificationCenter::shared().addObserver(this, "", source.get(),
-                                               [this](const KTNotification&) { notify(); });
 }
 
 void KTList::setAttributes(const XMLAttributes& attributes) {

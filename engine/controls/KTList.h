@@ -19,7 +19,6 @@ public:
     KT_CLASS(KTList)
 
     KTList();
-    ~KTList() override;
     KTList(const KTList&) = delete;
     KTList& operator=(const KTList&) = delete;
 
@@ -45,12 +44,12 @@ public:
     const std::shared_ptr<KTFont>& font() const { return font_; }
     void setFont(std::shared_ptr<KTFont> font) { font_ = std::move(font); }
 
-    void setDataSource(const std::shared_ptr<KTDataSource>& source) override;
     void setAttributes(const XMLAttributes& attributes) override;
 
-private:
-    void notify();
+protected:
+    void dataSourceChanged(bool bound) override;
 
+private:
     float lineHeight_ = 0;
     Color selectionColor_ = kColorWhite;
     CGPoint itemPadding_;

@@ -5,7 +5,6 @@
 
 #include "engine/core/KTDataSource.h"
 #include "engine/core/KTLog.h"
-#include "engine/core/KTNotificationCenter.h"
 #include "engine/core/KTRenderer.h"
 #include "engine/core/KTResourceManager.h"
 #include "engine/core/KTTextValues.h"
@@ -28,10 +27,6 @@ KT_REGISTER_CLASS(KTProgress);
 
 KTProgress::KTProgress() = default;
 
-KTProgress::~KTProgress() {
-    KTNotificationCenter::shared().removeObserver(this);
-}
-
 void KTProgress::setValue(float value) {
     value_ = std::clamp(value, 0.0f, 1.0f);
     placeEdge();
@@ -51,20 +46,8 @@ void KTProgress::placeEdge() {
     }
 }
 
-void KTProgress::notify() {
+void KTProgress::dataSourceChanged(bool) {
     if (const auto source = dataSource()) setValue(static_cast<float>(KTLeadingReal(source->stringValue())));
-}
-
-void KTProgress::setDataSource(const std::shared_ptr<KTDataSource>& source) {
-    if (const auto previous = dataSource()) {
-        KTNotificationCenter::shared().removeObserver(this, KTDataSource::kChangedNotification,
-                                                      previous.get());
-    }
-    KTNode::setDataSource(source);
-    if (!source) return;
-    KTNotificationCenter::shared().addObserver(this, KTDataSource::kChangedNotification, source.get(),
-                                               [this](const KTNotification&) { notify(); });
-    notify();
 }
 
 void KTProgress::setAttributes(const XMLAttributes& attributes) {

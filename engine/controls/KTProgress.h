@@ -20,7 +20,6 @@ public:
     static constexpr float kMaxSliceAngle = 3.14159265f / 4;
 
     KTProgress();
-    ~KTProgress() override;
     KTProgress(const KTProgress&) = delete;
     KTProgress& operator=(const KTProgress&) = delete;
 
@@ -36,13 +35,14 @@ public:
     void setCircular(bool circular) { circular_ = circular; }
     float dataSourceDelay() const { return dataSourceDelay_; }
 
-    void setDataSource(const std::shared_ptr<KTDataSource>& source) override;
     void setAttributes(const XMLAttributes& attributes) override;
     void draw() override;
 
+protected:
+    void dataSourceChanged(bool bound) override;
+
 private:
     void setValueFromString(const std::string& text);
-    void notify();
     void placeEdge();
     void drawPie(KTRenderer& renderer) const;
 

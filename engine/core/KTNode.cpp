@@ -34,6 +34,7 @@ KTNode::KTNode() : render_(KTDirector::shared().renderer()) {}
 
 KTNode::~KTNode() {
     KTNotificationCenter::shared().removeObserver(this);
+    KTNotificationCenter::shared().removeObserver(&dataSource_);
     for (const Ref& child : children_)
         child->parent_ = nullptr;
 }
@@ -381,6 +382,17 @@ void KTNode::callHandler(const std::string& event) {
     if (found == handlers_.end()) return;
     KTLog("calling %@ message: %@", event, found->second->description());
     KTDirector::shared().addMessage(found->second);
+}
+
+void KTNode::setDataSource(const std::shared_ptr<KTDataSource>& source) {
+    // Registered under the field's address, so that the enable binding to the same provider stays apart.
+    KTNotificationCenter& center = KTNotificationCenter::shared();
+    if (const auto previous = dataSource_.lock()) center.removeObserver(&dataSource_, "", previous.get());
+    dataSource_ = source;
+    if (!source) return;
+    center.addObserver(&dataSource_, "", source.get(),
+                       [this](const KTNotification&) { dataSourceChanged(false); });
+    dataSourceChanged(true);
 }
 
 void KTNode::setEnableDataSource(const std::shared_ptr<KTDataSource>& source) {

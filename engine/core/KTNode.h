@@ -179,7 +179,8 @@ public:
 
     // Value providers; bound nodes do not keep them alive.
     std::shared_ptr<KTDataSource> dataSource() const { return dataSource_.lock(); }
-    virtual void setDataSource(const std::shared_ptr<KTDataSource>& source) { dataSource_ = source; }
+    // Follows the provider: every notification it sends reaches dataSourceChanged.
+    void setDataSource(const std::shared_ptr<KTDataSource>& source);
     std::shared_ptr<KTDataSource> enableDataSource() const { return enableDataSource_.lock(); }
     // Follows the provider: enabled now and after each of its changes takes the provider's truth value.
     void setEnableDataSource(const std::shared_ptr<KTDataSource>& source);
@@ -221,6 +222,8 @@ public:
 
 protected:
     void setCurrentState(const KTState* state) { currentState_ = state; }
+    // The bound provider's value, once when it is bound (`bound` true) and after each of its notifications.
+    virtual void dataSourceChanged(bool /*bound*/) {}
 
 private:
     void forwardToHoverChild(auto&& call);

@@ -6,7 +6,6 @@
 #include "engine/actions/KTIntervalActions.h"
 #include "engine/core/KTDataSource.h"
 #include "engine/core/KTFormat.h"
-#include "engine/core/KTNotificationCenter.h"
 #include "engine/core/KTRenderer.h"
 #include "engine/core/KTResourceManager.h"
 #include "engine/core/KTTextValues.h"
@@ -34,10 +33,6 @@ KT_REGISTER_CLASS(KTText);
 
 KTText::KTText() {
     setEnabled(false);
-}
-
-KTText::~KTText() {
-    KTNotificationCenter::shared().removeObserver(this);
 }
 
 void KTText::setText(const std::string& text) {
@@ -76,22 +71,11 @@ void KTText::splitText() {
     }
 }
 
-void KTText::setDataSource(const std::shared_ptr<KTDataSource>& source) {
-    if (const auto previous = dataSource()) {
-        KTNotificationCenter::shared().removeObserver(this, KTDataSource::kChangedNotification,
-                                                      previous.get());
-    }
-    KTNode::setDataSource(source);
-    if (!source) return;
-    KTNotificationCenter::shared().addObserver(this, KTDataSource::kChangedNotification, source.get(),
-                                               [this](const KTNotification&) { notify(); });
-    setText(source->stringValue());
-}
-
-void KTText::notify() {
+void KTText::dataSourceChanged(bool bound) {
     const auto source = dataSource();
     if (!source) return;
-    if (dataSourceDelay_ > kMinDataSourceDelay && !text().empty()) {
+    // A changed value replaces a shown one after the delay; the first value shows at once.
+    if (!bound && dataSourceDelay_ > kMinDataSourceDelay && !text().empty()) {
         stopAllActions();
         runAction(KTWait::waitFor(dataSourceDelay_,
                                   KTCall::actionWithSelectorName("setText:", source->stringValue())));

@@ -24,7 +24,6 @@ public:
     static constexpr const char* kDefaultFont = "data/fonts/default.xml";
 
     KTText();
-    ~KTText() override;
     KTText(const KTText&) = delete;
     KTText& operator=(const KTText&) = delete;
 
@@ -44,13 +43,14 @@ public:
     void setLineHeight(float height) { lineHeight_ = height; }
     float dataSourceDelay() const { return dataSourceDelay_; }
 
-    void setDataSource(const std::shared_ptr<KTDataSource>& source) override;
     void setAttributes(const XMLAttributes& attributes) override;
     void draw() override;
 
+protected:
+    void dataSourceChanged(bool bound) override;
+
 private:
     void setTimeFromString(const std::string& seconds);
-    void notify();
     float alignedX(const std::string& line) const;
     bool wrapped() const { return w() > 0 && lineHeight_ > 0 && !lines_.empty(); }
 

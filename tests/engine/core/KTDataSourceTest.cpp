@@ -79,6 +79,34 @@ TEST_F(DataSourceTest, ANodeBoundToAnEnableProviderFollowsItAndForgetsItWhenGone
     source->setBool(true);  // the destroyed node no longer listens
 }
 
+// Counts what its bound provider tells it.
+class FollowingNode : public KTNode {
+public:
+    int bindings = 0;
+    int changes = 0;
+
+protected:
+    void dataSourceChanged(bool bound) override { ++(bound ? bindings : changes); }
+};
+
+TEST_F(DataSourceTest, ANodeFollowsItsValueProviderApartFromItsEnableBinding) {
+    auto source = std::make_shared<KTNumberDataSource>(1);
+    auto node = std::make_shared<FollowingNode>();
+    node->setDataSource(source);
+    node->setEnableDataSource(source);
+    source->setInt(0);
+    EXPECT_EQ(node->bindings, 1);
+    EXPECT_EQ(node->changes, 1);
+    EXPECT_FALSE(node->enabled());
+
+    node->setEnableDataSource(nullptr);
+    source->setInt(2);
+    EXPECT_EQ(node->changes, 2) << "dropping the enable binding keeps the value binding";
+    node->setDataSource(nullptr);
+    source->setInt(3);
+    EXPECT_EQ(node->changes, 2);
+}
+
 TEST_F(DataSourceTest, AnObserverMayLeaveWhileANotificationIsDelivered) {
     KTNumberDataSource source;
     int second = 0;
