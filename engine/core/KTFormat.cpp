@@ -19,17 +19,17 @@ bool isDigit(char c) {
 
 // The conversion's flags, width and precision, with a width or precision above the largest field size brought
 // down to it.
-std::string boundedFieldSizes(const std::string& spec) {
+std::string boundedFieldSizes(const std::string& directive) {
     std::string out;
-    for (std::size_t i = 0; i < spec.size();) {
-        if (!isDigit(spec[i])) {
-            out += spec[i++];
+    for (std::size_t i = 0; i < directive.size();) {
+        if (!isDigit(directive[i])) {
+            out += directive[i++];
             continue;
         }
         const std::size_t start = i;
-        while (i < spec.size() && isDigit(spec[i]))
+        while (i < directive.size() && isDigit(directive[i]))
             ++i;
-        const std::string_view digits(spec.data() + start, i - start);
+        const std::string_view digits(directive.data() + start, i - start);
         unsigned size = 0;
         const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), size);
         const bool fits = result.ec == std::errc() && size <= kLargestFieldSize;
@@ -39,11 +39,11 @@ std::string boundedFieldSizes(const std::string& spec) {
 }
 
 template <typename T>
-std::string printfText(const std::string& spec, T value) {
-    const int size = std::snprintf(nullptr, 0, spec.c_str(), value);
+std::string printfText(const std::string& directive, T value) {
+    const int size = std::snprintf(nullptr, 0, directive.c_str(), value);
     if (size <= 0) return {};
     std::vector<char> buffer(static_cast<std::size_t>(size) + 1);
-    std::snprintf(buffer.data(), buffer.size(), spec.c_str(), value);
+    std::snprintf(buffer.data(), buffer.size(), directive.c_str(), value);
     return std::string(buffer.data(), static_cast<std::size_t>(size));
 }
 
@@ -77,30 +77,30 @@ double asReal(const KTFormatArg::Value& value) {
     return static_cast<double>(asInteger(value));
 }
 
-// Formats one conversion; spec holds the flags, width and precision with '%' in front and no length modifier.
-std::string convert(std::string spec, char conversion, const KTFormatArg::Value& value) {
+// Formats one conversion; directive holds the flags, width and precision with '%' in front and no length modifier.
+std::string convert(std::string directive, char conversion, const KTFormatArg::Value& value) {
     switch (conversion) {
         case 'd':
         case 'i':
-            return printfText(spec + "lld", asInteger(value));
+            return printfText(directive + "lld", asInteger(value));
         case 'u':
         case 'x':
         case 'X':
         case 'o':
-            return printfText(spec + "ll" + conversion, static_cast<unsigned long long>(asInteger(value)));
+            return printfText(directive + "ll" + conversion, static_cast<unsigned long long>(asInteger(value)));
         case 'c':
-            return printfText(spec + "c", static_cast<int>(asInteger(value)));
+            return printfText(directive + "c", static_cast<int>(asInteger(value)));
         case 'f':
         case 'F':
         case 'e':
         case 'E':
         case 'g':
         case 'G':
-            return printfText(spec + conversion, asReal(value));
+            return printfText(directive + conversion, asReal(value));
         case 's':
-            return printfText(spec + "s", naturalText(value).c_str());
+            return printfText(directive + "s", naturalText(value).c_str());
         case 'p':
-            return printfText(spec + "p", std::holds_alternative<const void*>(value)
+            return printfText(directive + "p", std::holds_alternative<const void*>(value)
                                               ? std::get<const void*>(value)
                                               : nullptr);
         default:
@@ -126,16 +126,16 @@ std::string KTFormatList(std::string_view format, std::initializer_list<KTFormat
             ++i;
             continue;
         }
-        std::string spec = "%";
+        std::string directive = "%";
         while (i < format.size() && kFlagsWidthPrecision.find(format[i]) != std::string_view::npos)
-            spec += format[i++];
+            directive += format[i++];
         while (i < format.size() && kLengthModifiers.find(format[i]) != std::string_view::npos)
             ++i;
         if (i >= format.size()) break;
         const char conversion = format[i++];
         if (next == args.end()) continue;
         const KTFormatArg::Value& value = (next++)->value();
-        out += conversion == '@' ? naturalText(value) : convert(boundedFieldSizes(spec), conversion, value);
+        out += conversion == '@' ? naturalText(value) : convert(boundedFieldSizes(directive), conversion, value);
     }
     return out;
 }
