@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <pugixml.hpp>
 #include <string>
 
 #include "engine/core/KTNode.h"
@@ -51,6 +52,17 @@ void BM_ParseSceneXML(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(BM_ParseSceneXML)->Arg(200 << 10)->Arg(5 << 20)->Unit(benchmark::kMicrosecond);
+
+// The same documents through pugixml's minimal mode, the yardstick for the reader above.
+void BM_ParseSceneXMLWithPugixml(benchmark::State& state) {
+    const std::string text = sceneLikeDocument(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        pugi::xml_document document;
+        benchmark::DoNotOptimize(document.load_buffer(text.data(), text.size(), pugi::parse_minimal));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_ParseSceneXMLWithPugixml)->Arg(200 << 10)->Arg(5 << 20)->Unit(benchmark::kMicrosecond);
 
 void BM_BuildElementTree(benchmark::State& state) {
     const std::string text = sceneLikeDocument(static_cast<std::size_t>(state.range(0)));
