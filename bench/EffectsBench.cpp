@@ -3,30 +3,18 @@
 #include <cstdint>
 #include <memory>
 
+#include "bench/DiscardingBackend.h"
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTRandom.h"
 #include "engine/core/KTScene.h"
 #include "engine/render/KTBoids.h"
 #include "engine/render/KTParticleSystem.h"
 #include "engine/render/KTRender.h"
-#include "engine/render/KTRenderBackend.h"
 
 namespace kt {
 namespace {
 
 constexpr float kFrame = 1.0f / 60;
-
-// Takes every batch and discards it, so that a benchmark measures the vertex work up to the device.
-class DiscardingBackend : public KTRenderBackend {
-public:
-    TextureHandle createTexture(int, int, const std::uint8_t*, int, bool) override { return 1; }
-    void releaseTexture(TextureHandle) override {}
-
-protected:
-    bool startFrame() override { return true; }
-    void present() override {}
-    void submit(TextureHandle, const KTBackendVertex*, std::size_t, const int*, std::size_t) override {}
-};
 
 // A running scene holding a particle system with the given number of long-lived particles, spread over the
 // screen with random speeds, about a third of them spinning.
@@ -55,7 +43,7 @@ struct ParticleScene {
     }
     ~ParticleScene() { KTDirector::shared().shutdown(); }
 
-    std::shared_ptr<DiscardingBackend> backend = std::make_shared<DiscardingBackend>();
+    std::shared_ptr<bench::DiscardingBackend> backend = std::make_shared<bench::DiscardingBackend>();
     std::shared_ptr<KTRender> render = std::make_shared<KTRender>(backend);
     std::shared_ptr<KTScene> scene = KTNode::node<KTScene>();
     std::shared_ptr<KTParticleSystem> system = KTNode::node<KTParticleSystem>();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/DiscardingBackend.h"
 #include "engine/core/KTDirector.h"
 #include "engine/platform/KTSDLPlatform.h"
 #include "engine/platform/KTSDLRenderBackend.h"
@@ -21,21 +22,6 @@ namespace {
 constexpr int kQuadsPerFrame = 10000;
 constexpr int kAtlasSize = 256;
 constexpr int kCellSize = 32;
-
-// Takes batches and draws nothing, so that only the submission is measured.
-class DiscardingBackend : public KTRenderBackend {
-public:
-    TextureHandle createTexture(int, int, const std::uint8_t*, int, bool) override { return 1; }
-    void releaseTexture(TextureHandle) override {}
-
-protected:
-    bool startFrame() override { return true; }
-    void present() override {}
-    void submit(TextureHandle, const KTBackendVertex* vertices, std::size_t, const int*,
-                std::size_t) override {
-        benchmark::DoNotOptimize(vertices);
-    }
-};
 
 KTBitmap atlasBitmap() {
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kAtlasSize * kAtlasSize * 4));
@@ -103,7 +89,7 @@ void BM_RawVertexBuilding(benchmark::State& state) {
 BENCHMARK(BM_RawVertexBuilding);
 
 void BM_SubmitTexturedQuad(benchmark::State& state) {
-    auto backend = std::make_shared<DiscardingBackend>();
+    auto backend = std::make_shared<bench::DiscardingBackend>();
     KTRender render(backend);
     const auto texture = std::make_shared<KTTexture>(atlasBitmap(), backend);
     const std::vector<KTImageData> cells = atlasCells(texture);

@@ -32,16 +32,16 @@ finish_track() {
 }
 
 play_note() {  # NOTE/BEATS
-  local spec=${1%/*} beats=${1#*/} seconds tones=()
+  local pitch=${1%/*} beats=${1#*/} seconds tones=()
   seconds=$(awk -v b="$beats" -v t="$tempo" 'BEGIN { printf "%.4f", b * 60 / t }')
   note_index=$((note_index + 1))
   local file
   file=$(printf '%s/t%d_%05d.wav' "$work" "$track" "$note_index")
-  if [ "$spec" = r ]; then
+  if [ "$pitch" = r ]; then
     "$sox" -n -r 44100 -c 1 "$file" trim 0 "$seconds"
     return
   fi
-  IFS=+ read -r -a notes <<<"$spec"
+  IFS=+ read -r -a notes <<<"$pitch"
   for note in "${notes[@]}"; do tones+=("$shape" "%$(semitones "$note")"); done
   "$sox" -n -r 44100 -c 1 "$file" synth "$seconds" "${tones[@]}" \
     fade q 0.01 "$seconds" "$(awk -v s="$seconds" 'BEGIN { printf "%.4f", s * 0.3 }')"
