@@ -47,7 +47,7 @@ public:
     // Subclasses that keep some kinds of node apart from their children (frames, animations) override it.
     virtual void addChild(Ref child);
     void addChild(Ref child, std::string name);
-    void removeChild(KTNode* child);
+    virtual void removeChild(KTNode* child);
     virtual void removeAllChildren();
     void clear() { removeAllChildren(); }
     void replaceChild(KTNode* old, Ref replacement);
