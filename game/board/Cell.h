@@ -71,6 +71,8 @@ public:
     void mouseMove(kt::CGPoint point) override;
     void mouseEnter() override;
     bool canMoveToCell(const Cell& other) const;
+    // Same column and rows one apart, or same row and columns one apart.
+    bool isOrthogonalNeighbourOf(const Cell& other) const;
 
     void draw() override {}
     void drawAfterChildren() override;
