@@ -1,0 +1,292 @@
+// Candy requests on the game's own characters from the built data tree, stepped with a fixed frame time.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/actions/KTActionManager.h"
+#include "engine/actions/KTActionsModule.h"
+#include "engine/core/KTDataSource.h"
+#include "engine/core/KTFormat.h"
+#include "engine/core/KTPlist.h"
+#include "engine/core/KTRandom.h"
+#include "engine/core/KTResourceManager.h"
+#include "engine/core/KTState.h"
+#include "engine/render/KTImage.h"
+#include "engine/render/KTRenderModule.h"
+#include "engine/render/KTSprite.h"
+#include "engine/render/KTText.h"
+#include "game/board/CandyRequest.h"
+#include "game/board/CandyRequestManager.h"
+#include "tests/engine/render/RenderTest.h"
+#include "tests/support/DataFileTest.h"
+
+namespace moonbrook::test {
+namespace {
+
+using kt::KTPlist;
+
+constexpr float kFrame = 1.0f / 60;
+
+void runActions(float seconds) {
+    for (float t = 0; t < seconds; t += kFrame)
+        kt::KTActionManager::shared().update(kFrame);
+}
+
+class CandyRequestTest : public kt::test::DataFileTest {
+protected:
+    CandyRequestTest() {
+        kt::KTInstallActionsModule();
+        kt::KTInstallRenderModule(std::make_shared<kt::test::RecordingBackend>());
+        kt::KTResourceManager::shared().setBaseDataPath(MOONBROOK_CONTENT_ROOT "/");
+        for (int idx = 0; idx < 2; ++idx)
+            manager->setCandyRequestorsContainer(containers[idx], idx);
+    }
+
+    // Frames of the running board: its manager first, then the actions.
+    void play(float seconds) {
+        for (float t = 0; t < seconds; t += kFrame) {
+            manager->update(kFrame);
+            kt::KTActionManager::shared().update(kFrame);
+        }
+    }
+
+    kt::KTNode::Ref character(int idx) const {
+        return containers[idx]->getChildByName(kt::KTFormat("candy_request_%i", idx));
+    }
+    kt::KTNode::Ref bubble(int idx) const { return character(idx)->getChildByName("request"); }
+    std::string shownCount(int idx) const { return bubble(idx)->getChildByName("count")->text(); }
+    // The ball letter whose picture the slot's bubble shows.
+    char16_t shownType(int idx) const {
+        const auto picture =
+            std::static_pointer_cast<kt::KTImage>(bubble(idx)->getChildByName("type")->firstChild());
+        for (const char16_t letter : std::u16string(u"abcdefgh")) {
+            if (picture->image() ==
+                kt::KTResourceManager::shared().getImage(kt::KTFormat("data/gfx/balls/%c/01.png", letter)))
+                return letter;
+        }
+        return u'?';
+    }
+    int charactersShown() const {
+        int shown = 0;
+        for (int c = 1; c <= 8; ++c)
+            shown += manager->haveRequestorOf(c) ? 1 : 0;
+        return shown;
+    }
+
+    // Removes balls of the type until its open batch is complete; answers the batch size.
+    int completeBatch(char16_t type) {
+        int balls = 0;
+        while (manager->haveRequestForType(type)) {
+            EXPECT_GE(manager->decCandyRequestForType(type), 0);
+            ++balls;
+        }
+        return balls;
+    }
+
+    std::shared_ptr<CandyRequestManager> manager = std::make_shared<CandyRequestManager>();
+    std::vector<kt::KTNode::Ref> containers{kt::KTNode::node(), kt::KTNode::node()};
+};
+
+TEST_F(CandyRequestTest, TheShownCountChangesWhenTheCandyArrives) {
+    CandyRequest request(u'c', 12);
+    request.decCount();
+    EXPECT_EQ(request.count(), 11);
+    runActions(CandyRequest::kCountShowDelay - 0.1f);
+    EXPECT_EQ(request.countString()->stringValue(), "12");
+    runActions(0.2f);
+    EXPECT_EQ(request.countString()->stringValue(), "11");
+}
+
+TEST_F(CandyRequestTest, APendingCountChangeOutlivesItsRequest) {
+    std::shared_ptr<kt::KTStringDataSource> shown;
+    {
+        CandyRequest request(u'a', 1);
+        shown = request.countString();
+        request.decCount();
+        request.decCount();
+        EXPECT_EQ(request.count(), 0);
+    }
+    runActions(CandyRequest::kCountShowDelay + 0.1f);
+    EXPECT_EQ(shown->stringValue(), "0");
+    EXPECT_EQ(kt::KTActionManager::shared().runningActionCount(), 0u);
+}
+
+class BatchSizes : public CandyRequestTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(BatchSizes, AreCappedByWhatIsLeftAndAtLeastTenBeforeThat) {
+    const int total = GetParam();
+    manager->setReqs(KTPlist(KTPlist::Dictionary{{"a", total}}));
+    std::vector<int> batches;
+    for (int frame = 0; frame < 20000 && !manager->reqsCollected(); ++frame) {
+        play(kFrame);
+        if (manager->haveRequestForType(u'a')) batches.push_back(completeBatch(u'a'));
+    }
+    ASSERT_TRUE(manager->reqsCollected());
+    ASSERT_FALSE(batches.empty());
+    int handedOut = 0;
+    for (std::size_t i = 0; i < batches.size(); ++i) {
+        handedOut += batches[i];
+        EXPECT_LE(batches[i], 30);
+        if (i + 1 < batches.size()) {
+            EXPECT_GE(batches[i], 10) << "batch " << i;
+        }
+    }
+    EXPECT_EQ(handedOut, total);
+    if (total <= 10) {
+        EXPECT_EQ(batches, std::vector<int>{total});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Totals, BatchSizes, ::testing::Values(1, 7, 10, 31, 45, 200));
+
+class NoRequests : public CandyRequestTest, public ::testing::WithParamInterface<KTPlist> {};
+
+TEST_P(NoRequests, CountAsCollectedAndShowNobody) {
+    manager->setReqs(GetParam());
+    play(6);
+    EXPECT_FALSE(manager->reqsExists());
+    EXPECT_TRUE(manager->reqsCollected());
+    EXPECT_EQ(manager->decCandyRequestForType(u'a'), -1);
+    EXPECT_FALSE(containers[0]->hasChildren() || containers[1]->hasChildren());
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, NoRequests,
+                         ::testing::Values(KTPlist(), KTPlist("a"), KTPlist::emptyDictionary(),
+                                           KTPlist(KTPlist::Dictionary{{"a", 0}, {"b", -3}}),
+                                           KTPlist(KTPlist::Dictionary{{"", 5}})));
+
+class BothSlots : public CandyRequestTest, public ::testing::WithParamInterface<std::uint32_t> {};
+
+TEST_P(BothSlots, FillInOneFrameWithTwoTypesAndTwoCharacters) {
+    kt::KTRandom::shared().seed(GetParam());
+    manager->setReqs(KTPlist(KTPlist::Dictionary{{"a", 50}, {"b", 50}, {"c", 50}}));
+    play(kFrame);
+    ASSERT_TRUE(character(0) && character(1));
+    EXPECT_EQ(shownType(0), u'a');
+    EXPECT_EQ(shownType(1), u'b');
+    EXPECT_EQ(charactersShown(), 2);
+    EXPECT_EQ(manager->decCandyRequestForType(u'b'), 1);
+    EXPECT_EQ(manager->decCandyRequestForType(u'c'), -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, BothSlots, ::testing::Range(1u, 41u));
+
+TEST_F(CandyRequestTest, OneTypeIsNeverRequestedInBothSlots) {
+    manager->setReqs(KTPlist(KTPlist::Dictionary{{"a", 100}}));
+    play(3);
+    EXPECT_TRUE(character(0));
+    EXPECT_FALSE(character(1));
+}
+
+TEST_F(CandyRequestTest, AThirdTypeWaitsUntilASlotsCharacterHasLeft) {
+    manager->setReqs(KTPlist(KTPlist::Dictionary{{"a", 10}, {"b", 10}, {"c", 10}}));
+    play(kFrame);
+    // Not requested yet: the ball is not counted, and the total stays whole.
+    EXPECT_EQ(manager->decCandyRequestForType(u'c'), -1);
+    for (int ball = 0; ball < 10; ++ball)
+        EXPECT_EQ(manager->decCandyRequestForType(u'a'), 0) << ball;
+    EXPECT_FALSE(manager->haveRequestForType(u'a'));
+
+    play(3.9f);
+    EXPECT_FALSE(manager->haveRequestForType(u'c'));
+    play(0.2f);
+    ASSERT_TRUE(manager->haveRequestForType(u'c'));
+    EXPECT_EQ(shownType(0), u'c');
+    EXPECT_EQ(completeBatch(u'c'), 10);
+}
+
+TEST_F(CandyRequestTest, ACompleteCharacterCelebratesAndWalksOffDownwards) {
+    manager->setReqs(KTPlist(KTPlist::Dictionary{{"a", 10}, {"b", 10}}));
+    play(2);
+    const auto walker = std::static_pointer_cast<kt::KTSprite>(character(0));
+    const kt::CGPoint start = walker->position();
+    completeBatch(u'a');
+    EXPECT_EQ(walker->currentAnimationName(), "victory");
+    EXPECT_EQ(bubble(0)->currentState()->name, "hidden");
+    EXPECT_EQ(charactersShown(), 1);
+
+    play(3);
+    EXPECT_NEAR(walker->y(), start.y + 100, 2);
+    EXPECT_EQ(walker->x(), start.x);
+    play(1.1f);
+    EXPECT_NEAR(walker->y(), start.y + 200, 0.5f);
+    EXPECT_EQ(walker->parent(), nullptr);
+    EXPECT_TRUE(character(1));
+}
+
+TEST_F(CandyRequestTest, TheBubbleShowsTheBatchAfterItsCharacter) {
+    manager->setReqs(KTPlist(KTPlist::Dictionary{{"e", 7}}));
+    play(kFrame);
+    EXPECT_EQ(bubble(0)->currentState()->name, "hidden");
+    EXPECT_EQ(shownType(0), u'e');
+    EXPECT_EQ(shownCount(0), "7");
+    play(1.6f);
+    EXPECT_EQ(bubble(0)->currentState()->name, "default");
+
+    EXPECT_EQ(manager->decCandyRequestForType(u'e'), 0);
+    play(1.0f);
+    EXPECT_EQ(shownCount(0), "7");
+    play(0.9f);
+    EXPECT_EQ(shownCount(0), "6");
+}
+
+TEST_F(CandyRequestTest, WaitingCharactersFidget) {
+    manager->setReqs(KTPlist(KTPlist::Dictionary{{"a", 50}}));
+    play(kFrame);
+    const auto waiting = std::static_pointer_cast<kt::KTSprite>(character(0));
+    bool fidgeted = false;
+    for (float t = 0; t < 4.1f; t += kFrame) {
+        play(kFrame);
+        fidgeted = fidgeted || waiting->currentAnimationName().starts_with("random");
+    }
+    EXPECT_TRUE(fidgeted);
+}
+
+TEST_F(CandyRequestTest, AnOpenBatchIsNotCollectedEvenWithNothingLeftToHandOut) {
+    manager->setReqs(KTPlist(KTPlist::Dictionary{{"a", 7}}));
+    EXPECT_TRUE(manager->reqsExists());
+    EXPECT_FALSE(manager->reqsCollected());
+    play(kFrame);
+    for (int ball = 0; ball < 6; ++ball)
+        manager->decCandyRequestForType(u'a');
+    EXPECT_FALSE(manager->reqsCollected());
+    EXPECT_EQ(manager->decCandyRequestForType(u'a'), 0);
+    EXPECT_TRUE(manager->reqsCollected());
+}
+
+TEST_F(CandyRequestTest, ResetDropsRequestsCharactersAndContainers) {
+    manager->setReqs(KTPlist(KTPlist::Dictionary{{"a", 50}, {"b", 50}}));
+    play(kFrame);
+    manager->reset();
+    EXPECT_FALSE(containers[0]->hasChildren() || containers[1]->hasChildren());
+    EXPECT_FALSE(manager->haveRequestForType(u'a') || manager->haveRequestForType(u'b'));
+    EXPECT_EQ(charactersShown(), 0);
+    EXPECT_EQ(manager->decCandyRequestForType(u'a'), -1);
+    EXPECT_FALSE(manager->reqsCollected());
+
+    // Without places for characters the requests still count balls.
+    play(kFrame);
+    EXPECT_FALSE(containers[0]->hasChildren());
+    EXPECT_EQ(manager->decCandyRequestForType(u'b'), 1);
+
+    // The development shortcut to a won level.
+    manager->setReqs(KTPlist::emptyDictionary());
+    manager->reset();
+    EXPECT_TRUE(manager->reqsCollected());
+}
+
+TEST_F(CandyRequestTest, ThePendingCountChangeSurvivesTheWholeManager) {
+    manager->setReqs(KTPlist(KTPlist::Dictionary{{"a", 10}}));
+    play(kFrame);
+    const auto count = std::static_pointer_cast<kt::KTText>(bubble(0)->getChildByName("count"));
+    manager->decCandyRequestForType(u'a');
+    manager.reset();
+    containers.clear();
+    runActions(CandyRequest::kCountShowDelay + 0.1f);
+    EXPECT_EQ(count->text(), "9");
+}
+
+}  // namespace
+}  // namespace moonbrook::test
