@@ -60,6 +60,7 @@ public:
     void setLevelData(const std::string& levelName, kt::KTPlist levelData);
     // Builds the field from the loaded level again; also restarts a level.
     void reset() override;
+    void onEnterStage() override;
     // None outside the grid, for empty entries and for emitters.
     CellRef cellAt(int x, int y) const;
     // Any grid entry, emitters included.
@@ -181,8 +182,11 @@ public:
 private:
     static kt::KTPosition boardPositionOf(const Cell& cell);
     // Board.cpp
-    void buildCell(int x, int y);
+    void resetCandyRequests();
+    void resetState();
+    void buildCell(const kt::KTPlist& options, int x, int y);
     void bindHud();
+    // The HUD's plates text and the controller's plates number.
     void showPlatesCount();
     // BoardFalling.cpp
     void updateTimers(float dt);
@@ -190,6 +194,8 @@ private:
     void rocketTick();
     // BoardPowerups.cpp
     void finishPowerupClick(const std::string& powerupName);
+    // Replaces the pointer decoration by a node loaded from the file, or by an empty one.
+    void showPointer(const char* decorationFile);
 
     std::shared_ptr<kt::KTImageData> back_;
     std::array<std::shared_ptr<kt::KTImageData>, 3> boardImages_;
