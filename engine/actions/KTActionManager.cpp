@@ -62,4 +62,10 @@ std::size_t KTActionManager::runningActionCount() const {
     return static_cast<std::size_t>(running) + added_.size();
 }
 
+std::size_t KTActionManager::runningActionCount(const KTNode& target) const {
+    const auto onTarget = [&target](const auto& action) { return action && action->target() == &target; };
+    return static_cast<std::size_t>(std::ranges::count_if(actions_, onTarget) +
+                                    std::ranges::count_if(added_, onTarget));
+}
+
 }  // namespace kt

@@ -24,6 +24,8 @@ public:
     void update(float dt) override;
 
     std::size_t runningActionCount() const;
+    // Running actions whose target is the node.
+    std::size_t runningActionCount(const KTNode& target) const;
 
 private:
     // Slots of actions stopped during the pass are emptied and closed up after it.
