@@ -25,6 +25,7 @@
 #include "engine/services/KTAudioModule.h"
 #include "engine/services/KTSettingsManager.h"
 #include "engine/services/KTUserManager.h"
+#include "game/PlayScene.h"
 
 namespace moonbrook {
 namespace {
@@ -103,15 +104,30 @@ bool startUp(const AppOptions& options, kt::KTDirector& director) {
     return true;
 }
 
+// The play scene of the level asked for on the command line, or the plain first scene.
+std::shared_ptr<kt::KTScene> firstScene(const AppOptions& options) {
+    if (options.levelName) return PlayScene::sceneWithLevel(*options.levelName);
+    return kt::KTNode::node<kt::KTScene>();
+}
+
+bool levelExists(const std::string& levelName) {
+    return kt::KTResourceManager::shared().getPath(kt::KTFormat("data/levels/%@.xml", levelName)).has_value();
+}
+
 int runGame(const AppOptions& options, ScriptRunner* script) {
     kt::KTDirector& director = kt::KTDirector::shared();
     const bool started = startUp(options, director);
-    if (started) {
+    const bool knownLevel = !started || !options.levelName || levelExists(*options.levelName);
+    if (started && knownLevel) {
         installAutomation(options, script, director);
-        director.runWithScene(kt::KTNode::node<kt::KTScene>());
+        director.runWithScene(firstScene(options));
     }
     director.shutdown();
     if (!started) return kExitNoWindow;
+    if (!knownLevel) {
+        report("no level named '" + *options.levelName + "' (data/levels/" + *options.levelName + ".xml)");
+        return kExitBadUsage;
+    }
     if (script && !script->failure().empty()) {
         report(script->failure());
         return kExitBadUsage;

@@ -41,6 +41,11 @@ constexpr std::array kOptions{
                options.scriptPath = std::string(value);
                return !value.empty();
            }},
+    Option{"--level", "a level name",
+           [](AppOptions& options, std::string_view value) {
+               options.levelName = std::string(value);
+               return !value.empty();
+           }},
 };
 
 const Option* findOption(std::string_view name) {

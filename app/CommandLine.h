@@ -15,6 +15,8 @@ struct AppOptions {
     std::optional<float> fixedDeltaTime;
     std::optional<std::uint32_t> seed;
     std::optional<std::string> scriptPath;
+    // Start straight in the play scene of this level.
+    std::optional<std::string> levelName;
 };
 
 // What a command line asks for: a run with its options, the usage text, or a mistake to report.
@@ -25,7 +27,8 @@ struct CommandLine {
 };
 
 inline constexpr std::string_view kUsage =
-    "usage: moonbrook [--headless] [--frames N] [--fixed-dt SECONDS] [--seed N] [--script FILE]";
+    "usage: moonbrook [--headless] [--frames N] [--fixed-dt SECONDS] [--seed N] [--script FILE]"
+    " [--level NAME]";
 
 // The arguments after the program's name. Options take their value as the next argument or after '='.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);

@@ -11,26 +11,26 @@ TEST(CommandLineTest, NoArgumentsIsAnOrdinaryRun) {
     EXPECT_FALSE(line.helpRequested);
     EXPECT_FALSE(line.options.headless);
     EXPECT_FALSE(line.options.frames || line.options.fixedDeltaTime || line.options.seed ||
-                 line.options.scriptPath);
+                 line.options.scriptPath || line.options.levelName);
 }
 
 TEST(CommandLineTest, ReadsEveryOptionWithItsValueNextOrAfterEquals) {
-    const CommandLine line = parseCommandLine(
-        {"--headless", "--frames", "300", "--fixed-dt=0.0166", "--seed", "0", "--script=my script.txt"});
+    const CommandLine line = parseCommandLine({"--headless", "--frames", "300", "--fixed-dt=0.0166", "--seed",
+                                               "0", "--script=my script.txt", "--level", "001"});
     ASSERT_EQ(line.error, "");
     EXPECT_TRUE(line.options.headless);
     EXPECT_EQ(line.options.frames, 300u);
     EXPECT_FLOAT_EQ(line.options.fixedDeltaTime.value_or(0), 0.0166f);
     EXPECT_EQ(line.options.seed, 0u);
     EXPECT_EQ(line.options.scriptPath, "my script.txt");
+    EXPECT_EQ(line.options.levelName, "001");
 }
 
 TEST(CommandLineTest, LargestSeedIsAccepted) {
     EXPECT_EQ(parseCommandLine({"--seed", "4294967295"}).options.seed, 4294967295u);
 }
 
-TEST(CommandLineTest, OptionsThatDoNotWorkYetAndStrayWordsAreUnknown) {
-    EXPECT_EQ(parseCommandLine({"--level", "1"}).error, "unknown option '--level'");
+TEST(CommandLineTest, StrayWordsAreUnknownOptions) {
     EXPECT_EQ(parseCommandLine({"300"}).error, "unknown option '300'");
     EXPECT_EQ(parseCommandLine({"-headless"}).error, "unknown option '-headless'");
 }
@@ -39,6 +39,7 @@ TEST(CommandLineTest, MissingValueIsAnError) {
     EXPECT_EQ(parseCommandLine({"--frames"}).error, "--frames needs a whole number of frames above 0");
     EXPECT_EQ(parseCommandLine({"--script"}).error, "--script needs a file name");
     EXPECT_EQ(parseCommandLine({"--script="}).error, "--script needs a file name, not ''");
+    EXPECT_EQ(parseCommandLine({"--level="}).error, "--level needs a level name, not ''");
 }
 
 TEST(CommandLineTest, SwitchTakesNoValue) {

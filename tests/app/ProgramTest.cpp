@@ -114,8 +114,8 @@ TEST_F(ProgramTest, ScreenshotWritesTheLogicalScreenAsPng) {
 }
 
 TEST_F(ProgramTest, BadCommandLineExitsTwoWithTheUsage) {
-    EXPECT_EQ(run({"--headless", "--level", "1"}), 2);
-    EXPECT_NE(errorOutput_.find("unknown option '--level'"), std::string::npos) << errorOutput_;
+    EXPECT_EQ(run({"--headless", "--levels", "1"}), 2);
+    EXPECT_NE(errorOutput_.find("unknown option '--levels'"), std::string::npos) << errorOutput_;
     EXPECT_NE(errorOutput_.find("usage: moonbrook"), std::string::npos) << errorOutput_;
     EXPECT_EQ(run({"--headless", "--script", "no-such-script.txt"}), 2);
     EXPECT_NE(errorOutput_.find("no-such-script.txt: cannot read the script"), std::string::npos)
