@@ -1,0 +1,49 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/core/KTPlist.h"
+#include "engine/core/KTScene.h"
+#include "game/board/Board.h"
+#include "tests/support/EngineTest.h"
+
+namespace moonbrook::test {
+
+// A board in a running scene built from the game's own content, with the HUD nodes the board looks up, a
+// seeded random generator and whole director frames of fixed length.
+class BoardTest : public kt::test::EngineTest {
+protected:
+    // Rows of text, top row first; short or missing rows read as '0'.
+    struct Layers {
+        std::vector<std::string> map, emitters, locks, crates, balls;
+    };
+
+    BoardTest();
+    ~BoardTest() override;
+    void TearDown() override;
+
+    // The level's layers as a level file's dictionary would hold them.
+    static kt::KTPlist levelData(const Layers& layers, kt::KTPlist probs = {}, kt::KTPlist delays = {},
+                                 kt::KTPlist reqs = {});
+    // Builds the board from the layers in the running scene; also kept in `board`.
+    std::shared_ptr<Board> makeBoard(const Layers& layers, kt::KTPlist probs = {}, kt::KTPlist delays = {},
+                                     kt::KTPlist reqs = {});
+    // Whole director frames: messages, scheduled updates (the board's among them), actions, drawing.
+    void step(int frames = 1, float dt = 1.0f / 60);
+    // Steps until the board is idle; false when it is not idle after maxFrames.
+    bool settle(int maxFrames = 3000);
+    // The ball letters of rows y0 to y1 (both included): '.' an empty cell or a placeholder, ' ' no cell;
+    // positions without a cell at the end of a row are left out.
+    std::vector<std::string> rows(int y0, int y1) const;
+    // A scene node the board looks up by name.
+    kt::KTNode::Ref hud(std::string_view name) const { return scene->getChildByName(name); }
+
+    std::shared_ptr<kt::KTScene> scene;
+    // Where the board sits in the scene, away from the origin so that coordinate mix-ups show.
+    std::shared_ptr<kt::KTNode> holder;
+    std::shared_ptr<Board> board;
+};
+
+}  // namespace moonbrook::test
