@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/BasicScriptCommands.h"
+#include "app/BoardScriptCommands.h"
 #include "app/ScreenshotCommand.h"
 #include "app/ScriptRunner.h"
 #include "app/Words.h"
@@ -42,6 +43,7 @@ ScriptCommandRegistry scriptCommands() {
     ScriptCommandRegistry commands;
     addBasicScriptCommands(commands);
     addScreenshotCommand(commands);
+    addBoardScriptCommands(commands);
     return commands;
 }
 
