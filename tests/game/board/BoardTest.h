@@ -14,12 +14,18 @@ namespace moonbrook::test {
 // A board in a running scene built from the game's own content, with the HUD nodes the board looks up, a
 // seeded random generator and whole director frames of fixed length.
 class BoardTest : public kt::test::EngineTest {
-protected:
-    // Rows of text, top row first; short or missing rows read as '0'.
+public:
+    // Rows of text, top row first; short or missing rows read as '0'. Designated initialisers may leave out
+    // any layer.
     struct Layers {
-        std::vector<std::string> map, emitters, locks, crates, balls;
+        std::vector<std::string> map{};
+        std::vector<std::string> emitters{};
+        std::vector<std::string> locks{};
+        std::vector<std::string> crates{};
+        std::vector<std::string> balls{};
     };
 
+protected:
     BoardTest();
     ~BoardTest() override;
     void TearDown() override;
