@@ -1,0 +1,397 @@
+// The player's side of the board: clicks and drags, swaps judged and played back, turn search and rockets.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/core/KTScene.h"
+#include "game/board/Ball.h"
+#include "game/board/Board.h"
+#include "game/board/Cell.h"
+#include "game/board/SpecialBalls.h"
+#include "tests/game/board/BoardTest.h"
+
+namespace moonbrook::test {
+namespace {
+
+constexpr float kFrame = 1.0f / 60;
+
+int framesFor(float seconds) {
+    return static_cast<int>(std::ceil(seconds / kFrame));
+}
+
+class SwappingTest : public BoardTest {
+protected:
+    // The hint layer sits apart from the board and the marker at the scene's origin, so that a position
+    // taken in the wrong space shows.
+    SwappingTest() {
+        auto turns = kt::KTNode::node();
+        turns->setPosition({30, 40});
+        scene->addChild(turns, "turns");
+        scene->addChild(kt::KTNode::node(), "selection_marker");
+    }
+
+    std::shared_ptr<Board> build(std::vector<std::string> balls, std::vector<std::string> locks = {},
+                                 std::vector<std::string> crates = {}) {
+        Layers layers;
+        for (const auto& row : balls)
+            layers.map.push_back(std::string(row.size(), '1'));
+        layers.balls = std::move(balls);
+        layers.locks = std::move(locks);
+        layers.crates = std::move(crates);
+        makeBoard(layers);
+        // The pointer reaches the board through its holder.
+        holder->setSize(board->size());
+        return board;
+    }
+
+    CellRef cell(int x, int y) const { return board->cellAt(x, y); }
+
+    // Through the scene, as the window delivers it: the pointer moves onto the cell's centre, then presses.
+    void press(int x, int y) {
+        const kt::CGPoint at = cell(x, y)->absoluteCenter();
+        scene->mouseMove(at);
+        scene->buttonDown(kt::msLeft, at);
+    }
+    void release(kt::CGPoint at) { scene->buttonUp(kt::msLeft, at); }
+    void click(int x, int y) {
+        press(x, y);
+        release(cell(x, y)->absoluteCenter());
+    }
+    void drag(int x, int y, float dx, float dy) {
+        press(x, y);
+        const kt::CGPoint to = kt::CGPointAdd(cell(x, y)->absoluteCenter(), {dx, dy});
+        scene->mouseMove(to);
+        release(to);
+    }
+
+    // Letters of the balls at rest in a row: '.' for an empty cell or a placeholder, ' ' where no cell is.
+    std::string restingRow(int y, int width) const {
+        std::string row;
+        for (int x = 0; x < width; ++x) {
+            const CellRef at = cell(x, y);
+            const auto& ball = at ? at->ball() : nullptr;
+            if (!at)
+                row += ' ';
+            else if (!ball || dynamic_cast<const Ghost*>(ball.get()))
+                row += '.';
+            else
+                row += static_cast<char>(ball->type());
+        }
+        return row;
+    }
+
+    // The sounds of the effects started on the board after its first `from` children.
+    std::vector<std::string> effectSounds(std::size_t from) const {
+        std::vector<std::string> sounds;
+        const auto& children = board->children();
+        for (std::size_t i = from; i < children.count(); ++i) {
+            const auto& effect = *(children.begin() + static_cast<std::ptrdiff_t>(i));
+            for (const auto& part : effect->children()) {
+                const std::string* file = part->attributes().find("filename");
+                if (file && file->starts_with("data/sounds/")) sounds.push_back(*file);
+            }
+        }
+        return sounds;
+    }
+};
+
+// --- Clicks ---
+
+TEST_F(SwappingTest, ClickSelectsAndSecondClickDeselectsWithTheMarkerFollowing) {
+    build({"abc", "bca", "cab"});
+    click(1, 1);
+    EXPECT_EQ(board->selected(), cell(1, 1));
+    EXPECT_TRUE(cell(1, 1)->ball()->selected());
+    const auto marker = board->sceneNode("selection_marker");
+    ASSERT_NE(marker, nullptr);
+    EXPECT_TRUE(marker->visible());
+    EXPECT_EQ(marker->absolutePosition().x, cell(1, 1)->absolutePosition().x);
+    EXPECT_EQ(marker->absolutePosition().y, cell(1, 1)->absolutePosition().y);
+
+    click(1, 1);
+    EXPECT_EQ(board->selected(), nullptr);
+    EXPECT_FALSE(cell(1, 1)->ball()->selected());
+    EXPECT_FALSE(marker->visible());
+    EXPECT_EQ(scene->mouseFocus(), nullptr);
+}
+
+TEST_F(SwappingTest, SecondClickOnASpecialBallSetsItOff) {
+    build({"abc", "bfa", "cab"});
+    const auto bomb = cell(1, 1)->ball();
+    click(1, 1);
+    EXPECT_FALSE(bomb->detonated());
+    click(1, 1);
+    EXPECT_TRUE(bomb->detonated());
+    EXPECT_EQ(restingRow(1, 3), "...");
+}
+
+TEST_F(SwappingTest, FarClickMovesTheSelectionAndNeighbourClickSwaps) {
+    build({"abc", "bca", "cab"});
+    click(0, 0);
+    click(2, 2);
+    EXPECT_EQ(board->selected(), cell(2, 2));
+    EXPECT_EQ(board->movingCount(), 0);
+
+    click(2, 1);
+    EXPECT_EQ(board->selected(), nullptr);
+    EXPECT_EQ(board->movingCount(), 2);
+    EXPECT_FALSE(cell(2, 1)->enabled());
+    EXPECT_FALSE(cell(2, 2)->enabled());
+}
+
+TEST_F(SwappingTest, LockedCellPlaysItsSoundAndNothingElse) {
+    build({"abc", "bca"}, {"000", "010"});
+    click(0, 1);
+    const std::size_t before = board->children().count();
+    click(1, 1);
+    EXPECT_EQ(effectSounds(before), std::vector<std::string>{"data/sounds/click_lock.ogg"});
+    EXPECT_EQ(board->selected(), cell(0, 1));
+    EXPECT_EQ(board->movingCount(), 0);
+}
+
+// Clicks the board takes no notice of: no selection, no focus, no effect.
+struct IgnoredClick {
+    const char* name;
+    void (*prepare)(Board& board);
+};
+
+class IgnoredClickTest : public SwappingTest, public ::testing::WithParamInterface<IgnoredClick> {};
+
+TEST_P(IgnoredClickTest, LeavesTheBoardAsItWas) {
+    build({"abc", "bca"});
+    ASSERT_TRUE(settle());
+    GetParam().prepare(*board);
+    const CellRef clicked = cell(1, 0);
+    const std::size_t before = board->children().count();
+
+    clicked->buttonDown(kt::msLeft, clicked->center());
+
+    EXPECT_EQ(board->selected(), nullptr);
+    EXPECT_EQ(scene->mouseFocus(), nullptr);
+    EXPECT_EQ(board->children().count(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clicks, IgnoredClickTest,
+    ::testing::Values(IgnoredClick{"paused", [](Board& b) { b.setPause(true); }},
+                      IgnoredClick{"placeholder",
+                                   [](Board& b) { b.cellAt(1, 0)->setBall(b.generateBallOfType(u'0')); }},
+                      IgnoredClick{"target", [](Board& b) { b.cellAt(1, 0)->setTarget(true); }},
+                      IgnoredClick{"empty", [](Board& b) { b.cellAt(1, 0)->setBall(nullptr); }},
+                      IgnoredClick{"crate", [](Board& b) { b.cellAt(1, 0)->setCrateType(u'w'); }}),
+    [](const auto& tested) { return std::string(tested.param.name); });
+
+TEST_F(SwappingTest, PowerupModesTakeTheClickInsteadOfTheSelection) {
+    build({"abc", "bfa"}, {}, {"w00"});
+    cell(0, 0)->setBall(nullptr);
+
+    // A colour click on a special ball is refused and the mode waits for the next click.
+    board->setClickMode(ClickMode::removeColor);
+    click(1, 1);
+    EXPECT_EQ(board->clickMode(), ClickMode::removeColor);
+    EXPECT_EQ(board->selected(), nullptr);
+
+    // The hammer also takes an empty crate, and the click ends the mode.
+    board->setClickMode(ClickMode::hammer);
+    click(0, 0);
+    EXPECT_EQ(board->clickMode(), ClickMode::normal);
+    EXPECT_EQ(board->selected(), nullptr);
+    EXPECT_EQ(scene->mouseFocus(), nullptr);
+}
+
+TEST_F(SwappingTest, EmitterIgnoresClicks) {
+    Layers layers;
+    layers.map = {"000", "111"};
+    layers.emitters = {"010"};
+    layers.balls = {"000", "abc"};
+    makeBoard(layers);
+    const CellRef emitter = board->gridEntryAt(1, 0);
+    ASSERT_TRUE(emitter && emitter->emitter());
+    const std::size_t before = board->children().count();
+    emitter->buttonDown(kt::msLeft, emitter->center());
+    EXPECT_EQ(board->selected(), nullptr);
+    EXPECT_EQ(scene->mouseFocus(), nullptr);
+    EXPECT_EQ(board->children().count(), before);
+}
+
+// --- Drags ---
+
+struct Drag {
+    float dx;
+    float dy;
+    int toX;  // -1: no swap
+    int toY;
+};
+
+class DragTest : public SwappingTest, public ::testing::WithParamInterface<Drag> {};
+
+TEST_P(DragTest, SwapsWithTheNeighbourPastAFifthOfACell) {
+    build({"abc", "bca", "cab"});
+    const Drag drag = GetParam();
+    this->drag(1, 1, drag.dx, drag.dy);
+    if (drag.toX < 0) {
+        EXPECT_EQ(board->movingCount(), 0);
+        EXPECT_EQ(board->selected(), cell(1, 1));
+        return;
+    }
+    EXPECT_EQ(board->movingCount(), 2);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            const bool swapping = (x == 1 && y == 1) || (x == drag.toX && y == drag.toY);
+            EXPECT_EQ(cell(x, y)->enabled(), !swapping) << x << "," << y;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Drags, DragTest,
+                         ::testing::Values(Drag{10, 9, 2, 1}, Drag{9, 10, 1, 2}, Drag{5, 5, -1, -1},
+                                           Drag{-10, 9, 0, 1}, Drag{-9, -10, 1, 0}, Drag{9, 0, -1, -1}));
+
+// --- Swaps judged on the model ---
+
+struct SwapCase {
+    const char* name;
+    std::vector<std::string> balls;
+    int ax, ay, bx, by;
+    bool resultative;
+    std::vector<std::string> after;
+};
+
+class SwapJudgementTest : public SwappingTest, public ::testing::WithParamInterface<SwapCase> {};
+
+TEST_P(SwapJudgementTest, StandsOrIsPlayedBack) {
+    const SwapCase& swap = GetParam();
+    build(swap.balls);
+    const int width = static_cast<int>(swap.balls.front().size());
+    click(swap.ax, swap.ay);
+    click(swap.bx, swap.by);
+    ASSERT_EQ(board->movingCount(), 2);
+
+    // One move's time: a swap that stands has landed and been judged.
+    step(framesFor(kSwitchTime) + 3);
+    EXPECT_EQ(board->movingCount(), swap.resultative ? 0 : 2);
+    EXPECT_EQ(board->score() > 0, swap.resultative);
+
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(board->movingCount(), 0);
+    for (std::size_t y = 0; y < swap.after.size(); ++y)
+        EXPECT_EQ(restingRow(static_cast<int>(y), width), swap.after[y]) << "row " << y;
+    for (int y = 0; y < static_cast<int>(swap.balls.size()); ++y) {
+        for (int x = 0; x < width; ++x) {
+            const CellRef at = cell(x, y);
+            EXPECT_TRUE(at->enabled()) << x << "," << y;
+            if (at->ball()) {
+                EXPECT_EQ(at->ball()->parent(), at.get());
+            }
+        }
+    }
+    if (!swap.resultative) {
+        EXPECT_EQ(board->score(), 0u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Swaps, SwapJudgementTest,
+    ::testing::Values(SwapCase{"line_in_a_row", {"abaa"}, 0, 0, 1, 0, true, {"b..."}},
+                      SwapCase{
+                          "line_across_a_vertical_move", {"aca", "bab"}, 1, 1, 1, 0, true, {"...", "bcb"}},
+                      SwapCase{"no_line", {"abab"}, 0, 0, 1, 0, false, {"abab"}},
+                      SwapCase{"same_colour", {"aaba"}, 0, 0, 1, 0, false, {"aaba"}},
+                      SwapCase{"bomb_without_line", {"afab"}, 1, 0, 2, 0, true, {"a..."}}),
+    [](const auto& tested) { return std::string(tested.param.name); });
+
+// --- Turn search and hints ---
+
+bool sameTurn(const Turn& turn, kt::KTPosition cell, kt::KTPosition neighbour) {
+    return turn.cell->boardPosition() == cell && turn.neighbour->boardPosition() == neighbour;
+}
+
+TEST_F(SwappingTest, AllTurnsComeColumnByColumnWithNeighboursBelowAboveRightLeft) {
+    build({"bac", "aba", "cae"});
+    const std::vector<Turn> turns = board->findAllTurns();
+    ASSERT_EQ(turns.size(), 4u);
+    EXPECT_TRUE(sameTurn(turns[0], {1, 1}, {1, 2}));
+    EXPECT_TRUE(sameTurn(turns[1], {1, 1}, {1, 0}));
+    EXPECT_TRUE(sameTurn(turns[2], {1, 1}, {2, 1}));
+    EXPECT_TRUE(sameTurn(turns[3], {1, 1}, {0, 1}));
+
+    const auto layer = board->sceneNode("turns");
+    ASSERT_NE(layer, nullptr);
+    board->findTurns();
+    EXPECT_EQ(layer->children().count(), 8u);
+    board->findTurn();
+    ASSERT_EQ(layer->children().count(), 2u);
+    const auto hinted = layer->firstChild()->absolutePosition();
+    EXPECT_EQ(hinted.x, cell(1, 1)->absolutePosition().x);
+    EXPECT_EQ(hinted.y, cell(1, 1)->absolutePosition().y);
+
+    click(0, 0);
+    EXPECT_EQ(layer->children().count(), 0u);
+}
+
+TEST_F(SwappingTest, HintNeverOffersAMoveThatOnlyLengthensALineAlongItself) {
+    // Moving (3,0) left makes "aaa" in the top row, along the move.
+    build({"aaba", "cdec"});
+    EXPECT_TRUE(board->findAllTurns().empty());
+    board->findTurn();
+    EXPECT_EQ(board->sceneNode("turns")->children().count(), 0u);
+
+    // The same line made across a move is found.
+    build({"aaba", "cdac"});
+    const std::vector<Turn> turns = board->findAllTurns();
+    ASSERT_EQ(turns.size(), 1u);
+    EXPECT_TRUE(sameTurn(turns[0], {2, 0}, {2, 1}));
+}
+
+TEST_F(SwappingTest, LockedCellsOfferNoTurn) {
+    build({"bac", "aba", "cae"}, {"000", "010"});
+    EXPECT_TRUE(board->findAllTurns().empty());
+}
+
+// --- Rockets ---
+
+TEST_F(SwappingTest, RocketsFlyOneCellPerTickUntilTheyLeaveTheGrid) {
+    build({"abcdabc"}, {}, {"0000w00"});
+    const CellRef crated = cell(4, 0);
+    ASSERT_TRUE(crated->crate());
+    board->startRocketAt(*cell(3, 0), 1, 0);
+    board->startRocketAt(*cell(3, 0), -1, 0);
+
+    // The crate takes the first hit of its rocket; its ball stays and earns nothing.
+    step(1, kRocketTick);
+    EXPECT_EQ(restingRow(0, 7), "ab.dabc");
+    EXPECT_FALSE(crated->crate());
+    EXPECT_EQ(board->score(), 10u);
+    step(1, kRocketTick);
+    EXPECT_EQ(restingRow(0, 7), "a..da.c");
+    step(1, kRocketTick);
+    EXPECT_EQ(restingRow(0, 7), "...da..");
+    EXPECT_EQ(board->rockets().size(), 2u);
+
+    // The left one leaves at x = -1; the right one flies on over absent cells to the grid's edge.
+    step(1, kRocketTick);
+    ASSERT_EQ(board->rockets().size(), 1u);
+    EXPECT_EQ(board->rockets().front().x(), 7);
+    step(static_cast<int>(kSizeX) - 8, kRocketTick);
+    EXPECT_EQ(board->rockets().size(), 1u);
+    step(1, kRocketTick);
+    EXPECT_TRUE(board->rockets().empty());
+    EXPECT_EQ(restingRow(0, 7), "...da..");
+}
+
+TEST_F(SwappingTest, PausedBoardHoldsItsRockets) {
+    build({"abcd"});
+    board->startRocketAt(*cell(0, 0), 1, 0);
+    board->setPause(true);
+    step(3, kRocketTick);
+    EXPECT_EQ(restingRow(0, 4), "abcd");
+    board->setPause(false);
+    step(1, kRocketTick);
+    EXPECT_EQ(restingRow(0, 4), "a.cd");
+}
+
+}  // namespace
+}  // namespace moonbrook::test
