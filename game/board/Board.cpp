@@ -375,7 +375,7 @@ void Board::stopEverything() {
 }
 
 bool Board::idle() const {
-    if (moving() || !rockets_.empty() || delayedRemoveLines_) return false;
+    if (moving() || !rockets_.empty() || delayedRemoveLines_ || fallPending()) return false;
     // Balls in flight are children of the board itself.
     for (std::size_t i = 0; i < children().count(); ++i) {
         if (std::dynamic_pointer_cast<Ball>(children().objectAtIndex(i))) return false;

@@ -139,6 +139,10 @@ public:
     // --- Falling (BoardFalling.cpp) ---
     void generate();
     bool generateStepForCell(const CellRef& cell, kt::KTPosition direction);
+    // The step generateStepForCell would take, without taking it.
+    bool canStep(const Cell& cell, kt::KTPosition direction) const;
+    // Some resting ball could fall or slide now: the next update of a running board moves it.
+    bool fallPending() const;
     bool checkUp(kt::KTPosition position) const;
     bool checkUpAt(const Cell& cell) const { return checkUp(boardPositionOf(cell)); }
     CellList findFallPathFrom(const CellRef& cell) const;
