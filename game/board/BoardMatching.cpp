@@ -167,9 +167,10 @@ void Board::removeBallAt(const CellRef& cell, bool forced) {
     cell->setEnabled(true);
     const char16_t type = ball->type();
     const int requestor = decCandyRequestForType(type);
+    // Marked before it goes off, so that its own explosion or rockets do not remove it a second time.
+    cell->setRemoveFlag(true);
     if (ball->canDetonate()) ball->detonate();
     PowerupManager::currentPowerupManager().fillWith(type);
-    cell->setRemoveFlag(true);
 
     const unsigned platesBefore = cell->plates();
     cell->removePlate();
