@@ -122,9 +122,9 @@ void Board::reset() {
     resetCandyRequests();
     resetState();
 
-    const kt::KTPlist& options = levelData_["options"];
+    const kt::KTPlist& options = levelData()["options"];
     ballGenerator_ =
-        std::make_shared<BallGenerator>(sharedAs<Board>(), levelData_["probs"], levelData_["delays"]);
+        std::make_shared<BallGenerator>(sharedAs<Board>(), levelData()["probs"], levelData()["delays"]);
     for (int y = static_cast<int>(kSizeY) - 1; y >= 0; --y) {
         for (int x = 0; x < static_cast<int>(kSizeX); ++x)
             buildCell(options, x, y);
@@ -135,7 +135,7 @@ void Board::reset() {
     }
     buildFrameSet();
 
-    candyRequestManager_->setReqs(levelData_["reqs"]);
+    candyRequestManager_->setReqs(levelData()["reqs"]);
     if (candyRequestManager_->reqsExists()) typesForTutorial_["requestors"] = 1;
 
     rockets_.clear();
@@ -184,7 +184,7 @@ void Board::resetState() {
     explosions_ = 0;
     cheat_ = false;
     delayedRemoveLines_ = false;
-    timeLimit_ = static_cast<float>(levelData_["options"]["time_limit"].realValue());
+    timeLimit_ = static_cast<float>(levelData()["options"]["time_limit"].realValue());
 }
 
 void Board::buildCell(const kt::KTPlist& options, int x, int y) {
@@ -238,7 +238,7 @@ void Board::bindHud() {
     gameBoardController_ = controller;
     if (controller) {
         controller->setBoard(sharedAs<Board>());
-        controller->levelName()->setString(kt::KTFormat("%i", levelData_["id"].intValue() + 1));
+        controller->levelName()->setString(kt::KTFormat("%i", levelData()["id"].intValue() + 1));
         controller->gameScore()->setNumber(score_);
         controller->tokensCount()->setNumber(shownTokens());
     }
@@ -329,7 +329,7 @@ void Board::incMoving() {
 void Board::decMoving() {
     --moving_;
     if (moving_ > 0 || inReset_) return;
-    startEffect("data/effects/fall.xml", center());
+    startEffect("data/effects/fall.xml");
     delayedRemoveLines();
     highlightPlates();
     highlightCoins();
@@ -385,6 +385,7 @@ bool Board::idle() const {
             const auto cell = cells_.objectAt(x, y);
             if (!cell) continue;
             if (cell->target() || hasRunningActions(*cell)) return false;
+            // A placeholder counts as moving until it has vanished.
             const auto& ball = cell->ball();
             if (ball && (ball->moving() || hasRunningActions(*ball))) return false;
         }

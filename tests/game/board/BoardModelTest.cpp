@@ -1,29 +1,366 @@
 // The field built from a level: cells, plates, emitters, preplaced balls, crates, locks, frame and counters.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/core/KTControllerManager.h"
+#include "engine/core/KTDataSource.h"
+#include "engine/core/KTFormat.h"
+#include "engine/core/KTRandom.h"
+#include "engine/render/KTRenderModule.h"
 #include "game/board/Ball.h"
 #include "game/board/Board.h"
 #include "game/board/Cell.h"
+#include "game/board/GameBoardController.h"
+#include "game/board/SpecialBalls.h"
+#include "tests/engine/render/RenderTest.h"
 #include "tests/game/board/BoardTest.h"
+#include "tests/support/DataFileTest.h"
 
 namespace moonbrook::test {
 namespace {
 
-class BoardModelTest : public BoardTest {};
+using kt::KTPlist;
 
-TEST_F(BoardModelTest, BuildsCellsAndPreplacedBallsFromTheLayers) {
-    Layers layers;
-    layers.map = {"111", "101", "111"};
-    layers.balls = {"abc", "cdb", "eab"};
-    makeBoard(layers);
+class BoardModelTest : public BoardTest {
+protected:
+    std::shared_ptr<GameBoardController> controller() const {
+        return std::dynamic_pointer_cast<GameBoardController>(
+            kt::KTControllerManager::shared().getControllerByName("GameBoardController"));
+    }
+    // The frame pieces set at board position (x, y), as their indexes.
+    std::vector<std::size_t> pieces(int x, int y) const {
+        std::vector<std::size_t> set;
+        const FrameSet* frame = board->frameSetAt(x + 1, y + 1);
+        for (std::size_t i = 0; frame && i < FrameSet::kPieces; ++i) {
+            if (frame->frame(i)) set.push_back(i);
+        }
+        return set;
+    }
+    // Every frame position with a piece, keyed by board position.
+    std::map<std::pair<int, int>, std::vector<std::size_t>> framedPositions() const {
+        std::map<std::pair<int, int>, std::vector<std::size_t>> framed;
+        for (int y = -1; y <= static_cast<int>(kSizeY); ++y) {
+            for (int x = -1; x <= static_cast<int>(kSizeX); ++x) {
+                if (auto set = pieces(x, y); !set.empty()) framed[{x, y}] = set;
+            }
+        }
+        return framed;
+    }
+};
+
+TEST_F(BoardModelTest, BuildsCellsAndPreplacedBallsThatStayWhereNothingCanFall) {
+    makeBoard({.map = {"111", "101", "111"}, .balls = {"abc", "cdb", "eab"}});
     EXPECT_EQ(rows(0, 2), (std::vector<std::string>{"abc", "c b", "eab"}));
     EXPECT_TRUE(settle());
     EXPECT_EQ(rows(0, 2), (std::vector<std::string>{"abc", "c b", "eab"}));
+    EXPECT_EQ(board->size().width, 920);
+    EXPECT_EQ(board->size().height, 598);
+    EXPECT_FLOAT_EQ(board->timeLimit(), 120);
+
+    const CellRef cell = board->cellAt(2, 1);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->position().x, 92);
+    EXPECT_EQ(cell->position().y, 46);
+    EXPECT_EQ(cell->ball()->cell(), cell.get());
+    EXPECT_FLOAT_EQ(cell->trect().origin.x, 2.0f / kSizeX);
+    EXPECT_FLOAT_EQ(cell->trect().size.height, 1.0f / kSizeY);
 }
+
+TEST_F(BoardModelTest, CellAtAnswersNoneOutsideTheFieldInHolesAndForEmitters) {
+    makeBoard({.map = {"010", "111"}, .emitters = {"100"}});
+    for (const auto& [x, y] :
+         std::vector<std::pair<int, int>>{{-1, 0}, {0, -1}, {20, 0}, {0, 13}, {2, 0}, {0, 0}})
+        EXPECT_EQ(board->cellAt(x, y), nullptr) << x << "," << y;
+    EXPECT_NE(board->cellAt(1, 0), nullptr);
+    ASSERT_NE(board->gridEntryAt(0, 0), nullptr);
+    EXPECT_FALSE(board->gridEntryAt(0, 0)->exists());
+}
+
+// Plates count 1 for a single plate and 11 for two or more; '4' keeps three plates and no plate animation.
+struct PlateCase {
+    char map;
+    unsigned plates;
+    int counted;
+    const char* animation;
+};
+
+class PlateTest : public BoardTest, public ::testing::WithParamInterface<PlateCase> {};
+
+TEST_P(PlateTest, MapCharacterGivesPlatesAndCountsThem) {
+    const PlateCase& c = GetParam();
+    makeBoard({.map = {std::string("1") + c.map}});
+    const CellRef cell = board->cellAt(1, 0);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->plates(), c.plates);
+    EXPECT_EQ(board->platesCount(), c.counted);
+    EXPECT_EQ(board->startPlatesCount(), c.counted);
+    EXPECT_EQ(board->plates(), c.plates);
+    EXPECT_EQ(board->hasPlates(), c.plates > 0);
+    EXPECT_EQ(cell->currentAnimationName(), c.animation);
+}
+
+INSTANTIATE_TEST_SUITE_P(MapCharacters, PlateTest,
+                         ::testing::Values(PlateCase{'1', 0, 0, "default"}, PlateCase{'2', 1, 1, "plate1"},
+                                           PlateCase{'3', 2, 11, "plate2"},
+                                           PlateCase{'4', 3, 11, "default"}));
+
+TEST_F(BoardModelTest, EmitterOnlyPositionsAreInvisibleAndIgnoreBallsAndCrates) {
+    makeBoard({.map = {"01"}, .emitters = {"11"}, .crates = {"ww"}, .balls = {"aa"}});
+    const CellRef emitterOnly = board->gridEntryAt(0, 0);
+    ASSERT_NE(emitterOnly, nullptr);
+    EXPECT_TRUE(emitterOnly->emitter());
+    EXPECT_FALSE(emitterOnly->visible());
+    EXPECT_FALSE(emitterOnly->enabled());
+    EXPECT_EQ(emitterOnly->ball(), nullptr);
+    EXPECT_EQ(emitterOnly->crateType(), u'0');
+    // Where the map has a cell as well, the emitter cell keeps what the layers give it.
+    const CellRef both = board->gridEntryAt(1, 0);
+    EXPECT_EQ(both->crateType(), u'w');
+    EXPECT_NE(both->ball(), nullptr);
+}
+
+TEST_F(BoardModelTest, CratesLocksAndSpecialBallsBecomeTutorialKeys) {
+    makeBoard({.map = {"11111"}, .locks = {"01000"}, .crates = {"w0sx0"}, .balls = {"aafab"}});
+    const KTPlist& keys = board->typesForTutorial();
+    EXPECT_EQ(keys.keys(), (std::vector<std::string>{"crates_w", "locks", "ball_f", "crates_s"}));
+    EXPECT_TRUE(board->cellAt(1, 0)->locked());
+    EXPECT_EQ(board->cellAt(0, 0)->crateLevel(), 1);
+    EXPECT_EQ(board->cellAt(2, 0)->crateLevel(), 2);
+    // An unknown crate letter is kept with no hits, so it is no crate at all.
+    EXPECT_EQ(board->cellAt(3, 0)->crateType(), u'x');
+    EXPECT_FALSE(board->cellAt(3, 0)->crate());
+}
+
+TEST_F(BoardModelTest, LayersAreReadOnlyUpToTheGridAndPaddedWithNothing) {
+    KTPlist data = levelData({});
+    data["options"]["map"] = std::string(kSizeX * kSizeY, '1') + "1111";
+    data["options"]["preplaced_balls"] = "ab";
+    board = Board::board();
+    holder->addChild(board);
+    board->setLevelData("long", data);
+    board->reset();
+    int cells = 0;
+    for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
+        for (int x = 0; x < static_cast<int>(kSizeX); ++x)
+            cells += board->cellAt(x, y) ? 1 : 0;
+    }
+    EXPECT_EQ(cells, static_cast<int>(kSizeX * kSizeY));
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(rows(12, 12)[0].substr(0, 3), "ab.");
+}
+
+TEST_F(BoardModelTest, LevelDataThatIsNoDictionaryBuildsAnEmptyBoard) {
+    board = Board::board();
+    holder->addChild(board);
+    board->setLevelData("broken", KTPlist("not a level"));
+    board->reset();
+    EXPECT_EQ(board->gridEntryAt(0, 0), nullptr);
+    EXPECT_FLOAT_EQ(board->timeLimit(), 0);
+    EXPECT_EQ(board->generateBall(), nullptr);
+    EXPECT_TRUE(board->idle());
+}
+
+TEST_F(BoardModelTest, ResetRebuildsTheLevelFromItsData) {
+    makeBoard({.map = {"111"}, .balls = {"abc"}});
+    board->addScore(40);
+    board->cellAt(0, 0)->setBall(nullptr);
+    board->reset();
+    EXPECT_EQ(rows(0, 0), std::vector<std::string>{"abc"});
+    EXPECT_EQ(board->score(), 0u);
+    EXPECT_EQ(board->movingCount(), 0);
+}
+
+// Frame pieces: 0 top, 1 right, 2 bottom, 3 left, 4-7 inner corners, 8-11 outer corners.
+TEST_F(BoardModelTest, LoneCellGetsFourEdgesAndFourOuterCorners) {
+    makeBoard({.map = {"000", "010"}});
+    using Pieces = std::vector<std::size_t>;
+    const std::map<std::pair<int, int>, Pieces> expected{
+        {{0, 0}, Pieces{11}}, {{1, 0}, Pieces{0}},  {{2, 0}, Pieces{8}}, {{0, 1}, Pieces{3}},
+        {{2, 1}, Pieces{1}},  {{0, 2}, Pieces{10}}, {{1, 2}, Pieces{2}}, {{2, 2}, Pieces{9}},
+    };
+    EXPECT_EQ(framedPositions(), expected);
+}
+
+TEST_F(BoardModelTest, CellInTheGridCornerIsFramedInTheRing) {
+    makeBoard({.map = {"1"}});
+    EXPECT_EQ(pieces(-1, 0), std::vector<std::size_t>{3});
+    EXPECT_EQ(pieces(0, -1), std::vector<std::size_t>{0});
+    EXPECT_EQ(pieces(-1, -1), std::vector<std::size_t>{11});
+}
+
+TEST_F(BoardModelTest, NotchOfAnLShapeGetsAnInnerCorner) {
+    makeBoard({.map = {"000", "011", "010"}});
+    // The empty position (2, 2) has cells above and to its left.
+    EXPECT_EQ(pieces(2, 2), (std::vector<std::size_t>{1, 2, 7}));
+    // An emitter is no cell: the frame runs below it.
+    makeBoard({.map = {"000", "010"}, .emitters = {"010"}});
+    EXPECT_EQ(pieces(1, 0), std::vector<std::size_t>{0});
+}
+
+TEST_F(BoardModelTest, MovingCounterCountsEachBallOnceAndEndsMovementAtZero) {
+    makeBoard({.map = {"111"}, .balls = {"abc"}});
+    ASSERT_TRUE(settle());
+    const auto& ball = board->cellAt(0, 0)->ball();
+    ball->setMoving(true);
+    ball->setMoving(true);
+    EXPECT_EQ(board->movingCount(), 1);
+    EXPECT_FALSE(board->idle());
+    const std::size_t children = board->children().count();
+    ball->setMoving(false);
+    ball->setMoving(false);
+    EXPECT_EQ(board->movingCount(), 0);
+    // Reaching zero starts the fall effect on the board and asks for a line check.
+    EXPECT_EQ(board->children().count(), children + 1);
+    EXPECT_FALSE(board->idle());
+    EXPECT_TRUE(settle());
+}
+
+TEST_F(BoardModelTest, TokensOnTheFieldShowInTheHud) {
+    makeBoard({.map = {"111"}, .balls = {"tat"}});
+    EXPECT_EQ(board->tokensCount(), 2);
+    EXPECT_EQ(board->initialTokensCount(), 2);
+    EXPECT_EQ(hud("tokens_count")->text(), "0");
+    board->decTokens();
+    EXPECT_EQ(board->shownTokens(), 1);
+    ASSERT_NE(controller(), nullptr);
+    EXPECT_EQ(controller()->tokensCount()->numberValue(), 1);
+    EXPECT_EQ(controller()->levelName()->stringValue(), "1");
+    EXPECT_EQ(controller()->board(), board);
+    board->incTokens();
+    EXPECT_EQ(hud("tokens_count")->text(), "0");
+}
+
+TEST_F(BoardModelTest, SelectedCellLosesTheSelectionWhenItBecomesATarget) {
+    makeBoard({.map = {"111"}, .balls = {"abc"}});
+    const CellRef cell = board->cellAt(1, 0);
+    board->setSelected(cell);
+    ASSERT_EQ(board->selected(), cell);
+    cell->setTarget(true);
+    EXPECT_EQ(board->selected(), nullptr);
+    EXPECT_FALSE(cell->enabled());
+    cell->setTarget(false);
+    EXPECT_TRUE(cell->enabled());
+}
+
+TEST_F(BoardModelTest, BallStepsIntoAFreeCellButNotIntoAnOccupiedOne) {
+    makeBoard({.map = {"11", "11"}, .balls = {"ab", "cd"}});
+    ASSERT_TRUE(settle());
+    const CellRef top = board->cellAt(0, 0);
+    const CellRef below = board->cellAt(0, 1);
+    const auto ball = top->ball();
+    ball->setTarget(below);
+    EXPECT_EQ(ball->target(), nullptr);
+    EXPECT_FALSE(ball->moving());
+
+    below->setBall(nullptr);
+    ball->setTarget(below);
+    EXPECT_TRUE(ball->moving());
+    EXPECT_EQ(board->movingCount(), 1);
+    EXPECT_TRUE(below->target());
+    EXPECT_FALSE(top->enabled());
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(rows(0, 1), (std::vector<std::string>{".b", "ad"}));
+    EXPECT_FALSE(below->target());
+    EXPECT_TRUE(top->enabled() && below->enabled());
+    EXPECT_EQ(ball->target(), nullptr);
+}
+
+TEST_F(BoardModelTest, ReplacingAFallingBallFreesItsTargetCell) {
+    makeBoard({.map = {"11", "11"}, .balls = {"ab", "cd"}});
+    ASSERT_TRUE(settle());
+    const CellRef below = board->cellAt(0, 1);
+    below->setBall(nullptr);
+    const auto ball = board->cellAt(0, 0)->ball();
+    ball->setTarget(below);
+    ASSERT_TRUE(below->target());
+    board->cellAt(0, 0)->setBall(nullptr);
+    EXPECT_FALSE(below->target());
+    EXPECT_TRUE(below->enabled());
+    EXPECT_FALSE(ball->moving());
+    EXPECT_EQ(board->movingCount(), 0);
+}
+
+// Level files read from a data folder of the test's own.
+class LevelFileTest : public kt::test::DataFileTest {
+protected:
+    LevelFileTest() {
+        kt::KTInstallRenderModule(std::make_shared<kt::test::RecordingBackend>());
+        kt::KTRandom::shared().seed(7);
+        runScene();
+    }
+
+    std::shared_ptr<Board> load(const std::string& name) {
+        auto board = Board::boardWithLevel(name);
+        board->reset();
+        return board;
+    }
+    static int cellCount(const Board& board) {
+        int cells = 0;
+        for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
+            for (int x = 0; x < static_cast<int>(kSizeX); ++x)
+                cells += board.gridEntryAt(x, y) ? 1 : 0;
+        }
+        return cells;
+    }
+};
+
+constexpr const char* kLevel = R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict>
+<key>id</key><integer>4</integer>
+<key>options</key><dict>
+<key>map</key><string>1320</string>
+<key>emitters</key><string>00001</string>
+<key>time_limit</key><integer>90</integer>
+</dict>
+<key>probs</key><dict><key>a</key><real>1</real></dict>
+</dict></plist>
+)";
+
+TEST_F(LevelFileTest, ReadsALevelFileFromTheDataFolder) {
+    writeFile("data/levels/good.xml", kLevel);
+    const auto board = load("good");
+    EXPECT_EQ(board->levelName(), "good");
+    EXPECT_EQ(cellCount(*board), 4);
+    EXPECT_EQ(board->platesCount(), 12);
+    EXPECT_FLOAT_EQ(board->timeLimit(), 90);
+    EXPECT_EQ(countInLog("Board setLevel: good"), 1);
+    EXPECT_EQ(countInLog("data/levels/good.xml"), 1);
+}
+
+// Anything that is not a level gives the empty board and one line in the log naming the file.
+struct BadLevelCase {
+    const char* name;
+    const char* content;
+};
+
+class BadLevelFileTest : public LevelFileTest, public ::testing::WithParamInterface<BadLevelCase> {};
+
+TEST_P(BadLevelFileTest, GivesAnEmptyBoardAndOneLogLine) {
+    const BadLevelCase& c = GetParam();
+    if (c.content) writeFile(kt::KTFormat("data/levels/%@.xml", c.name), c.content);
+    // Once loaded, then restarted from a fresh board: the file is reported once for the whole run.
+    for (int i = 0; i < 2; ++i) {
+        const auto board = load(c.name);
+        EXPECT_EQ(cellCount(*board), 0);
+        EXPECT_FLOAT_EQ(board->timeLimit(), 0);
+        EXPECT_EQ(board->generateBall(), nullptr);
+    }
+    const int lines = countInLog(kt::KTFormat("data/levels/%@.xml", c.name));
+    EXPECT_EQ(lines - countInLog("  filename: "), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BadLevelFileTest,
+    ::testing::Values(
+        BadLevelCase{"missing", nullptr}, BadLevelCase{"empty", ""},
+        BadLevelCase{"truncated", "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>opt"},
+        BadLevelCase{"garbage", "\x01\x02\xff not xml at all"},
+        BadLevelCase{"array", "<?xml version=\"1.0\"?><plist version=\"1.0\"><array/></plist>"}),
+    [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace moonbrook::test
