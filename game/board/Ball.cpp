@@ -60,8 +60,7 @@ void Ball::setTarget(const std::shared_ptr<Cell>& target) {
     target->setEnabled(false);
     target->setTarget(true);
     stopAllActions();
-    const kt::CGPoint offset{target->position().x - own->position().x,
-                             target->position().y - own->position().y};
+    const kt::CGPoint offset = kt::CGPointSub(target->position(), own->position());
     runAction(kt::KTSequence::actions(
         {kt::KTMoveTo::actionWithDuration(kFallTime, offset), FinishFallAction::action()}));
 }

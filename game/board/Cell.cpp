@@ -48,14 +48,12 @@ void Cell::setBall(std::shared_ptr<Ball> ball) {
     if (const std::shared_ptr<Ball> old = ball_) {
         if (old->moving() && !ball) old->stopAllActions();
         old->setMoving(false);
-        KTSprite::removeChild(old.get());
+        removeChild(old.get());
     }
     ball_ = std::move(ball);
-    if (ball_) {
-        if (KTNode* previous = ball_->parent()) previous->removeChild(ball_.get());
-        addChild(ball_);
-        ball_->moveTo({0, 0});
-    }
+    if (!ball_) return;
+    addChild(ball_);
+    ball_->moveTo({0, 0});
 }
 
 void Cell::removeChild(kt::KTNode* child) {
@@ -132,6 +130,13 @@ void Cell::setCrateType(char16_t type) {
     crateLevel_ = type == u'w' ? 1 : type == u's' ? 2 : 0;
 }
 
+const kt::KTImageData* Cell::crateImage() const {
+    if (!crate()) return nullptr;
+    if (crateType_ == u'w') return woodenCrate_.get();
+    if (crateType_ == u's') return crateLevel_ >= 2 ? stoneCrate1_.get() : stoneCrate0_.get();
+    return nullptr;
+}
+
 void Cell::drawAfterChildren() {
     kt::KTRenderer* renderer = render();
     if (!renderer) return;
@@ -140,15 +145,11 @@ void Cell::drawAfterChildren() {
         renderer->setImageData(owner->lock().get());
         renderer->drawRect(getRect());
     }
-    if (!crate()) return;
-    const std::shared_ptr<kt::KTImageData>& picture = crateType_ == u'w' ? woodenCrate_
-                                                      : crateLevel_ >= 2 ? stoneCrate1_
-                                                                         : stoneCrate0_;
-    if (crateType_ != u'w' && crateType_ != u's') return;
+    const kt::KTImageData* picture = crateImage();
     if (!picture) return;
     renderer->pushColor();
     renderer->multColor(color());
-    renderer->setImageData(picture.get());
+    renderer->setImageData(picture);
     renderer->drawRect(getRect());
     renderer->popColor();
 }

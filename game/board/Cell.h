@@ -82,6 +82,8 @@ private:
     bool isMouseFocus() const;
     void clearMouseFocus();
     void handleNormalClick(kt::CGPoint point);
+    // The picture of the live crate, or none.
+    const kt::KTImageData* crateImage() const;
 
     kt::KTPosition boardPosition_;
     std::weak_ptr<Board> board_;
