@@ -120,15 +120,15 @@ void ColorDestroyer::detonateWith(Ball& partner) {
 }
 
 void Diamond::detonate() {
-    if (detonated()) return;
-    setDetonated(true);
-    annihilate();
+    if (!detonated()) annihilate();
 }
 
 void Diamond::annihilate() {
     const auto owner = board();
     if (!owner) return;
     const auto self = sharedAs<Diamond>();
+    // The removal below sets the diamond off again; it is collected only once.
+    setDetonated(true);
     switch (type()) {
         case u'q':
             owner->addScore(500);

@@ -38,7 +38,7 @@ protected:
                                      kt::KTPlist reqs = {});
     // Whole director frames: messages, scheduled updates (the board's among them), actions, drawing.
     void step(int frames = 1, float dt = 1.0f / 60);
-    // Steps until the board is idle; false when it is not idle after maxFrames.
+    // Steps until the board stays idle through a whole frame; false when it does not within maxFrames.
     bool settle(int maxFrames = 3000);
     // The ball letters of rows y0 to y1 (both included): '.' an empty cell or a placeholder, ' ' no cell;
     // positions without a cell at the end of a row are left out.
