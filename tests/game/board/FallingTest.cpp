@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/KTScene.h"
 #include "game/board/Ball.h"
 #include "game/board/Board.h"
 #include "game/board/Cell.h"
@@ -24,6 +25,24 @@ kt::KTPlist weights(std::initializer_list<std::pair<const char*, double>> entrie
     for (const auto& [letter, weight] : entries)
         dictionary[letter] = weight;
     return dictionary;
+}
+
+// A game scene that only notes the tutorials it is asked to show, with the play time of the request.
+class TutorialScene : public kt::KTScene {
+public:
+    KT_CLASS(TutorialScene)
+
+    void showTutorial(std::string key) { shown.emplace_back(std::move(key), board ? board->playTime() : -1); }
+
+    std::shared_ptr<Board> board;
+    std::vector<std::pair<std::string, float>> shown;
+};
+
+const kt::KTClass& TutorialScene::staticClass() {
+    static const kt::KTClass& cls =
+        kt::KTClass::define<TutorialScene>("TutorialScene", kt::KTScene::staticClass())
+            .operation("showTutorial:", &TutorialScene::showTutorial);
+    return cls;
 }
 
 // A plated cell of its own in the far corner, where no line can reach it: the level cannot be won, so the
@@ -239,6 +258,33 @@ TEST_F(FallingTest, ACascadeSettlesWithEveryCellFilledAndNoLineLeft) {
     EXPECT_GT(board->score(), 0u);
     EXPECT_EQ(board->score() % 10, 0u);
     EXPECT_EQ(board->movingCount(), 0);
+}
+
+TEST_F(FallingTest, TutorialsOfTheLevelAndOfItsFeaturesAreAskedForFromThreeSeconds) {
+    const auto tutorials = kt::KTNode::node<TutorialScene>();
+    tutorials->addChild(holder);
+    holder->setScene(tutorials);
+    runScene(tutorials);
+    build({.map = {"111", "111"}, .locks = {"1"}, .crates = {"", "00w"}, .balls = {"abc", "bca"}});
+    tutorials->board = board;
+    board->setLevelData("001", board->levelData());
+    board->reset();
+
+    step(static_cast<int>(11.0f / kFrame));
+    std::vector<std::string> features;
+    for (const auto& [key, playTime] : tutorials->shown) {
+        EXPECT_GE(playTime, 3.0f) << key;
+        if (key == "plates") {
+            EXPECT_GT(playTime, 10.0f);
+        } else if (key == "basics") {
+            EXPECT_LE(playTime, 10.0f);
+        } else {
+            features.push_back(key);
+        }
+    }
+    EXPECT_EQ(features, (std::vector<std::string>{"locks", "crates_w"}));
+    EXPECT_EQ(board->typesForTutorial().size(), 0u);
+    EXPECT_EQ(tutorials->shown.back().first, "plates");
 }
 
 }  // namespace
