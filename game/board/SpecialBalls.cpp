@@ -56,6 +56,10 @@ void Ghost::update(float dt) {
     if (KTNode* owner = parent()) owner->removeChild(this);
 }
 
+void Ghost::visit() {
+    if (visible()) draw();
+}
+
 void Ghost::draw() {
     const auto owner = board();
     kt::KTRenderer* renderer = render();

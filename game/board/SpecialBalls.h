@@ -15,6 +15,8 @@ public:
 
     bool matchWith(const Ball&) const override { return false; }
     void update(float dt) override;
+    // Only its own drawing: the sprite's picture never shows.
+    void visit() override;
     void draw() override;
 
 private:

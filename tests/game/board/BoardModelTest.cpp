@@ -1,6 +1,7 @@
 // The field built from a level: cells, plates, emitters, preplaced balls, crates, locks, frame and counters.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "engine/core/KTControllerManager.h"
 #include "engine/core/KTDataSource.h"
+#include "engine/core/KTDirector.h"
 #include "engine/core/KTFormat.h"
 #include "engine/core/KTRandom.h"
 #include "engine/render/KTRenderModule.h"
@@ -19,6 +21,7 @@
 #include "tests/engine/render/RenderTest.h"
 #include "tests/game/board/BoardTest.h"
 #include "tests/support/DataFileTest.h"
+#include "tests/support/RecordingRenderer.h"
 
 namespace moonbrook::test {
 namespace {
@@ -199,6 +202,40 @@ TEST_F(BoardModelTest, NotchOfAnLShapeGetsAnInnerCorner) {
     // An emitter is no cell: the frame runs below it.
     makeBoard({.map = {"000", "010"}, .emitters = {"010"}});
     EXPECT_EQ(pieces(1, 0), std::vector<std::size_t>{0});
+}
+
+TEST_F(BoardModelTest, DrawsTheFrameFirstAndLockAndCrateOverTheCell) {
+    const auto recorder = std::make_shared<kt::test::RecordingRenderer>();
+    kt::KTDirector::shared().setRenderer(recorder);
+    makeBoard({.map = {"000", "010"}, .locks = {"000", "010"}, .crates = {"000", "0s0"}});
+    recorder->calls.clear();
+    board->visit();
+    std::vector<std::string> rects;
+    for (const std::string& call : recorder->calls) {
+        if (call.starts_with("drawRect")) rects.push_back(call);
+    }
+    ASSERT_GE(rects.size(), 10u);
+    const std::vector<std::string> frame(rects.begin(), rects.begin() + 8);
+    EXPECT_EQ(frame,
+              (std::vector<std::string>{"drawRect 0 0 46 46", "drawRect 0 46 46 46", "drawRect 0 92 46 46",
+                                        "drawRect 46 0 46 46", "drawRect 46 92 46 46", "drawRect 92 0 46 46",
+                                        "drawRect 92 46 46 46", "drawRect 92 92 46 46"}));
+    EXPECT_EQ(rects[rects.size() - 2], "drawRect 46 46 46 46");
+    EXPECT_EQ(rects.back(), "drawRect 46 46 46 46");
+}
+
+TEST_F(BoardModelTest, PlaceholderDrawsOnlyItsDebugMarker) {
+    const auto recorder = std::make_shared<kt::test::RecordingRenderer>();
+    kt::KTDirector::shared().setRenderer(recorder);
+    makeBoard({.map = {"1"}});
+    const auto ghost = board->generateBallOfType(u'0');
+    board->cellAt(0, 0)->setBall(ghost);
+    recorder->calls.clear();
+    ghost->visit();
+    EXPECT_TRUE(recorder->calls.empty());
+    board->setDebugRender(true);
+    ghost->visit();
+    EXPECT_EQ(std::count(recorder->calls.begin(), recorder->calls.end(), "drawRect 0 0 27 27"), 1);
 }
 
 TEST_F(BoardModelTest, MovingCounterCountsEachBallOnceAndEndsMovementAtZero) {
