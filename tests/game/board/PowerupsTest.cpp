@@ -1,0 +1,385 @@
+// Explosions, the hammer, colour removal, bats and bonus balls on small boards.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/render/KTLightning.h"
+#include "engine/services/KTUser.h"
+#include "engine/services/KTUserManager.h"
+#include "game/PowerupManager.h"
+#include "game/board/Ball.h"
+#include "game/board/Board.h"
+#include "game/board/Cell.h"
+#include "game/board/SpecialBalls.h"
+#include "tests/game/board/BoardTest.h"
+
+namespace moonbrook::test {
+namespace {
+
+using Position = std::pair<int, int>;
+using Positions = std::set<Position>;
+
+constexpr float kFrame = 1.0f / 60;
+
+int framesFor(float seconds) {
+    return static_cast<int>(std::ceil(seconds / kFrame));
+}
+
+// A w x h field in which no two neighbours share a letter, so nothing matches by itself.
+std::vector<std::string> quietField(int w, int h) {
+    std::vector<std::string> field;
+    for (int y = 0; y < h; ++y) {
+        std::string row;
+        for (int x = 0; x < w; ++x)
+            row += "abcde"[(x + 2 * y) % 5];
+        field.push_back(row);
+    }
+    return field;
+}
+
+// What an effect file makes, as a comparable text: the class and attributes of each part.
+std::string partsOf(const kt::KTNode& effect) {
+    std::string parts;
+    for (const auto& part : effect.children()) {
+        parts += part->className() + "{";
+        for (const auto& [name, value] : part->attributes())
+            parts += name + "=" + value + ";";
+        parts += "}";
+    }
+    return parts;
+}
+
+class PowerupsTest : public BoardTest {
+protected:
+    // Profiles start from nothing and the player does not outlive the test.
+    PowerupsTest() { kt::KTUserManager::resetSharedManager(); }
+    ~PowerupsTest() override { kt::KTUserManager::resetSharedManager(); }
+
+    std::shared_ptr<Board> build(std::vector<std::string> balls, std::vector<std::string> crates = {},
+                                 std::vector<std::string> locks = {}) {
+        Layers layers;
+        for (const auto& row : balls)
+            layers.map.push_back(std::string(row.size(), '1'));
+        layers.balls = std::move(balls);
+        layers.crates = std::move(crates);
+        layers.locks = std::move(locks);
+        return makeBoard(layers);
+    }
+
+    CellRef cell(int x, int y) const { return board->cellAt(x, y); }
+
+    // Cells whose ball is marked for removal or already replaced by a placeholder.
+    Positions removedCells() const {
+        Positions removed;
+        for (int x = 0; x < static_cast<int>(kSizeX); ++x) {
+            for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
+                const CellRef at = cell(x, y);
+                if (at && (at->removeFlag() || (at->ball() && at->ball()->isKindOf(Ghost::staticClass()))))
+                    removed.insert({x, y});
+            }
+        }
+        return removed;
+    }
+
+    // Buys and charges the selected player's powerup up to the level.
+    static Powerup& charge(const std::string& name, int level) {
+        auto& users = kt::KTUserManager::sharedManager();
+        if (!users.selectedUser()) {
+            users.add("Tester");
+            users.selectByName("Tester");
+            PowerupManager::resetCurrentPowerupManager();
+        }
+        users.selectedUser()->setTokens(10000);
+        Powerup& powerup = *PowerupManager::currentPowerupManager().getPowerupByName(name);
+        while (powerup.maxLevel() < level)
+            powerup.upgrade();
+        while (powerup.level() < level)
+            powerup.fillFor(1000);
+        return powerup;
+    }
+
+    // Effects of that file among the children of the node.
+    static std::vector<kt::KTNode::Ref> effectsOf(const kt::KTNode& parent, const std::string& file) {
+        const std::string expected = partsOf(*kt::KTNode::nodeFromFile(file));
+        std::vector<kt::KTNode::Ref> effects;
+        for (const auto& child : parent.children()) {
+            if (child->autoremove() && child->hasChildren() && partsOf(*child) == expected)
+                effects.push_back(child);
+        }
+        return effects;
+    }
+
+    int lightningBolts() const {
+        int count = 0;
+        for (const auto& child : scene->children())
+            count += child->isKindOf(kt::KTLightning::staticClass()) ? 1 : 0;
+        return count;
+    }
+};
+
+// --- Explosions ---
+
+struct ExplosionCase {
+    char16_t pattern;
+    Position centre;
+    Positions removed;
+};
+
+class ExplosionPatternTest : public PowerupsTest, public ::testing::WithParamInterface<ExplosionCase> {};
+
+TEST_P(ExplosionPatternTest, RemovesThePatternAroundTheCellButNotTheCellItself) {
+    const ExplosionCase& c = GetParam();
+    build(quietField(7, 7));
+    board->explodeAt(cell(c.centre.first, c.centre.second), c.pattern);
+    EXPECT_EQ(removedCells(), c.removed);
+    EXPECT_EQ(board->score(), 10 * c.removed.size());
+}
+
+Positions around(Position centre, std::vector<Position> offsets) {
+    Positions cells;
+    for (const auto& [dx, dy] : offsets)
+        cells.insert({centre.first + dx, centre.second + dy});
+    return cells;
+}
+
+Positions hPattern(Position centre) {
+    std::vector<Position> offsets;
+    for (int dx = -2; dx <= 2; ++dx) {
+        for (int dy = -2; dy <= 2; ++dy) {
+            if ((dx != 0 || dy != 0) && (std::abs(dx) != 2 || std::abs(dy) != 2)) offsets.push_back({dx, dy});
+        }
+    }
+    return around(centre, offsets);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Patterns, ExplosionPatternTest,
+    ::testing::Values(ExplosionCase{u'f', {3, 3}, around({3, 3}, {{-1, 0}, {1, 0}, {0, 1}, {0, -1}})},
+                      ExplosionCase{u'g',
+                                    {3, 3},
+                                    around({3, 3}, {{-1, 0},
+                                                    {1, 0},
+                                                    {0, 1},
+                                                    {0, -1},
+                                                    {-1, -1},
+                                                    {-1, 1},
+                                                    {1, -1},
+                                                    {1, 1},
+                                                    {-2, 0},
+                                                    {2, 0},
+                                                    {0, 2},
+                                                    {0, -2}})},
+                      ExplosionCase{u'h', {3, 3}, hPattern({3, 3})},
+                      // At the corner only the cells inside the field go.
+                      ExplosionCase{u'g', {0, 0}, {{1, 0}, {0, 1}, {1, 1}, {2, 0}, {0, 2}}},
+                      ExplosionCase{u'h', {0, 0}, {{1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}, {0, 2}, {1, 2}}},
+                      ExplosionCase{u'x', {3, 3}, {}}));
+
+TEST_F(PowerupsTest, ALoneBombPlaysTheSmallExplosionOnce) {
+    auto field = quietField(7, 7);
+    field[3][3] = 'f';
+    build(field);
+    board->removeBallAt(cell(3, 3));
+    EXPECT_EQ(effectsOf(*holder, "data/effects/explode.xml").size(), 1u);
+    EXPECT_TRUE(effectsOf(*holder, "data/effects/explode_big.xml").empty());
+}
+
+TEST_F(PowerupsTest, ABombSettingOffAnotherPlaysOneBigExplosionAndNothingForTheInnerOne) {
+    auto field = quietField(7, 7);
+    field[3][2] = 'f';
+    field[3][3] = 'g';
+    build(field);
+    board->removeBallAt(cell(2, 3));
+    EXPECT_EQ(effectsOf(*holder, "data/effects/explode_big.xml").size(), 1u);
+    EXPECT_TRUE(effectsOf(*holder, "data/effects/explode.xml").empty());
+    // The inner bomb's own pattern went too.
+    EXPECT_TRUE(removedCells().contains({5, 3}));
+}
+
+TEST_F(PowerupsTest, TheExplosionIsShownOnTheBombWhereverTheBoardSits) {
+    auto field = quietField(7, 7);
+    field[5][4] = 'f';
+    build(field);
+    board->removeBallAt(cell(4, 5));
+    const auto effects = effectsOf(*holder, "data/effects/explode.xml");
+    ASSERT_EQ(effects.size(), 1u);
+    EXPECT_EQ(effects.front()->absolutePosition(), cell(4, 5)->absoluteCenter());
+}
+
+// --- Hammer ---
+
+struct HammerCase {
+    int level;
+    std::vector<Position> removed;
+    std::vector<Position> kept;
+    std::size_t count;
+};
+
+class HammerShapeTest : public PowerupsTest, public ::testing::WithParamInterface<HammerCase> {};
+
+TEST_P(HammerShapeTest, RemovesTheShapeOfItsLevelAndEndsTheClickMode) {
+    const HammerCase& c = GetParam();
+    build(quietField(7, 7));
+    Powerup& hammer = charge("hammer", c.level);
+    board->enterHammerMode();
+    board->hammerClickAt(cell(3, 3));
+
+    const Positions removed = removedCells();
+    for (const auto& [dx, dy] : c.removed)
+        EXPECT_TRUE(removed.contains({3 + dx, 3 + dy})) << dx << "," << dy;
+    for (const auto& [dx, dy] : c.kept)
+        EXPECT_FALSE(removed.contains({3 + dx, 3 + dy})) << dx << "," << dy;
+    EXPECT_EQ(removed.size(), c.count);
+    EXPECT_EQ(board->clickMode(), ClickMode::normal);
+    EXPECT_EQ(hammer.level(), 0);
+    EXPECT_EQ(scene->underMouse(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, HammerShapeTest,
+                         ::testing::Values(HammerCase{0, {}, {{0, 0}}, 0},
+                                           HammerCase{1, {{0, 0}}, {{1, 0}, {0, 1}}, 1},
+                                           HammerCase{2, {{-1, -1}, {1, 1}, {1, -1}}, {{2, 0}, {0, -2}}, 9},
+                                           HammerCase{3,
+                                                      {{0, 0}, {-2, 2}, {2, -2}, {-2, 0}, {0, 2}, {1, 1}},
+                                                      {{-2, -1}, {1, 2}, {-2, -2}, {2, 2}},
+                                                      19}));
+
+TEST_F(PowerupsTest, TheHammerTakesOneLayerOfACrateAndLeavesItsBall) {
+    build(quietField(5, 5), {"", "", "00s"});
+    charge("hammer", 1);
+    board->enterHammerMode();
+    board->hammerClickAt(cell(2, 2));
+    EXPECT_EQ(cell(2, 2)->crateLevel(), 1);
+    EXPECT_TRUE(removedCells().empty());
+    EXPECT_EQ(board->clickMode(), ClickMode::normal);
+}
+
+TEST_F(PowerupsTest, PowerupModesCarryThePointerDecorationOfTheirLevel) {
+    build(quietField(3, 3));
+    charge("hammer", 2);
+    board->enterHammerMode();
+    EXPECT_EQ(board->clickMode(), ClickMode::hammer);
+    ASSERT_NE(scene->underMouse(), nullptr);
+    EXPECT_EQ(partsOf(*scene->underMouse()),
+              partsOf(*kt::KTNode::nodeFromFile("data/effects/pw_hammer_big.xml")));
+    board->enterNormalMode();
+    EXPECT_EQ(board->clickMode(), ClickMode::normal);
+    EXPECT_EQ(scene->underMouse(), nullptr);
+}
+
+// --- Colour removal ---
+
+// 'a' on the centre (2, 2), on three corners of the square around it, in a crate on the fourth corner and
+// once outside the square.
+const std::vector<std::string> kColourField = {"adbdb", "dacad", "bcacb", "dacad", "bdbdb"};
+const std::vector<std::string> kColourCrates = {"", "", "", "000s"};
+
+TEST_F(PowerupsTest, TheColourClickRemovesTheColourWithALightningJumpingFromBallToBall) {
+    build(kColourField, kColourCrates);
+    Powerup& color = charge("color", 1);
+    board->enterRemoveColorMode();
+    board->removeColorClickAt(cell(2, 2));
+
+    EXPECT_EQ(board->clickMode(), ClickMode::normal);
+    EXPECT_EQ(color.level(), 0);
+    EXPECT_EQ(removedCells(), (Positions{{2, 2}}));
+    EXPECT_EQ(lightningBolts(), 9);
+
+    // Each ball goes 0.3 s after the lightning reaches it; the jumps are 0.07 s apart.
+    step(framesFor(0.25f));
+    EXPECT_EQ(removedCells(), (Positions{{2, 2}}));
+    step(framesFor(0.25f));
+    EXPECT_EQ(removedCells(), (Positions{{2, 2}, {1, 1}, {3, 1}, {1, 3}}));
+    EXPECT_EQ(cell(3, 3)->ball()->type(), u'a');
+    EXPECT_EQ(cell(3, 3)->crateLevel(), 2);
+    EXPECT_EQ(cell(0, 0)->ball()->type(), u'a');
+    EXPECT_EQ(board->score(), 40u);
+    EXPECT_EQ(lightningBolts(), 0);
+}
+
+TEST_F(PowerupsTest, ColourRemovalWithoutAMatchRemovesOnlyTheCentreAndDrawsNoLightning) {
+    build(quietField(5, 5));
+    board->removeColor(cell(2, 2)->ball()->type(), cell(2, 2), 1);
+    EXPECT_EQ(removedCells(), (Positions{{2, 2}}));
+    EXPECT_EQ(lightningBolts(), 0);
+    EXPECT_EQ(board->score(), 10u);
+}
+
+TEST_F(PowerupsTest, TheColourClickOnASpecialBallOrACrateIsIgnoredAndKeepsTheMode) {
+    auto field = quietField(5, 5);
+    field[2][2] = 'f';
+    build(field, {"", "s"});
+    Powerup& color = charge("color", 2);
+    board->enterRemoveColorMode();
+    for (const Position& clicked : {Position{2, 2}, Position{0, 1}}) {
+        board->removeColorClickAt(cell(clicked.first, clicked.second));
+        EXPECT_EQ(board->clickMode(), ClickMode::removeColor);
+        EXPECT_EQ(color.level(), 2);
+        EXPECT_TRUE(removedCells().empty());
+        EXPECT_NE(scene->underMouse(), nullptr);
+    }
+}
+
+// --- Bats and bonus balls ---
+
+TEST_F(PowerupsTest, BatsTakeEverySuitableBallWhenTheyAreFewerThanTheCount) {
+    // One row: nothing falls, so the row shows exactly what the bats took.
+    build({"abcab"}, {"0w"});
+    Powerup& random = charge("random", 3);
+    board->removeRandomBlocks();
+    for (int x : {0, 2, 3, 4})
+        EXPECT_FALSE(cell(x, 0)->enabled()) << x;
+    EXPECT_TRUE(cell(1, 0)->enabled());
+    EXPECT_EQ(random.level(), 0);
+
+    step(framesFor(1.5f));
+    EXPECT_EQ(rows(0, 0), std::vector<std::string>{".b..."});
+    for (int x = 0; x < 5; ++x)
+        EXPECT_TRUE(cell(x, 0)->enabled()) << x;
+    EXPECT_EQ(board->score(), 40u);
+}
+
+TEST_F(PowerupsTest, BatsAtLevelZeroDoNothingAndKeepThePowerup) {
+    build({"abcab"});
+    board->removeRandomBlocks();
+    step(framesFor(1.5f));
+    EXPECT_EQ(rows(0, 0), std::vector<std::string>{"abcab"});
+}
+
+TEST_F(PowerupsTest, ABatFliesToItsCellWhereverTheBoardSits) {
+    build({"a"});
+    charge("random", 1);
+    board->removeRandomBlocks();
+    const auto bats = effectsOf(*scene, "data/effects/bat.xml");
+    ASSERT_EQ(bats.size(), 1u);
+    EXPECT_EQ(bats.front()->absolutePosition(), cell(0, 0)->absoluteCenter());
+}
+
+TEST_F(PowerupsTest, BonusBallsReplaceOrdinaryBallsOnlyAndStopWhenTheCellsRunOut) {
+    // Level 3 places three bonus balls; only 'a' and 'b' are free: 't' is a token, one cell is locked and
+    // one is crated.
+    build({"atbcd"}, {"0000w"}, {"0001"});
+    Powerup& bonuses = charge("bonuses", 3);
+    board->placeRandomBonuses();
+    EXPECT_FALSE(cell(0, 0)->enabled());
+    EXPECT_FALSE(cell(2, 0)->enabled());
+    EXPECT_EQ(bonuses.level(), 0);
+
+    step(framesFor(1.5f));
+    const std::string row = rows(0, 0).front();
+    EXPECT_EQ(row.substr(3), "cd");
+    EXPECT_EQ(row[1], 't');
+    const std::string pool = "gkmn";
+    for (int x : {0, 2}) {
+        EXPECT_NE(pool.find(row[static_cast<std::size_t>(x)]), std::string::npos) << row;
+        EXPECT_TRUE(cell(x, 0)->enabled());
+    }
+}
+
+}  // namespace
+}  // namespace moonbrook::test
