@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -141,10 +142,19 @@ TEST_P(BatchSizes, AreCappedByWhatIsLeftAndAtLeastTenBeforeThat) {
 
 INSTANTIATE_TEST_SUITE_P(Totals, BatchSizes, ::testing::Values(1, 7, 10, 31, 45, 200));
 
-class NoRequests : public CandyRequestTest, public ::testing::WithParamInterface<KTPlist> {};
+struct NoRequestsCase {
+    const char* name;
+    KTPlist reqs;
+};
+
+void PrintTo(const NoRequestsCase& levelCase, std::ostream* out) {
+    *out << levelCase.name;
+}
+
+class NoRequests : public CandyRequestTest, public ::testing::WithParamInterface<NoRequestsCase> {};
 
 TEST_P(NoRequests, CountAsCollectedAndShowNobody) {
-    manager->setReqs(GetParam());
+    manager->setReqs(GetParam().reqs);
     play(6);
     EXPECT_FALSE(manager->reqsExists());
     EXPECT_TRUE(manager->reqsCollected());
@@ -152,10 +162,13 @@ TEST_P(NoRequests, CountAsCollectedAndShowNobody) {
     EXPECT_FALSE(containers[0]->hasChildren() || containers[1]->hasChildren());
 }
 
-INSTANTIATE_TEST_SUITE_P(Levels, NoRequests,
-                         ::testing::Values(KTPlist(), KTPlist("a"), KTPlist::emptyDictionary(),
-                                           KTPlist(KTPlist::Dictionary{{"a", 0}, {"b", -3}}),
-                                           KTPlist(KTPlist::Dictionary{{"", 5}})));
+INSTANTIATE_TEST_SUITE_P(
+    Levels, NoRequests,
+    ::testing::Values(NoRequestsCase{"Missing", KTPlist()}, NoRequestsCase{"NotADictionary", KTPlist("a")},
+                      NoRequestsCase{"Empty", KTPlist::emptyDictionary()},
+                      NoRequestsCase{"NothingAboveZero", KTPlist(KTPlist::Dictionary{{"a", 0}, {"b", -3}})},
+                      NoRequestsCase{"KeyWithoutLetter", KTPlist(KTPlist::Dictionary{{"", 5}})}),
+    [](const auto& levelCase) { return std::string(levelCase.param.name); });
 
 class BothSlots : public CandyRequestTest, public ::testing::WithParamInterface<std::uint32_t> {};
 
