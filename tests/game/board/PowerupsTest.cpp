@@ -1,6 +1,7 @@
 // Explosions, the hammer, colour removal, bats and bonus balls on small boards.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <set>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "engine/render/KTLightning.h"
+#include "engine/render/KTSprite.h"
 #include "engine/services/KTUser.h"
 #include "engine/services/KTUserManager.h"
 #include "game/PowerupManager.h"
@@ -289,6 +291,18 @@ TEST_F(PowerupsTest, TheColourClickRemovesTheColourWithALightningJumpingFromBall
     EXPECT_EQ(color.level(), 0);
     EXPECT_EQ(removedCells(), (Positions{{2, 2}}));
     EXPECT_EQ(lightningBolts(), 9);
+    // The first jump starts on the clicked ball, every jump ends on a ball of the colour.
+    const Positions targets{{1, 1}, {3, 1}, {1, 3}};
+    bool fromCentre = false;
+    for (const auto& child : scene->children()) {
+        const auto bolt = std::dynamic_pointer_cast<kt::KTLightning>(child);
+        if (!bolt) continue;
+        fromCentre = fromCentre || bolt->position() == cell(2, 2)->absoluteCenter();
+        EXPECT_TRUE(std::ranges::any_of(targets, [&](Position t) {
+            return bolt->position2() == cell(t.first, t.second)->absoluteCenter();
+        }));
+    }
+    EXPECT_TRUE(fromCentre);
 
     // Each ball goes 0.3 s after the lightning reaches it; the jumps are 0.07 s apart.
     step(framesFor(0.25f));
@@ -323,6 +337,24 @@ TEST_F(PowerupsTest, TheColourClickOnASpecialBallOrACrateIsIgnoredAndKeepsTheMod
         EXPECT_TRUE(removedCells().empty());
         EXPECT_NE(scene->underMouse(), nullptr);
     }
+}
+
+// --- Idle animations ---
+
+TEST_F(PowerupsTest, TheLightWaveSweepsDiagonallyAndPassesTheSelectedBall) {
+    build(quietField(3, 3));
+    board->setSelected(cell(1, 1));
+    board->startLightWave();
+    const auto animationAt = [&](int x, int y) {
+        return std::static_pointer_cast<kt::KTSprite>(cell(x, y)->ball())->currentAnimationName();
+    };
+    step();
+    EXPECT_EQ(animationAt(0, 0), "lightwave");
+    EXPECT_NE(animationAt(2, 2), "lightwave");
+    // The last diagonal, (2, 2), is four steps of 0.05 s behind the first.
+    step(framesFor(0.2f));
+    EXPECT_EQ(animationAt(2, 2), "lightwave");
+    EXPECT_NE(animationAt(1, 1), "lightwave");
 }
 
 // --- Bats and bonus balls ---

@@ -52,6 +52,25 @@ protected:
     std::shared_ptr<kt::KTNode> turns = kt::KTNode::node();
 };
 
+// A game scene that hears of the win.
+class ListeningScene : public kt::KTScene {
+public:
+    KT_CLASS(ListeningScene)
+    void win() { ++wins; }
+    int wins = 0;
+};
+
+}  // namespace
+
+const kt::KTClass& ListeningScene::staticClass() {
+    static const kt::KTClass& cls =
+        kt::KTClass::define<ListeningScene>("ListeningScene", kt::KTScene::staticClass())
+            .operation("win", &ListeningScene::win);
+    return cls;
+}
+
+namespace {
+
 kt::KTPlist requestFor(const char* type, int count) {
     kt::KTPlist reqs = kt::KTPlist::emptyDictionary();
     reqs[type] = count;
@@ -129,6 +148,18 @@ TEST_F(WinTest, TheBestTimeIsKeptWhenSlowerAndReplacedWhenFaster) {
         EXPECT_NEAR(player().objectForKey("levelResults")["test"].realValue(), c.expected, 0.05) << c.stored;
         EXPECT_EQ(text("bestLevelTime"), c.stored < 2 ? "00:01" : "00:02");
     }
+}
+
+TEST_F(WinTest, TheSceneIsToldOfTheWinWhenItListens) {
+    const auto listening = kt::KTNode::node<ListeningScene>();
+    scene->removeChild(holder.get());
+    listening->addChild(holder, "board");
+    // A moved node keeps the scene it knew while that scene lives.
+    holder->setScene(listening);
+    runScene(listening);
+    build({"abc"});
+    board->checkWin();
+    EXPECT_EQ(listening->wins, 1);
 }
 
 TEST_F(WinTest, AWonBoardDoesNotWinAgain) {
