@@ -413,7 +413,7 @@ int Board::decCandyRequestForType(char16_t type) {
 // --- Scene and HUD ---
 
 std::shared_ptr<kt::KTNode> Board::sceneNode(std::string_view name) const {
-    const auto stage = const_cast<Board*>(this)->scene();
+    const kt::KTNode* stage = getParentOfClass(kt::KTScene::staticClass());
     return stage ? stage->getChildByName(name) : nullptr;
 }
 
