@@ -156,17 +156,6 @@ TEST_F(BoardModelTest, LayersAreReadOnlyUpToTheGridAndPaddedWithNothing) {
     EXPECT_EQ(rows(12, 12)[0].substr(0, 3), "ab.");
 }
 
-TEST_F(BoardModelTest, LevelDataThatIsNoDictionaryBuildsAnEmptyBoard) {
-    board = Board::board();
-    holder->addChild(board);
-    board->setLevelData("broken", KTPlist("not a level"));
-    board->reset();
-    EXPECT_EQ(board->gridEntryAt(0, 0), nullptr);
-    EXPECT_FLOAT_EQ(board->timeLimit(), 0);
-    EXPECT_EQ(board->generateBall(), nullptr);
-    EXPECT_TRUE(board->idle());
-}
-
 TEST_F(BoardModelTest, ResetRebuildsTheLevelFromItsData) {
     makeBoard({.map = {"111"}, .balls = {"abc"}});
     board->addScore(40);

@@ -141,13 +141,6 @@ INSTANTIATE_TEST_SUITE_P(Pairs, MatchTest,
                                            MatchCase{u'q', u'q', false}, MatchCase{u't', u't', false},
                                            MatchCase{u'0', u'0', false}));
 
-TEST_F(SpecialBallsTest, BadBallMatchesNothing) {
-    makeBoard({.map = {"1"}});
-    const auto bad = made<BadBall>(u'g');
-    EXPECT_FALSE(bad->matchWith(*bad));
-    EXPECT_FALSE(bad->canDetonate());
-}
-
 TEST_F(SpecialBallsTest, WildcardCompletesALineOfOrdinaryBalls) {
     makeBoard({.map = {"111", "111"}, .balls = {"aia", "bcb"}});
     ASSERT_TRUE(settle());
