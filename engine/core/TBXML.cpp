@@ -4,6 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace kt {
@@ -14,8 +18,45 @@ constexpr std::string_view kCommentEnd = "-->";
 constexpr std::string_view kCDataStart = "![CDATA[";
 constexpr std::string_view kCDataEnd = "]]>";
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+// Byte classes, so that every scanning loop costs one table lookup per byte.
+enum : unsigned {
+    kSpace = 1,
+    kEquals = 2,
+    // '>', '<', quotes and zero: inside a tag each needs a closer look.
+    kTagSpecial = 4,
+    // Any '/' ends an element name; elsewhere only the "/>" of an empty element ends a token.
+    kSlash = 8,
+    kEmptyEnd = 16,
+};
+
+constexpr std::array<std::uint8_t, 256> kClasses = [] {
+    std::array<std::uint8_t, 256> table{};
+    const auto mark = [&table](std::string_view bytes, unsigned classes) {
+        for (const char c : bytes)
+            table[static_cast<unsigned char>(c)] |= static_cast<std::uint8_t>(classes);
+    };
+    mark(" \t\n\r", kSpace);
+    mark("=", kEquals);
+    mark(std::string_view("><\"'\0", 5), kTagSpecial);
+    mark("/", kSlash | kEmptyEnd);
+    return table;
+}();
+
+bool is(char c, unsigned classes) {
+    return (kClasses[static_cast<unsigned char>(c)] & classes) != 0;
+}
+
+// The zero after the buffer ends every search for a class that holds zero.
+char* skipUntil(char* p, unsigned classes) {
+    while (!is(*p, classes))
+        ++p;
+    return p;
+}
+
+char* skipSpaces(char* p) {
+    while (is(*p, kSpace))
+        ++p;
+    return p;
 }
 
 bool startsWith(const char* at, const char* end, std::string_view prefix) {
@@ -27,6 +68,36 @@ char* findIn(char* from, char* end, std::string_view sequence) {
     const std::string_view range(from, static_cast<std::size_t>(end - from));
     const std::size_t at = range.find(sequence);
     return at == std::string_view::npos ? nullptr : from + at;
+}
+
+// Eight bytes at a time, in memory order: the lowest marked byte of zeroBytes() is the first zero byte.
+using Word = std::uint64_t;
+constexpr Word kOnes = 0x0101010101010101;
+
+Word loadWord(const char* p) {
+    Word word;
+    std::memcpy(&word, p, sizeof word);
+    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+    return word;
+}
+
+Word zeroBytes(Word word) {
+    return (word - kOnes) & ~word & (kOnes << 7);
+}
+
+// The first quote, '<' or zero at or after p; the padding after the buffer lets the last word be read whole.
+char* findQuoteOrAngle(char* p, char quote) {
+    const Word quotes = kOnes * static_cast<unsigned char>(quote);
+    const Word angles = kOnes * static_cast<unsigned char>('<');
+    for (;; p += sizeof(Word)) {
+        const Word word = loadWord(p);
+        const Word hits = zeroBytes(word ^ quotes) | zeroBytes(word ^ angles) | zeroBytes(word);
+        if (hits) return p + std::countr_zero(hits) / 8;
+    }
+}
+
+char* findIn(char* from, char* end, char c) {
+    return static_cast<char*>(std::memchr(from, c, static_cast<std::size_t>(end - from)));
 }
 
 // Removes the CDATA markers from [start, end) by moving the rest down; returns the new end.
@@ -48,21 +119,22 @@ char* unwrapCData(char* start, char* end) {
     return write;
 }
 
-bool followsEqualsSign(const char* tagStart, const char* at) {
-    while (at > tagStart && isSpace(at[-1]))
+// Whether the last byte before `at` that is not a space is '='; a token that starts at `from` knows from
+// `startsAfterEquals` what came before it.
+bool followsEqualsSign(const char* from, const char* at, bool startsAfterEquals) {
+    while (at > from && is(at[-1], kSpace))
         --at;
-    return at > tagStart && at[-1] == '=';
+    return at > from ? at[-1] == '=' : startsAfterEquals;
 }
 
 }  // namespace
 
 template <typename Record>
-Record* TBXML::RecordPool<Record>::take() {
-    if (used_ == kRecordsPerBlock) {
-        blocks_.push_back(std::make_unique<Record[]>(kRecordsPerBlock));
-        used_ = 0;
-    }
-    return &blocks_.back()[used_++];
+void TBXML::RecordPool<Record>::startBlock() {
+    blockSize_ = std::min(2 * blockSize_, kLargestBlockSize);
+    blocks_.push_back(std::make_unique_for_overwrite<Slot[]>(blockSize_));
+    next_ = blocks_.back().get();
+    blockEnd_ = next_ + blockSize_;
 }
 
 TBXML::TBXML(std::string_view data) {
@@ -89,218 +161,231 @@ std::unique_ptr<TBXML> TBXML::fromFile(const std::string& path) {
     }
     ::close(fd);
     // A file that shrank while being read is parsed as far as it went.
-    document->length_ = filled;
-    document->bytes_[filled] = 0;
+    document->terminate(filled);
     document->parse();
     return document;
 }
 
 void TBXML::allocate(std::size_t length) {
-    bytes_ = std::make_unique_for_overwrite<char[]>(length + 1);
-    bytes_[length] = 0;
+    bytes_ = std::make_unique_for_overwrite<char[]>(length + sizeof(Word));
+    terminate(length);
+}
+
+void TBXML::terminate(std::size_t length) {
     length_ = length;
-}
-
-char* TBXML::find(char* from, char c) const {
-    char* const end = bytes_.get() + length_;
-    if (from >= end) return nullptr;
-    return static_cast<char*>(std::memchr(from, c, static_cast<std::size_t>(end - from)));
-}
-
-char* TBXML::find(char* from, std::string_view sequence) const {
-    char* const end = bytes_.get() + length_;
-    return from >= end ? nullptr : findIn(from, end, sequence);
+    std::fill_n(bytes_.get() + length, sizeof(Word), 0);
 }
 
 void TBXML::parse() {
-    char* const end = bytes_.get() + length_;
+    end_ = bytes_.get() + length_;
     damaged_ = false;
-    char* cursor = bytes_.get();
-    while (true) {
-        char* open = pendingTag_ ? pendingTag_ : find(cursor, '<');
-        pendingTag_ = nullptr;
-        if (!open) break;
-        char* tag = open + 1;
-        const bool comment = startsWith(tag, end, kCommentStart);
-        if (comment || startsWith(tag, end, kCDataStart)) {
-            const std::string_view closing = comment ? kCommentEnd : kCDataEnd;
-            char* close = find(tag + (comment ? kCommentStart : kCDataStart).size(), closing);
-            if (!close) {
-                damaged_ = true;
-                break;
-            }
-            cursor = close + closing.size();
-            continue;
-        }
-        char* tagEnd = findTagEnd(tag);
-        if (!tagEnd) {
-            damaged_ = true;
-            break;
-        }
-        // A tag cut short by the next '<' still ends there, and that '<' starts the next tag.
-        const bool endsAtNextTag = *tagEnd == '<';
-        if (endsAtNextTag) pendingTag_ = tagEnd;
-        *tagEnd = 0;
-        cursor = tagEnd + 1;
-        if (*tag == '?' || *tag == '!') continue;
-        if (*tag == '/') {
-            closeElement();
-        } else {
-            cursor = openElement(tag, tagEnd, endsAtNextTag);
-        }
-    }
+    for (char* tag = nextTag(bytes_.get()); tag;)
+        tag = readMarkup(tag);
     if (!root_ || current_) damaged_ = true;
     current_ = nullptr;
 }
 
-char* TBXML::findTagEnd(char* from) {
-    char* const end = bytes_.get() + length_;
-    for (char* p = from; p < end; ++p) {
+char* TBXML::fail() {
+    damaged_ = true;
+    return nullptr;
+}
+
+char* TBXML::nextTag(char* from) const {
+    char* open = skipSpaces(from);
+    if (*open != '<') open = findIn(open, end_, '<');
+    return open ? open + 1 : nullptr;
+}
+
+char* TBXML::afterTag(char* tagEnd) const {
+    // A tag cut short by the next '<' ends there, and that '<' starts the next tag.
+    return *tagEnd == '<' ? tagEnd + 1 : nextTag(tagEnd + 1);
+}
+
+char* TBXML::skipPast(char* from, std::string_view closing) {
+    char* close = findIn(from, end_, closing);
+    return close ? nextTag(close + closing.size()) : fail();
+}
+
+char* TBXML::readMarkup(char* tag) {
+    if (startsWith(tag, end_, kCommentStart)) return skipPast(tag + kCommentStart.size(), kCommentEnd);
+    if (startsWith(tag, end_, kCDataStart)) return skipPast(tag + kCDataStart.size(), kCDataEnd);
+    if (*tag != '/' && *tag != '?' && *tag != '!') return readElement(tag);
+    char* tagEnd = scanTag(tag, 0, false);
+    if (!tagEnd) return fail();
+    if (*tag == '/' && current_) {
+        current_ = current_->parentElement;
+        --depth_;
+    }
+    return afterTag(tagEnd);
+}
+
+char* TBXML::readElement(char* tag) {
+    TBXMLElement* element = elements_.take();
+    element->name = tag;
+    char* p = scanTag(tag, kSpace | kSlash, false);
+    if (!p) return fail();
+    bool afterEquals = false;
+    // One space or '/' parts the name from the attributes; the '/' of "/>" stays to end the tag.
+    if (is(*p, kSpace) || (*p == '/' && p[1] != '>')) {
+        afterEquals = is(*p, kSpace) && p > tag && p[-1] == '=';
+        *p++ = 0;
+    }
+    char* tagEnd = readAttributes(*element, p, afterEquals);
+    if (!tagEnd) return fail();
+    const char ending = *tagEnd;
+    *tagEnd = 0;
+    link(element);
+    if (ending == '/') return nextTag(tagEnd + 2);
+    current_ = element;
+    ++depth_;
+    return ending == '<' ? tagEnd + 1 : readText(*element, tagEnd + 1);
+}
+
+void TBXML::link(TBXMLElement* element) {
+    if (!root_) root_ = element;
+    element->parentElement = current_;
+    if (!current_ || depth_ >= kMaxDepth) return;
+    if (TBXMLElement* previous = current_->currentChild) {
+        previous->nextSibling = element;
+        element->previousSibling = previous;
+    } else {
+        current_->firstChild = element;
+    }
+    current_->currentChild = element;
+    current_->text = nullptr;
+}
+
+char* TBXML::readAttributes(TBXMLElement& element, char* from, bool startsAfterEquals) {
+    TBXMLAttribute** slot = &element.firstAttribute;
+    for (char* p = from;;) {
+        char* const name = skipSpaces(p);
+        p = scanTag(name, kSpace | kEquals | kEmptyEnd, startsAfterEquals);
+        if (!p) return nullptr;
+        // Nothing before the end of the tag but spaces.
+        if (p == name && *p != '=') return p;
+        char* const nameEnd = p;
+        p = skipSpaces(p);
+        startsAfterEquals = false;
+        // A name without '=' has no value and is left out.
+        if (*p != '=') continue;
+        *nameEnd = 0;
+        char* value = nullptr;
+        p = readValue(skipSpaces(p + 1), value, startsAfterEquals);
+        if (!p) return nullptr;
+        TBXMLAttribute* attribute = attributes_.take();
+        attribute->name = name;
+        attribute->value = value;
+        *slot = attribute;
+        slot = &attribute->next;
+    }
+}
+
+char* TBXML::readValue(char* from, char*& value, bool& endsWithEquals) {
+    char* valueEnd = nullptr;
+    char* resume = nullptr;
+    bool holdsAngle = false;
+    endsWithEquals = false;
+    if (*from == '"' || *from == '\'') {
+        value = from + 1;
+        valueEnd = closingQuote(from, holdsAngle);
+        if (valueEnd) {
+            resume = valueEnd + 1;
+        } else {
+            // Without its closing quote the value runs to the end of the tag.
+            valueEnd = resume = scanTag(value, kEmptyEnd, false);
+            if (!resume) return nullptr;
+            holdsAngle = findIn(value, valueEnd, '<') != nullptr;
+        }
+    } else {
+        value = from;
+        valueEnd = scanTag(value, kSpace | kEmptyEnd, true);
+        if (!valueEnd) return nullptr;
+        resume = is(*valueEnd, kSpace) ? valueEnd + 1 : valueEnd;
+        holdsAngle = findIn(value, valueEnd, '<') != nullptr;
+        endsWithEquals = valueEnd > value && valueEnd[-1] == '=';
+    }
+    if (holdsAngle) valueEnd = unwrapCData(value, valueEnd);
+    // The end of the tag is cut by the element, which still has to see what ends it.
+    if (valueEnd < resume) *valueEnd = 0;
+    return resume;
+}
+
+char* TBXML::scanTag(char* from, unsigned stops, bool startsAfterEquals) {
+    for (char* p = from;; ++p) {
+        p = skipUntil(p, stops | kTagSpecial);
         switch (*p) {
             case '>':
                 return p;
             case '<':
-                if (!startsWith(p + 1, end, kCDataStart)) return p;
-                p = find(p + 1 + kCDataStart.size(), kCDataEnd);
+                if (!startsWith(p + 1, end_, kCDataStart)) return p;
+                p = findIn(p + 1 + kCDataStart.size(), end_, kCDataEnd);
                 if (!p) return nullptr;
                 p += kCDataEnd.size() - 1;
                 break;
             case '"':
             case '\'':
-                // A quoted attribute value may hold '>' and '<'.
-                if (followsEqualsSign(from, p)) {
-                    if (char* close = skipQuotedValue(p)) p = close;
+                // A quoted stretch after '=' may hold '>' and '<'.
+                if (followsEqualsSign(from, p, startsAfterEquals)) {
+                    bool holdsAngle = false;
+                    if (char* close = closingQuote(p, holdsAngle)) p = close;
                 }
                 break;
-            default:
+            case '\0':
+                if (p == end_) return nullptr;
                 break;
+            case '/':
+                if ((stops & kSlash) || p[1] == '>') return p;
+                break;
+            default:
+                return p;
         }
     }
-    return nullptr;
 }
 
-char* TBXML::skipQuotedValue(char* quote) {
+char* TBXML::closingQuote(char* quote, bool& holdsAngle) {
     bool& exhausted = *quote == '"' ? noMoreDoubleQuotes_ : noMoreSingleQuotes_;
     if (exhausted) return nullptr;
-    char* close = find(quote + 1, *quote);
-    if (!close) exhausted = true;
-    return close;
-}
-
-void TBXML::closeElement() {
-    if (!current_) return;
-    current_ = current_->parentElement;
-    --depth_;
-}
-
-char* TBXML::openElement(char* tag, char* tagEnd, bool endsAtNextTag) {
-    TBXMLElement* element = elements_.take();
-    const bool empty = !endsAtNextTag && tagEnd > tag && tagEnd[-1] == '/';
-    char* const contentEnd = empty ? tagEnd - 1 : tagEnd;
-    char* nameEnd = tag;
-    while (nameEnd < contentEnd && !isSpace(*nameEnd) && *nameEnd != '/')
-        ++nameEnd;
-    element->name = tag;
-    char* const attributesStart = nameEnd < contentEnd ? nameEnd + 1 : contentEnd;
-    *nameEnd = 0;
-    readAttributes(*element, attributesStart, contentEnd);
-
-    if (!root_) root_ = element;
-    element->parentElement = current_;
-    if (current_ && depth_ < kMaxDepth) {
-        if (TBXMLElement* previous = current_->currentChild) {
-            previous->nextSibling = element;
-            element->previousSibling = previous;
-        } else {
-            current_->firstChild = element;
+    for (char* p = quote + 1;; ++p) {
+        p = findQuoteOrAngle(p, *quote);
+        if (*p == *quote) return p;
+        if (*p == '<') holdsAngle = true;
+        if (p == end_) {
+            exhausted = true;
+            return nullptr;
         }
-        current_->currentChild = element;
-        current_->text = nullptr;
     }
-    if (empty) return tagEnd + 1;
-    current_ = element;
-    ++depth_;
-    return endsAtNextTag ? tagEnd + 1 : readText(*element, tagEnd + 1);
 }
 
 char* TBXML::readText(TBXMLElement& element, char* start) {
-    char* const end = bytes_.get() + length_;
-    char* stop = nullptr;
-    bool hasCData = false;
-    for (char* scan = start; (stop = find(scan, '<'));) {
-        if (!startsWith(stop + 1, end, kCDataStart)) break;
-        char* close = find(stop + 1 + kCDataStart.size(), kCDataEnd);
+    char* first = skipSpaces(start);
+    // Usually only layout lies before the next tag.
+    if (*first == '<' && !startsWith(first + 1, end_, kCDataStart)) {
+        *first = 0;
+        element.text = first;
+        return first + 1;
+    }
+    char* stop = first;
+    bool holdsCData = false;
+    while ((stop = findIn(stop, end_, '<'))) {
+        if (!startsWith(stop + 1, end_, kCDataStart)) break;
+        char* close = findIn(stop + 1 + kCDataStart.size(), end_, kCDataEnd);
         if (!close) {
             stop = nullptr;
             break;
         }
-        hasCData = true;
-        scan = close + kCDataEnd.size();
+        holdsCData = true;
+        stop = close + kCDataEnd.size();
     }
-    char* textEnd = stop ? stop : end;
-    if (hasCData) textEnd = unwrapCData(start, textEnd);
-    char* first = start;
-    while (first < textEnd && isSpace(*first))
+    char* textEnd = stop ? stop : end_;
+    if (holdsCData) textEnd = unwrapCData(first, textEnd);
+    while (first < textEnd && is(*first, kSpace))
         ++first;
-    while (textEnd > first && isSpace(textEnd[-1]))
+    while (textEnd > first && is(textEnd[-1], kSpace))
         --textEnd;
     *textEnd = 0;
     element.text = first;
     // Without a following tag the text runs to the end and nothing is left to parse.
-    if (!stop) return end;
-    pendingTag_ = stop;
-    return stop;
-}
-
-void TBXML::readAttributes(TBXMLElement& element, char* from, char* to) {
-    TBXMLAttribute* last = nullptr;
-    char* p = from;
-    while (p < to) {
-        while (p < to && isSpace(*p))
-            ++p;
-        if (p >= to) break;
-        char* const name = p;
-        while (p < to && !isSpace(*p) && *p != '=')
-            ++p;
-        char* const nameEnd = p;
-        while (p < to && isSpace(*p))
-            ++p;
-        // A name without "=" has no value and is left out.
-        if (p >= to || *p != '=') continue;
-        ++p;
-        while (p < to && isSpace(*p))
-            ++p;
-        char* value = p;
-        char* valueEnd;
-        if (p < to && (*p == '"' || *p == '\'')) {
-            value = p + 1;
-            char* close = static_cast<char*>(std::memchr(value, *p, static_cast<std::size_t>(to - value)));
-            valueEnd = close ? close : to;
-            p = close ? close + 1 : to;
-        } else {
-            while (p < to && !isSpace(*p))
-                ++p;
-            valueEnd = p;
-        }
-        if (std::memchr(value, '<', static_cast<std::size_t>(valueEnd - value))) {
-            valueEnd = unwrapCData(value, valueEnd);
-        }
-        *nameEnd = 0;
-        *valueEnd = 0;
-        appendAttribute(element, last, name, value);
-    }
-}
-
-void TBXML::appendAttribute(TBXMLElement& element, TBXMLAttribute*& last, char* name, char* value) {
-    TBXMLAttribute* attribute = attributes_.take();
-    attribute->name = name;
-    attribute->value = value;
-    if (last) {
-        last->next = attribute;
-    } else {
-        element.firstAttribute = attribute;
-    }
-    last = attribute;
+    return stop ? stop + 1 : nullptr;
 }
 
 std::string_view TBXML::elementName(const TBXMLElement* element) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,12 +31,12 @@ struct TBXMLElement {
 
 // A small non-validating XML reader for the data files. The whole file sits in one zero-terminated buffer
 // that the parser cuts in place, so names, values and texts point into it; element and attribute records
-// come from zero-filled blocks of 100. Comments, declarations and processing instructions are skipped,
-// CDATA markers are unwrapped, entities pass through undecoded. It never reports an error: damaged markup
-// gives whatever partial tree the parse reaches, and damaged() tells whether the document was complete.
+// come from zero-filled blocks that double in size as the document needs more. Comments, declarations and
+// processing instructions are skipped, CDATA markers are unwrapped, entities pass through undecoded. It never
+// reports an error: damaged markup gives whatever partial tree the parse reaches, and damaged() tells whether
+// the document was complete.
 class TBXML {
 public:
-    static constexpr std::size_t kRecordsPerBlock = 100;
     // Elements nested deeper than this are parsed but kept out of the tree, which bounds the recursion of
     // everything that walks it.
     static constexpr int kMaxDepth = 256;
@@ -67,29 +68,51 @@ private:
     template <typename Record>
     class RecordPool {
     public:
-        Record* take();
+        // A record is made when taken, so a block is written once rather than cleared first.
+        Record* take() {
+            if (next_ == blockEnd_) startBlock();
+            return new (next_++) Record();
+        }
 
     private:
-        std::vector<std::unique_ptr<Record[]>> blocks_;
-        std::size_t used_ = kRecordsPerBlock;
+        struct alignas(Record) Slot {
+            std::byte bytes[sizeof(Record)];
+        };
+        static constexpr std::size_t kFirstBlockSize = 64;
+        static constexpr std::size_t kLargestBlockSize = 4096;
+
+        void startBlock();
+
+        std::vector<std::unique_ptr<Slot[]>> blocks_;
+        std::size_t blockSize_ = kFirstBlockSize / 2;
+        Slot* next_ = nullptr;
+        Slot* blockEnd_ = nullptr;
     };
 
     TBXML() = default;
     void allocate(std::size_t length);
+    // Zeroes the word after the text, which the scans read whole.
+    void terminate(std::size_t length);
     void parse();
-    char* find(char* from, char c) const;
-    char* find(char* from, std::string_view sequence) const;
-    char* findTagEnd(char* from);
-    char* skipQuotedValue(char* quote);
-    void closeElement();
-    // Both answer where parsing goes on.
-    char* openElement(char* tag, char* tagEnd, bool endsAtNextTag);
+    // Each reader below takes the text just after a '<' and answers where the next tag starts (the text
+    // after its '<'), or null when parsing stops.
+    char* readMarkup(char* tag);
+    char* readElement(char* tag);
+    char* readAttributes(TBXMLElement& element, char* from, bool startsAfterEquals);
+    char* readValue(char* from, char*& value, bool& endsWithEquals);
     char* readText(TBXMLElement& element, char* start);
-    void readAttributes(TBXMLElement& element, char* from, char* to);
-    void appendAttribute(TBXMLElement& element, TBXMLAttribute*& last, char* name, char* value);
+    char* nextTag(char* from) const;
+    char* afterTag(char* tagEnd) const;
+    char* skipPast(char* from, std::string_view closing);
+    char* scanTag(char* from, unsigned stops, bool startsAfterEquals);
+    char* closingQuote(char* quote, bool& holdsAngle);
+    char* fail();
+    void link(TBXMLElement* element);
 
     std::unique_ptr<char[]> bytes_;
     std::size_t length_ = 0;
+    // The zero after the last byte; the scanning loops stop on it.
+    char* end_ = nullptr;
     RecordPool<TBXMLElement> elements_;
     RecordPool<TBXMLAttribute> attributes_;
     TBXMLElement* root_ = nullptr;
@@ -99,8 +122,6 @@ private:
     // A failed search for a closing quote means no later search for that quote can succeed either.
     bool noMoreDoubleQuotes_ = false;
     bool noMoreSingleQuotes_ = false;
-    // The start of a tag whose '<' was already overwritten by a cut.
-    char* pendingTag_ = nullptr;
 };
 
 }  // namespace kt

@@ -72,11 +72,30 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"EndTagNamesNotCompared", "<a><b></c><d/></a>", "a[b,d]"},
         ParseCase{"SecondTopLevelElementUnreachable", "<a/><b><c/></b>", "a"},
         ParseCase{"UnquotedValueAndBareName", "<a x=5 checked y=\"2\"/>", "a(x=5,y=2)"},
+        ParseCase{"NameAfterUnquotedValue", "<a x=5 y=\"2\" z=3>t</a>", "a(x=5,y=2,z=3){t}"},
+        ParseCase{"UnclosedQuoteRunsToTheTagEnd", "<a x='1 y=\"2>\"><b/></a>", "a(x=1 y=\"2>\")[b]"},
+        ParseCase{"SlashInsideNamesAndValues", "<a/b='1' c=d/e f/g=2 />", "a(b=1,c=d/e,f/g=2)"},
         ParseCase{"TagCutShortByNextTag", "<a><b x='1' <c/></b></a>", "a[b(x=1)[c]]"},
         ParseCase{"Utf8PassesThrough", "<a t=\"\xC3\xA9t\xC3\xA9\">\xE2\x98\x83</a>",
                   "a(t=\xC3\xA9t\xC3\xA9){\xE2\x98\x83}"},
         ParseCase{"DeepSiblingsKeepOrder", "<r><a><b/></a><c><d/><e/></c></r>", "r[a[b],c[d,e]]"}),
     [](const ::testing::TestParamInfo<ParseCase>& entry) { return entry.param.title; });
+
+// Values are scanned several bytes at a time, so every length around those steps and bytes next to the
+// ones that end a value must come through whole.
+TEST(XMLParseTest, ValuesOfEveryLengthComeThroughWhole) {
+    for (const char* filler : {"x", "\x01", "\xff", "!", ";", "=", "&", "'", "\x80\x7f"}) {
+        for (std::size_t length = 0; length < 40; ++length) {
+            std::string value;
+            while (value.size() < length)
+                value += filler;
+            const TBXML document("<a v=\"" + value + "\" w=\"1\"/>");
+            ASSERT_NE(document.rootXMLElement(), nullptr);
+            EXPECT_EQ(TBXML::valueOfAttributeNamed("v", document.rootXMLElement()), value) << value;
+            EXPECT_EQ(TBXML::valueOfAttributeNamed("w", document.rootXMLElement()), "1") << value;
+        }
+    }
+}
 
 TEST(XMLQueryTest, FirstAttributeWinsInQueriesAndLastInTheOwnedTree) {
     const TBXML document("<a x='1' x='2'><b/><c n='first'/><b/><c n='second'/></a>");
