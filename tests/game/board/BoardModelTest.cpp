@@ -245,6 +245,14 @@ TEST_F(BoardModelTest, MovingCounterCountsEachBallOnceAndEndsMovementAtZero) {
     EXPECT_TRUE(settle());
 }
 
+TEST_F(BoardModelTest, BoardTakenOffTheStageAndPutBackKeepsUpdating) {
+    makeBoard({.map = {"1"}});
+    holder->removeChild(board.get());
+    holder->addChild(board);
+    step(30);
+    EXPECT_NEAR(board->playTime(), 0.5f, 0.01f);
+}
+
 TEST_F(BoardModelTest, TokensOnTheFieldShowInTheHud) {
     makeBoard({.map = {"111"}, .balls = {"tat"}});
     EXPECT_EQ(board->tokensCount(), 2);
