@@ -157,6 +157,7 @@ void Board::explodeAt(const CellRef& cell, char16_t pattern) {
     } else if (entered - now == 1) {
         effect = "data/effects/explode_big.xml";
     }
+    // Shown over the exploding cell: its centre in the parent's coordinates.
     if (effect && parent()) parent()->startEffect(effect, kt::CGPointAdd(position(), cell->center()));
     explosions_ = 0;
 }
