@@ -69,6 +69,8 @@ TEST_F(BoardModelTest, BuildsCellsAndPreplacedBallsThatStayWhereNothingCanFall) 
     EXPECT_EQ(cell->position().x, 92);
     EXPECT_EQ(cell->position().y, 46);
     EXPECT_EQ(cell->ball()->cell(), cell.get());
+    EXPECT_EQ(cell->ball()->currentAnimationName(), "default") << "the ball's sprite file is loaded";
+    EXPECT_EQ(cell->currentAnimationName(), "default");
     EXPECT_FLOAT_EQ(cell->trect().origin.x, 2.0f / kSizeX);
     EXPECT_FLOAT_EQ(cell->trect().size.height, 1.0f / kSizeY);
 }
