@@ -128,6 +128,33 @@ TEST_F(BoardModelTest, EmitterOnlyPositionsAreInvisibleAndIgnoreBallsAndCrates) 
     EXPECT_NE(both->ball(), nullptr);
 }
 
+TEST_F(BoardModelTest, PlatesAndCratesComeOffOneLayerAtATimeWithTheirEffectsOnTheCell) {
+    makeBoard({.map = {"13"}, .crates = {"0s"}});
+    const CellRef cell = board->cellAt(1, 0);
+    const auto lastChild = [](const kt::KTNode& node) { return node.children().lastObject(); };
+    const std::vector<const char*> animations{"plate1", "default", "default"};
+    for (const char* animation : animations) {
+        cell->removePlate();
+        EXPECT_EQ(cell->currentAnimationName(), animation);
+    }
+    EXPECT_EQ(cell->plates(), 0u);
+    // On the board, over the cell's middle.
+    EXPECT_EQ(lastChild(*board)->position().x, cell->center().x);
+    EXPECT_EQ(lastChild(*board)->position().y, 23);
+
+    cell->removeCrate();
+    EXPECT_TRUE(cell->crate());
+    cell->removeCrate();
+    EXPECT_FALSE(cell->crate());
+    cell->removeCrate();
+    EXPECT_EQ(cell->crateLevel(), 0);
+    // In the scene, over the cell where it is shown.
+    const kt::CGPoint shown = cell->absoluteCenter();
+    EXPECT_EQ(lastChild(*scene)->position().x, shown.x);
+    EXPECT_EQ(lastChild(*scene)->position().y, shown.y);
+    EXPECT_EQ(shown.x, 52 + 46 + 23);
+}
+
 TEST_F(BoardModelTest, CratesLocksAndSpecialBallsBecomeTutorialKeys) {
     makeBoard({.map = {"11111"}, .locks = {"01000"}, .crates = {"w0sx0"}, .balls = {"aafab"}});
     const KTPlist& keys = board->typesForTutorial();
