@@ -92,6 +92,20 @@ TEST_F(ActionManagerTest, StopAllActionsWithANodeStopsThatNodeOnly) {
     EXPECT_THAT(takeLog(), ElementsAre("own 0"));
 }
 
+TEST_F(ActionManagerTest, CountsTheRunningActionsOfOneNode) {
+    const auto other = KTNode::node();
+    node->runAction(interval("short", 0.25f));
+    node->runAction(interval("long", 1));
+    other->runAction(KTWait::waitFor(0.25f, std::make_shared<RunOnNode>(node, interval("added", 1))));
+    EXPECT_EQ(manager().runningActionCount(*node), 2u);
+    frames(2, 0.25f);
+    // The finished one is gone; the one added during the pass counts at once.
+    EXPECT_EQ(manager().runningActionCount(*node), 2u);
+    EXPECT_EQ(manager().runningActionCount(*other), 0u);
+    node->stopAllActions();
+    EXPECT_EQ(manager().runningActionCount(*node), 0u);
+}
+
 TEST_F(ActionManagerTest, LeavingTheStageStopsTheNodesActionsAndThoseOfItsChildren) {
     const auto scene = runScene();
     const auto parent = KTNode::node();
