@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -158,6 +159,10 @@ struct IgnoredClick {
     void (*prepare)(Board& board);
 };
 
+void PrintTo(const IgnoredClick& click, std::ostream* out) {
+    *out << click.name;
+}
+
 class IgnoredClickTest : public SwappingTest, public ::testing::WithParamInterface<IgnoredClick> {};
 
 TEST_P(IgnoredClickTest, LeavesTheBoardAsItWas) {
@@ -226,6 +231,10 @@ struct Drag {
     int toY;
 };
 
+void PrintTo(const Drag& drag, std::ostream* out) {
+    *out << "drag " << drag.dx << ", " << drag.dy;
+}
+
 class DragTest : public SwappingTest, public ::testing::WithParamInterface<Drag> {};
 
 TEST_P(DragTest, SwapsWithTheNeighbourPastAFifthOfACell) {
@@ -259,6 +268,10 @@ struct SwapCase {
     bool resultative;
     std::vector<std::string> after;
 };
+
+void PrintTo(const SwapCase& swap, std::ostream* out) {
+    *out << swap.name;
+}
 
 class SwapJudgementTest : public SwappingTest, public ::testing::WithParamInterface<SwapCase> {};
 
