@@ -1,4 +1,4 @@
-#include <algorithm>
+#include <vector>
 
 #include "engine/actions/KTCompositeActions.h"
 #include "engine/actions/KTInstantActions.h"
@@ -26,14 +26,16 @@ void lockLine(const CellList& line, CellList& unlockList) {
     }
 }
 
-kt::CGPoint positionIn(const kt::KTNode& layer, const Cell& cell) {
-    return kt::CGPointSub(cell.absolutePosition(), layer.absolutePosition());
+// The cell's place on screen in the coordinates of a node's children (the scene's without a node).
+kt::CGPoint positionIn(const kt::KTNode* space, const Cell& cell) {
+    const kt::CGPoint origin = space ? space->absolutePosition() : kt::CGPointZero;
+    return kt::CGPointSub(cell.absolutePosition(), origin);
 }
 
 void addHint(kt::KTNode& layer, const Turn& turn) {
     for (const Cell* cell : {turn.cell.get(), turn.neighbour.get()}) {
         auto hint = kt::KTNode::nodeFromFile<kt::KTSprite>("data/gfx/board/hint.sprite.xml");
-        hint->moveTo(positionIn(layer, *cell));
+        hint->moveTo(positionIn(&layer, *cell));
         layer.addChild(hint);
     }
 }
@@ -47,11 +49,7 @@ void Board::setSelected(const CellRef& cell) {
     if (const auto turns = sceneNode("turns")) turns->removeAllChildren();
     if (const auto marker = sceneNode("selection_marker")) {
         marker->setVisible(cell != nullptr);
-        if (cell) {
-            const kt::CGPoint origin =
-                marker->parent() ? marker->parent()->absolutePosition() : kt::CGPointZero;
-            marker->moveTo(kt::CGPointSub(cell->absolutePosition(), origin));
-        }
+        if (cell) marker->moveTo(positionIn(marker->parent(), *cell));
     }
 }
 
