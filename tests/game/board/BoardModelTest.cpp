@@ -347,6 +347,31 @@ TEST_F(BoardModelTest, ReplacingAFallingBallFreesItsTargetCell) {
     EXPECT_EQ(board->movingCount(), 0);
 }
 
+// Layers of any characters, long or short: the board builds and plays without breaking its own counters.
+TEST_F(BoardModelTest, ArbitraryLayersBuildABoardThatPlays) {
+    const std::string alphabet = "000000001123wsxabcdefghijklmnopqrstz9 \x7f\xc3\xa9";
+    const auto layer = [&alphabet] {
+        std::string text(static_cast<std::size_t>(kt::randi(0, kSizeX * kSizeY + 20)), '0');
+        for (char& c : text)
+            c = alphabet[static_cast<std::size_t>(kt::randi(0, static_cast<int>(alphabet.size()) - 1))];
+        return text;
+    };
+    for (int round = 0; round < 6; ++round) {
+        KTPlist data =
+            levelData({}, KTPlist(KTPlist::Dictionary{{"a", 0.3}, {"b", 0.3}, {"t", 0.1}, {"f", 0.1}}));
+        for (const char* key : {"map", "emitters", "locks", "crates", "preplaced_balls"})
+            data["options"][key] = layer();
+        board = Board::board();
+        holder->addChild(board);
+        board->setLevelData("random", data);
+        board->reset();
+        step(240);
+        EXPECT_GE(board->movingCount(), 0) << round;
+        EXPECT_GE(board->tokensCount(), 0) << round;
+        holder->removeChild(board.get());
+    }
+}
+
 // Level files read from a data folder of the test's own.
 class LevelFileTest : public kt::test::DataFileTest {
 protected:
