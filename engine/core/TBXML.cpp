@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -27,6 +26,7 @@ enum : unsigned {
     // Any '/' ends an element name; elsewhere only the "/>" of an empty element ends a token.
     kSlash = 8,
     kEmptyEnd = 16,
+    kQuoteSpecial = 32,
 };
 
 constexpr std::array<std::uint8_t, 256> kClasses = [] {
@@ -39,6 +39,7 @@ constexpr std::array<std::uint8_t, 256> kClasses = [] {
     mark("=", kEquals);
     mark(std::string_view("><\"'\0", 5), kTagSpecial);
     mark("/", kSlash | kEmptyEnd);
+    mark(std::string_view("\"'<\0", 4), kQuoteSpecial);
     return table;
 }();
 
@@ -68,32 +69,6 @@ char* findIn(char* from, char* end, std::string_view sequence) {
     const std::string_view range(from, static_cast<std::size_t>(end - from));
     const std::size_t at = range.find(sequence);
     return at == std::string_view::npos ? nullptr : from + at;
-}
-
-// Eight bytes at a time, in memory order: the lowest marked byte of zeroBytes() is the first zero byte.
-using Word = std::uint64_t;
-constexpr Word kOnes = 0x0101010101010101;
-
-Word loadWord(const char* p) {
-    Word word;
-    std::memcpy(&word, p, sizeof word);
-    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
-    return word;
-}
-
-Word zeroBytes(Word word) {
-    return (word - kOnes) & ~word & (kOnes << 7);
-}
-
-// The first quote, '<' or zero at or after p; the padding after the buffer lets the last word be read whole.
-char* findQuoteOrAngle(char* p, char quote) {
-    const Word quotes = kOnes * static_cast<unsigned char>(quote);
-    const Word angles = kOnes * static_cast<unsigned char>('<');
-    for (;; p += sizeof(Word)) {
-        const Word word = loadWord(p);
-        const Word hits = zeroBytes(word ^ quotes) | zeroBytes(word ^ angles) | zeroBytes(word);
-        if (hits) return p + std::countr_zero(hits) / 8;
-    }
 }
 
 char* findIn(char* from, char* end, char c) {
@@ -161,19 +136,16 @@ std::unique_ptr<TBXML> TBXML::fromFile(const std::string& path) {
     }
     ::close(fd);
     // A file that shrank while being read is parsed as far as it went.
-    document->terminate(filled);
+    document->length_ = filled;
+    document->bytes_[filled] = 0;
     document->parse();
     return document;
 }
 
 void TBXML::allocate(std::size_t length) {
-    bytes_ = std::make_unique_for_overwrite<char[]>(length + sizeof(Word));
-    terminate(length);
-}
-
-void TBXML::terminate(std::size_t length) {
+    bytes_ = std::make_unique_for_overwrite<char[]>(length + 1);
+    bytes_[length] = 0;
     length_ = length;
-    std::fill_n(bytes_.get() + length, sizeof(Word), 0);
 }
 
 void TBXML::parse() {
@@ -219,7 +191,7 @@ char* TBXML::readMarkup(char* tag) {
     return afterTag(tagEnd);
 }
 
-char* TBXML::readElement(char* tag) {
+inline char* TBXML::readElement(char* tag) {
     TBXMLElement* element = elements_.take();
     element->name = tag;
     char* p = scanTag(tag, kSpace | kSlash, false);
@@ -241,7 +213,7 @@ char* TBXML::readElement(char* tag) {
     return ending == '<' ? tagEnd + 1 : readText(*element, tagEnd + 1);
 }
 
-void TBXML::link(TBXMLElement* element) {
+inline void TBXML::link(TBXMLElement* element) {
     if (!root_) root_ = element;
     element->parentElement = current_;
     if (!current_ || depth_ >= kMaxDepth) return;
@@ -255,7 +227,7 @@ void TBXML::link(TBXMLElement* element) {
     current_->text = nullptr;
 }
 
-char* TBXML::readAttributes(TBXMLElement& element, char* from, bool startsAfterEquals) {
+inline char* TBXML::readAttributes(TBXMLElement& element, char* from, bool startsAfterEquals) {
     TBXMLAttribute** slot = &element.firstAttribute;
     for (char* p = from;;) {
         char* const name = skipSpaces(p);
@@ -280,7 +252,7 @@ char* TBXML::readAttributes(TBXMLElement& element, char* from, bool startsAfterE
     }
 }
 
-char* TBXML::readValue(char* from, char*& value, bool& endsWithEquals) {
+inline char* TBXML::readValue(char* from, char*& value, bool& endsWithEquals) {
     char* valueEnd = nullptr;
     char* resume = nullptr;
     bool holdsAngle = false;
@@ -310,9 +282,14 @@ char* TBXML::readValue(char* from, char*& value, bool& endsWithEquals) {
     return resume;
 }
 
-char* TBXML::scanTag(char* from, unsigned stops, bool startsAfterEquals) {
-    for (char* p = from;; ++p) {
-        p = skipUntil(p, stops | kTagSpecial);
+inline char* TBXML::scanTag(char* from, unsigned stops, bool startsAfterEquals) {
+    char* p = skipUntil(from, stops | kTagSpecial);
+    // Most names and values end on a plain space or '='; the rest take a closer look.
+    return is(*p, stops & (kSpace | kEquals)) ? p : scanSpecials(from, p, stops, startsAfterEquals);
+}
+
+char* TBXML::scanSpecials(char* from, char* p, unsigned stops, bool startsAfterEquals) {
+    for (;; p = skipUntil(p + 1, stops | kTagSpecial)) {
         switch (*p) {
             case '>':
                 return p;
@@ -342,11 +319,11 @@ char* TBXML::scanTag(char* from, unsigned stops, bool startsAfterEquals) {
     }
 }
 
-char* TBXML::closingQuote(char* quote, bool& holdsAngle) {
+inline char* TBXML::closingQuote(char* quote, bool& holdsAngle) {
     bool& exhausted = *quote == '"' ? noMoreDoubleQuotes_ : noMoreSingleQuotes_;
     if (exhausted) return nullptr;
     for (char* p = quote + 1;; ++p) {
-        p = findQuoteOrAngle(p, *quote);
+        p = skipUntil(p, kQuoteSpecial);
         if (*p == *quote) return p;
         if (*p == '<') holdsAngle = true;
         if (p == end_) {

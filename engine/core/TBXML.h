@@ -91,8 +91,6 @@ private:
 
     TBXML() = default;
     void allocate(std::size_t length);
-    // Zeroes the word after the text, which the scans read whole.
-    void terminate(std::size_t length);
     void parse();
     // Each reader below takes the text just after a '<' and answers where the next tag starts (the text
     // after its '<'), or null when parsing stops.
@@ -105,6 +103,7 @@ private:
     char* afterTag(char* tagEnd) const;
     char* skipPast(char* from, std::string_view closing);
     char* scanTag(char* from, unsigned stops, bool startsAfterEquals);
+    char* scanSpecials(char* from, char* at, unsigned stops, bool startsAfterEquals);
     char* closingQuote(char* quote, bool& holdsAngle);
     char* fail();
     void link(TBXMLElement* element);
