@@ -179,9 +179,9 @@ char* TBXML::skipPast(char* from, std::string_view closing) {
 }
 
 char* TBXML::readMarkup(char* tag) {
+    if (*tag != '/' && *tag != '?' && *tag != '!') return readElement(tag);
     if (startsWith(tag, end_, kCommentStart)) return skipPast(tag + kCommentStart.size(), kCommentEnd);
     if (startsWith(tag, end_, kCDataStart)) return skipPast(tag + kCDataStart.size(), kCDataEnd);
-    if (*tag != '/' && *tag != '?' && *tag != '!') return readElement(tag);
     char* tagEnd = scanTag(tag, 0, false);
     if (!tagEnd) return fail();
     if (*tag == '/' && current_) {
