@@ -26,6 +26,7 @@ enum : unsigned {
     // Any '/' ends an element name; elsewhere only the "/>" of an empty element ends a token.
     kSlash = 8,
     kEmptyEnd = 16,
+    // Quotes, '<' and zero: where the scan of a quoted value stops.
     kQuoteSpecial = 32,
 };
 
@@ -191,6 +192,7 @@ char* TBXML::readMarkup(char* tag) {
     return afterTag(tagEnd);
 }
 
+// The steps of a start tag are inline, so the compiler folds them into one loop per tag.
 inline char* TBXML::readElement(char* tag) {
     TBXMLElement* element = elements_.take();
     element->name = tag;

@@ -31,7 +31,7 @@ struct TBXMLElement {
 
 // A small non-validating XML reader for the data files. The whole file sits in one zero-terminated buffer
 // that the parser cuts in place, so names, values and texts point into it; element and attribute records
-// come from zero-filled blocks that double in size as the document needs more. Comments, declarations and
+// come from blocks that double in size as the document needs more. Comments, declarations and
 // processing instructions are skipped, CDATA markers are unwrapped, entities pass through undecoded. It never
 // reports an error: damaged markup gives whatever partial tree the parse reaches, and damaged() tells whether
 // the document was complete.
@@ -92,16 +92,24 @@ private:
     TBXML() = default;
     void allocate(std::size_t length);
     void parse();
-    // Each reader below takes the text just after a '<' and answers where the next tag starts (the text
+    // The markup readers take the text just after a '<' and answer where the next tag starts (the text
     // after its '<'), or null when parsing stops.
     char* readMarkup(char* tag);
     char* readElement(char* tag);
+    // Reads name=value pairs and answers the end of the tag: its '>', the '/' of "/>", or the '<' of the
+    // next tag that cuts it short; null when the tag never ends. A name without '=' is left out.
     char* readAttributes(TBXMLElement& element, char* from, bool startsAfterEquals);
+    // Cuts the value that starts at `from` and answers where the attributes go on.
     char* readValue(char* from, char*& value, bool& endsWithEquals);
+    // Keeps the trimmed text up to the next tag and answers as the markup readers do.
     char* readText(TBXMLElement& element, char* start);
     char* nextTag(char* from) const;
     char* afterTag(char* tagEnd) const;
     char* skipPast(char* from, std::string_view closing);
+    // Scans part of a tag up to a byte of the `stops` classes, a '>', or a '<' that starts no CDATA; null
+    // when the buffer ends first. A quote after '=' opens a quoted stretch that runs to its match, and a
+    // CDATA section is stepped over whole: both belong to the part being scanned. `startsAfterEquals`
+    // tells whether the last byte before `from` that is not a space is '='.
     char* scanTag(char* from, unsigned stops, bool startsAfterEquals);
     char* scanSpecials(char* from, char* at, unsigned stops, bool startsAfterEquals);
     char* closingQuote(char* quote, bool& holdsAngle);
