@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+#include <stb/stb_image.h>
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <set>
+
+#include "tests/app/DumpedBoard.h"
+#include "tests/app/GameProcess.h"
+
+namespace moonbrook::test {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+constexpr auto kTimeout = 120s;
+constexpr int kMaxRounds = 40;
+// Frames after the board comes to rest in which the win check runs.
+constexpr int kWinCheckFrames = 150;
+
+// Where the play scene puts the board, and the cell size.
+constexpr int kBoardX = 52;
+constexpr int kBoardY = 150;
+constexpr int kCell = 46;
+
+// A layer string with the rows' letters placed from (x0, y0), '0' elsewhere.
+std::string layer(const std::vector<std::string>& rows, int x0, int y0) {
+    std::string text(20 * 13, '0');
+    for (std::size_t y = 0; y < rows.size(); ++y)
+        text.replace(static_cast<std::size_t>(y0 + static_cast<int>(y)) * 20 + static_cast<std::size_t>(x0),
+                     rows[y].size(), rows[y]);
+    return text;
+}
+
+// A 5 x 5 field at (5, 3) without emitters: nothing new enters, so every ball that leaves was removed.
+// Swapping (7, 7) with (8, 7) lines up three 'a' in the bottom row.
+std::string closedLevel() {
+    const std::string map = layer({"11111", "11111", "11111", "11111", "11111"}, 5, 3);
+    const std::string balls = layer({"abcda", "bcdab", "cdabc", "dabcd", "aabac"}, 5, 3);
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+           "<key>id</key><integer>0</integer><key>options</key><dict>"
+           "<key>map</key><string>" +
+           map + "</string><key>preplaced_balls</key><string>" + balls +
+           "</string><key>time_limit</key><integer>60</integer></dict></dict></plist>\n";
+}
+
+struct Pixel {
+    int r = 0;
+    int g = 0;
+    int b = 0;
+};
+
+// The game's own content tree seen from the test's folder, with room for levels of the test's own.
+class BoardProgramTest : public ::testing::Test {
+protected:
+    BoardProgramTest() {
+        const fs::path content = MOONBROOK_CONTENT_DATA;
+        const fs::path data = folder_.path() / "data";
+        fs::create_directories(data / "levels");
+        for (const auto& entry : fs::directory_iterator(content)) {
+            if (entry.path().filename() != "levels")
+                fs::create_symlink(entry.path(), data / entry.path().filename());
+        }
+        for (const auto& entry : fs::directory_iterator(content / "levels"))
+            fs::create_symlink(entry.path(), data / "levels" / entry.path().filename());
+    }
+
+    // Runs the level with the script, then quits, and answers the exit code.
+    std::optional<int> play(const std::string& level, const std::string& script) {
+        folder_.write("script.txt", script + "quit\n");
+        GameProcess game(folder_.path(), {"--headless", "--level", level, "--fixed-dt", "0.0166", "--seed",
+                                          "5", "--script", "script.txt"});
+        const std::optional<int> exitCode = game.waitForExit(kTimeout);
+        errorOutput_ = game.errorOutput();
+        return exitCode;
+    }
+
+    DumpedBoard dumped(const std::string& name) const {
+        return DumpedBoard(nlohmann::json::parse(folder_.read(name)));
+    }
+
+    // The settled board after the moves so far, each played on a settled board: the moves are played again
+    // from the level's start, which the fixed seed and time step make the same run every time.
+    DumpedBoard replay(const std::string& level, const std::string& moves) {
+        EXPECT_EQ(play(level, moves + "dump board board.json\n"), 0) << errorOutput_;
+        return dumped("board.json");
+    }
+
+    TestFolder folder_;
+    std::string errorOutput_;
+};
+
+// Plate cells first, so that the play heads for the win.
+Swap pickSwap(const DumpedBoard& board, const std::vector<Swap>& swaps) {
+    for (const Swap& swap : swaps) {
+        if (board.plates(swap.x, swap.y) > 0 || board.plates(swap.x + swap.dx, swap.y + swap.dy) > 0)
+            return swap;
+    }
+    return swaps.front();
+}
+
+// A drag for even rounds, two clicks for odd ones, so that both ways of swapping are played.
+std::string moveLines(const Swap& swap, int round) {
+    const auto at = [](int x, int y) { return std::to_string(x) + " " + std::to_string(y); };
+    if (round % 2 == 0) {
+        return "drag-cell " + at(swap.x, swap.y) + " " + at(swap.dx, swap.dy) + "\n";
+    }
+    return "click-cell " + at(swap.x, swap.y) + "\nclick-cell " + at(swap.x + swap.dx, swap.y + swap.dy) +
+           "\n";
+}
+
+TEST_F(BoardProgramTest, FirstLevelIsWonByAScriptedPlayAndEverySettledBoardIsPlayable) {
+    std::string moves = "wait-idle\n";
+    DumpedBoard board = replay("001", moves);
+    ASSERT_GT(board.platesCount(), 0);
+    int round = 0;
+    for (; board.platesCount() > 0 && round < kMaxRounds; ++round) {
+        const std::vector<Swap> swaps = board.swapsMakingLines();
+        ASSERT_FALSE(swaps.empty()) << "no move left after " << round << " moves";
+        moves += moveLines(pickSwap(board, swaps), round) + "wait-idle\n";
+        const DumpedBoard after = replay("001", moves);
+        EXPECT_EQ(after.linesOfThree(), std::vector<std::string>{}) << moves;
+        // A won board stops, with the last gaps left open.
+        if (!after.json()["paused"].get<bool>()) {
+            EXPECT_EQ(after.emptyCellsBelowEmitters(), std::vector<std::string>{}) << moves;
+        }
+        EXPECT_GE(after.score(), board.score() + 30) << "a move that lines up three scores\n" << moves;
+        board = after;
+    }
+    ASSERT_EQ(board.platesCount(), 0) << "plates left after " << round << " moves";
+
+    const std::string won = moves + "wait " + std::to_string(kWinCheckFrames) +
+                            "\ndump board board.json\ndump scene scene.json\n";
+    ASSERT_EQ(play("001", won), 0) << errorOutput_;
+    EXPECT_TRUE(dumped("board.json").json()["paused"].get<bool>());
+    const nlohmann::json scene = nlohmann::json::parse(folder_.read("scene.json"));
+    EXPECT_EQ(scene["class"], "PlayScene");
+    EXPECT_EQ(scene["state"], "win");
+}
+
+TEST_F(BoardProgramTest, ScoreIsTenPerRemovedBall) {
+    folder_.write("data/levels/closed.xml", closedLevel());
+    const std::string script =
+        "wait-idle\ndump board before.json\nclick-cell 7 7\nclick-cell 8 7\nwait-idle\ndump board "
+        "after.json\n";
+    ASSERT_EQ(play("closed", script), 0) << errorOutput_;
+    const DumpedBoard before = dumped("before.json");
+    const DumpedBoard after = dumped("after.json");
+    EXPECT_EQ(before.ballCount(), 25);
+    EXPECT_EQ(before.score(), 0);
+    const int removed = before.ballCount() - after.ballCount();
+    EXPECT_GE(removed, 3);
+    EXPECT_EQ(after.score(), 10 * removed);
+    EXPECT_EQ(after.linesOfThree(), std::vector<std::string>{});
+    EXPECT_EQ(after.json()["selected"], nullptr);
+}
+
+TEST_F(BoardProgramTest, ClickSelectsTheCellAndTheDumpNamesEveryField) {
+    ASSERT_EQ(play("001", "wait-idle\nclick-cell 9 6\ndump board board.json\n"), 0) << errorOutput_;
+    const nlohmann::json board = dumped("board.json").json();
+    EXPECT_EQ(board["level"], "001");
+    EXPECT_EQ(board["selected"], nlohmann::json::parse("[9, 6]"));
+    for (const char* field : {"score", "play_time", "moving", "paused", "plates_count", "start_plates_count",
+                              "tokens_count", "click_mode"})
+        EXPECT_TRUE(board.contains(field)) << field;
+    // Level 001: 7 x 7 cells with 9 plates, under 7 emitters.
+    ASSERT_EQ(board["cells"].size(), 56u);
+    // The emitters' row comes first; an emitter holds the ball it drops next.
+    nlohmann::json emitter = board["cells"][0];
+    EXPECT_TRUE(emitter["ball"].is_string());
+    emitter.erase("ball");
+    EXPECT_EQ(emitter, nlohmann::json::parse(R"({"x": 6, "y": 2, "plates": 0, "locked": false, "crate": "0",
+        "crate_level": 0, "emitter": true, "enabled": false, "target": false})"));
+}
+
+TEST_F(BoardProgramTest, MistakesStopTheRunNamingTheLine) {
+    EXPECT_EQ(play("001", "wait 1\nclick-cell 0 0\n"), 2);
+    EXPECT_NE(errorOutput_.find("script.txt:2: the board has no cell at 0 0"), std::string::npos)
+        << errorOutput_;
+    EXPECT_EQ(play("no-such-level", "wait 1\n"), 2);
+    EXPECT_NE(errorOutput_.find("no level named 'no-such-level'"), std::string::npos) << errorOutput_;
+    folder_.write("plain.txt", "wait-idle\nquit\n");
+    GameProcess plain(folder_.path(), {"--headless", "--script", "plain.txt"});
+    EXPECT_EQ(plain.waitForExit(kTimeout), 2);
+    EXPECT_NE(plain.errorOutput().find("plain.txt:1: no board is running"), std::string::npos);
+}
+
+class Screenshot {
+public:
+    explicit Screenshot(const fs::path& path) {
+        pixels_.reset(stbi_load(path.c_str(), &width_, &height_, nullptr, 3));
+    }
+    bool loaded() const { return pixels_ && width_ == 1024 && height_ == 768; }
+    Pixel at(int x, int y) const {
+        const unsigned char* p = pixels_.get() + (y * width_ + x) * 3;
+        return {p[0], p[1], p[2]};
+    }
+
+private:
+    struct Free {
+        void operator()(unsigned char* pixels) const { stbi_image_free(pixels); }
+    };
+    std::unique_ptr<unsigned char, Free> pixels_;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+bool near(Pixel pixel, Pixel wanted, int tolerance) {
+    return std::abs(pixel.r - wanted.r) <= tolerance && std::abs(pixel.g - wanted.g) <= tolerance &&
+           std::abs(pixel.b - wanted.b) <= tolerance;
+}
+
+TEST_F(BoardProgramTest, ScreenshotShowsTheFramedFieldWithDistinctBalls) {
+    ASSERT_EQ(play("001", "wait-idle\nscreenshot shot.png\n"), 0) << errorOutput_;
+    const Screenshot shot(folder_.path() / "shot.png");
+    ASSERT_TRUE(shot.loaded());
+    // The frame's violet band runs along each side of the 7 x 7 field (cells 6..12, 3..9), 4 pixels into
+    // the tile beside the outer cells.
+    constexpr Pixel kFrameViolet{0x8a, 0x4f, 0xd6};
+    const int left = kBoardX + 6 * kCell;
+    const int top = kBoardY + 3 * kCell;
+    const int right = kBoardX + 13 * kCell;
+    const int bottom = kBoardY + 10 * kCell;
+    const int middleX = (left + right) / 2;
+    const int middleY = (top + bottom) / 2;
+    EXPECT_TRUE(near(shot.at(middleX + 10, top - 5), kFrameViolet, 40));
+    EXPECT_TRUE(near(shot.at(middleX + 10, bottom + 4), kFrameViolet, 40));
+    EXPECT_TRUE(near(shot.at(left - 5, middleY + 10), kFrameViolet, 40));
+    EXPECT_TRUE(near(shot.at(right + 4, middleY + 10), kFrameViolet, 40));
+    // Balls of several colours: the cells' centres, coarsely quantised.
+    std::set<std::array<int, 3>> colours;
+    for (int y = 3; y <= 9; ++y) {
+        for (int x = 6; x <= 12; ++x) {
+            const Pixel pixel = shot.at(kBoardX + x * kCell + kCell / 2, kBoardY + y * kCell + kCell / 2 + 6);
+            colours.insert({pixel.r / 64, pixel.g / 64, pixel.b / 64});
+        }
+    }
+    EXPECT_GE(colours.size(), 4u);
+}
+
+}  // namespace
+}  // namespace moonbrook::test

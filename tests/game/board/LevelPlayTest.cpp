@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/core/KTFormat.h"
+#include "game/board/Ball.h"
+#include "game/board/Cell.h"
+#include "tests/game/board/BoardTest.h"
+
+namespace moonbrook::test {
+namespace {
+
+constexpr int kLevelCount = 12;
+constexpr int kMaxTurns = 150;
+
+bool isOrdinary(const CellRef& cell) {
+    return cell && cell->ball() && cell->ball()->type() >= u'a' && cell->ball()->type() <= kLastOrdinaryBall;
+}
+
+// Runs of three equal ordinary balls, as "x,y right" or "x,y down" at the run's first cell.
+std::vector<std::string> linesOfThree(const Board& board) {
+    std::vector<std::string> found;
+    for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
+        for (int x = 0; x < static_cast<int>(kSizeX); ++x) {
+            const CellRef first = board.cellAt(x, y);
+            if (!isOrdinary(first)) continue;
+            for (const auto& [dx, dy, direction] : {std::tuple{1, 0, "right"}, std::tuple{0, 1, "down"}}) {
+                bool run = true;
+                for (int i = 1; i < 3 && run; ++i) {
+                    const CellRef next = board.cellAt(x + i * dx, y + i * dy);
+                    run = isOrdinary(next) && next->ball()->type() == first->ball()->type();
+                }
+                if (run) found.push_back(kt::KTFormat("%i,%i %@", x, y, direction));
+            }
+        }
+    }
+    return found;
+}
+
+// Cells that should hold a ball on a settled board but do not: every crate-free cell with an emitter
+// somewhere above it in its column.
+std::vector<std::string> emptyCellsBelowEmitters(const Board& board) {
+    std::vector<std::string> empty;
+    for (int x = 0; x < static_cast<int>(kSizeX); ++x) {
+        bool fed = false;
+        for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
+            const CellRef entry = board.gridEntryAt(x, y);
+            if (entry && entry->emitter()) fed = true;
+            const CellRef cell = board.cellAt(x, y);
+            if (fed && cell && !cell->crate() && (!cell->ball() || cell->ball()->type() == u'0'))
+                empty.push_back(kt::KTFormat("%i,%i", x, y));
+        }
+    }
+    return empty;
+}
+
+class LevelPlayTest : public BoardTest, public ::testing::WithParamInterface<int> {
+protected:
+    void startLevel(const std::string& name) {
+        board = Board::boardWithLevel(name);
+        holder->addChild(board);
+        board->reset();
+    }
+
+    // A settled board is one a player can go on with: nothing left to match, every fed cell filled.
+    // A won board stops, with its last gaps left open.
+    void expectPlayable(const std::string& when) {
+        EXPECT_EQ(linesOfThree(*board), std::vector<std::string>{}) << when << picture();
+        if (!board->pause()) {
+            EXPECT_EQ(emptyCellsBelowEmitters(*board), std::vector<std::string>{}) << when << picture();
+        }
+    }
+
+    // The field's rows, for failure messages.
+    std::string picture() const {
+        std::string text = "\n";
+        for (const std::string& row : rows(0, static_cast<int>(kSizeY) - 1))
+            text += "|" + row + "\n";
+        return text;
+    }
+
+    // A turn on plates first, so that the play heads for the win.
+    static Turn pickTurn(const std::vector<Turn>& turns) {
+        for (const Turn& turn : turns) {
+            if (turn.cell->plates() > 0 || turn.neighbour->plates() > 0) return turn;
+        }
+        return turns.front();
+    }
+};
+
+TEST_P(LevelPlayTest, LevelLoadsAndSettlesWithMovesAvailable) {
+    const std::string name = kt::KTFormat("%03i", GetParam());
+    startLevel(name);
+    ASSERT_GT(board->plates() + board->tokensCount(), 0u) << name << " has no cells or nothing to do";
+    ASSERT_TRUE(settle()) << name;
+    expectPlayable(name);
+    EXPECT_FALSE(board->findAllTurns().empty()) << name << picture();
+}
+
+INSTANTIATE_TEST_SUITE_P(FirstEpisode, LevelPlayTest, ::testing::Range(1, kLevelCount + 1));
+
+TEST_F(LevelPlayTest, FirstLevelIsWonByPlayingFoundTurns) {
+    startLevel("001");
+    ASSERT_TRUE(settle());
+    int turnsPlayed = 0;
+    while (!board->pause() && turnsPlayed < kMaxTurns) {
+        const std::vector<Turn> turns = board->findAllTurns();
+        ASSERT_FALSE(turns.empty()) << "stuck after " << turnsPlayed << " turns";
+        const Turn turn = pickTurn(turns);
+        board->setSelected(turn.neighbour);
+        board->startSwapWith(turn.cell);
+        ++turnsPlayed;
+        ASSERT_TRUE(settle()) << "turn " << turnsPlayed;
+        expectPlayable(kt::KTFormat("after turn %i", turnsPlayed));
+        // The win is checked a moment after the board comes to rest.
+        step(static_cast<int>(kWinCheckDelay * 60) + 10);
+    }
+    EXPECT_TRUE(board->pause()) << "not won after " << turnsPlayed << " turns";
+    EXPECT_FALSE(board->hasPlates());
+    EXPECT_GT(board->score(), 0u);
+}
+
+}  // namespace
+}  // namespace moonbrook::test
