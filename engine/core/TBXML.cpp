@@ -61,6 +61,11 @@ char* skipSpaces(char* p) {
     return p;
 }
 
+// Most gaps inside a tag are empty, which one comparison with the byte that usually follows settles.
+char* skipSpacesBefore(char* p, char usual) {
+    return *p == usual ? p : skipSpaces(p);
+}
+
 bool startsWith(const char* at, const char* end, std::string_view prefix) {
     return static_cast<std::size_t>(end - at) >= prefix.size() &&
            std::memcmp(at, prefix.data(), prefix.size()) == 0;
@@ -238,13 +243,13 @@ inline char* TBXML::readAttributes(TBXMLElement& element, char* from, bool start
         // Nothing before the end of the tag but spaces.
         if (p == name && *p != '=') return p;
         char* const nameEnd = p;
-        p = skipSpaces(p);
+        p = skipSpacesBefore(p, '=');
         startsAfterEquals = false;
         // A name without '=' has no value and is left out.
         if (*p != '=') continue;
         *nameEnd = 0;
         char* value = nullptr;
-        p = readValue(skipSpaces(p + 1), value, startsAfterEquals);
+        p = readValue(skipSpacesBefore(p + 1, '"'), value, startsAfterEquals);
         if (!p) return nullptr;
         TBXMLAttribute* attribute = attributes_.take();
         attribute->name = name;
