@@ -75,6 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"NameAfterUnquotedValue", "<a x=5 y=\"2\" z=3>t</a>", "a(x=5,y=2,z=3){t}"},
         ParseCase{"UnclosedQuoteRunsToTheTagEnd", "<a x='1 y=\"2>\"><b/></a>", "a(x=1 y=\"2>\")[b]"},
         ParseCase{"SlashInsideNamesAndValues", "<a/b='1' c=d/e f/g=2 />", "a(b=1,c=d/e,f/g=2)"},
+        ParseCase{"QuotedStretchStaysInItsValue", "<a x=b=\"c d>\" y=2/>", "a(x=b=\"c d>\",y=2)"},
         ParseCase{"TagCutShortByNextTag", "<a><b x='1' <c/></b></a>", "a[b(x=1)[c]]"},
         ParseCase{"Utf8PassesThrough", "<a t=\"\xC3\xA9t\xC3\xA9\">\xE2\x98\x83</a>",
                   "a(t=\xC3\xA9t\xC3\xA9){\xE2\x98\x83}"},
