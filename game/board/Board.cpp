@@ -385,9 +385,10 @@ bool Board::idle() const {
             const auto cell = cells_.objectAt(x, y);
             if (!cell) continue;
             if (cell->target() || hasRunningActions(*cell)) return false;
-            // A placeholder counts as moving until it has vanished.
+            // A placeholder counts as moving until it has vanished. The actions of a resting ball are only
+            // its light wave and random animations, which start again every few seconds.
             const auto& ball = cell->ball();
-            if (ball && (ball->moving() || hasRunningActions(*ball))) return false;
+            if (ball && ball->moving()) return false;
         }
     }
     return true;
