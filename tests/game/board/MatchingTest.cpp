@@ -113,12 +113,6 @@ INSTANTIATE_TEST_SUITE_P(Shapes, LineShapeTest,
                                            LineShape{"specialBallsNeverMatch", {"fff"}, {0, 0}, 0}),
                          [](const auto& tested) { return std::string(tested.param.name); });
 
-TEST_F(MatchingTest, UniqueCellsKeepTheLastOccurrencesFromTheEnd) {
-    build({});
-    const CellRef a = cell(0, 0), b = cell(1, 0), c = cell(2, 0);
-    EXPECT_EQ(Board::uniqueCells({a, b, a, c, b}), (CellList{b, c, a}));
-}
-
 TEST_F(MatchingTest, CrateDisabledOrMovingCellsBreakALine) {
     Layers crates;
     crates.crates = {"0w"};
