@@ -66,8 +66,9 @@ char* skipSpacesBefore(char* p, char usual) {
     return *p == usual ? p : skipSpaces(p);
 }
 
+// The first byte is compared inline, which settles almost every test without a call.
 bool startsWith(const char* at, const char* end, std::string_view prefix) {
-    return static_cast<std::size_t>(end - at) >= prefix.size() &&
+    return static_cast<std::size_t>(end - at) >= prefix.size() && at[0] == prefix[0] &&
            std::memcmp(at, prefix.data(), prefix.size()) == 0;
 }
 
