@@ -84,6 +84,7 @@ private:
         void startBlock();
 
         std::vector<std::unique_ptr<Slot[]>> blocks_;
+        // Doubled as each block starts, up to the largest size.
         std::size_t blockSize_ = kFirstBlockSize / 2;
         Slot* next_ = nullptr;
         Slot* blockEnd_ = nullptr;
