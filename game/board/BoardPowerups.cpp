@@ -157,8 +157,8 @@ void Board::explodeAt(const CellRef& cell, char16_t pattern) {
     } else if (entered - now == 1) {
         effect = "data/effects/explode_big.xml";
     }
-    // Shown over the exploding cell: its centre in the parent's coordinates.
-    if (effect && parent()) parent()->startEffect(effect, kt::CGPointAdd(position(), cell->center()));
+    // The blast shakes the whole field; the removed balls show their own bursts where they were.
+    if (effect && parent()) parent()->startEffect(effect, center());
     explosions_ = 0;
 }
 

@@ -203,14 +203,14 @@ TEST_F(PowerupsTest, ABombSettingOffAnotherPlaysOneBigExplosionAndNothingForTheI
     EXPECT_TRUE(removedCells().contains({5, 3}));
 }
 
-TEST_F(PowerupsTest, TheExplosionIsShownOnTheBombWhereverTheBoardSits) {
+TEST_F(PowerupsTest, TheExplosionIsShownOverTheWholeFieldWhereverTheBoardSits) {
     auto field = quietField(7, 7);
     field[5][4] = 'f';
     build(field);
     board->removeBallAt(cell(4, 5));
     const auto effects = effectsOf(*holder, "data/effects/explode.xml");
     ASSERT_EQ(effects.size(), 1u);
-    EXPECT_EQ(effects.front()->absolutePosition(), cell(4, 5)->absoluteCenter());
+    EXPECT_EQ(effects.front()->absolutePosition(), board->absoluteCenter());
 }
 
 // --- Hammer ---
@@ -368,6 +368,8 @@ TEST_F(PowerupsTest, BatsTakeEverySuitableBallWhenTheyAreFewerThanTheCount) {
         EXPECT_FALSE(cell(x, 0)->enabled()) << x;
     EXPECT_TRUE(cell(1, 0)->enabled());
     EXPECT_EQ(random.level(), 0);
+    // Scripts waiting for the board wait for the bats too.
+    EXPECT_FALSE(board->idle());
 
     step(framesFor(1.5f));
     EXPECT_EQ(rows(0, 0), std::vector<std::string>{".b..."});
