@@ -29,10 +29,9 @@ char16_t layerAt(const std::string& layer, int x, int y) {
     return index < layer.size() ? static_cast<char16_t>(static_cast<unsigned char>(layer[index])) : u'0';
 }
 
-// Plate counters weigh a doubly plated cell like eleven single plates.
 int plateWeight(unsigned plates) {
     if (plates == 0) return 0;
-    return plates == 1 ? 1 : 11;
+    return plates == 1 ? 1 : kDoublePlateWeight;
 }
 
 bool hasRunningActions(const kt::KTNode& node) {
@@ -384,7 +383,9 @@ bool Board::idle() const {
         for (int x = 0; x < static_cast<int>(kSizeX); ++x) {
             const auto cell = cells_.objectAt(x, y);
             if (!cell) continue;
-            if (cell->target() || hasRunningActions(*cell)) return false;
+            // Bats and bonus balls disable their cells until they arrive.
+            if (cell->target() || hasRunningActions(*cell) || (cell->exists() && !cell->enabled()))
+                return false;
             // A placeholder counts as moving until it has vanished. The actions of a resting ball are only
             // its light wave and random animations, which start again every few seconds.
             const auto& ball = cell->ball();

@@ -16,6 +16,9 @@ inline constexpr float kHintTime = 10.0f;    // without a swap before a hint sho
 inline constexpr float kRocketTick = 0.05f;  // rockets move one cell per tick
 inline constexpr float kWinCheckDelay = 2.0f;
 
+// Plate counters weigh a doubly plated cell like this many single plates.
+inline constexpr int kDoublePlateWeight = 11;
+
 // Plates left at or below which the remaining ones are highlighted.
 inline constexpr unsigned kPlatesCountHighlight = 5;
 

@@ -35,10 +35,6 @@ constexpr float kCandyRequestsStart = 5;
 constexpr float kEaseRate = 3.0f;
 constexpr float kFadeEaseRate = 20.0f;
 
-bool isGhost(const std::shared_ptr<Ball>& ball) {
-    return dynamic_cast<const Ghost*>(ball.get()) != nullptr;
-}
-
 // Nothing blocks a ball from resting here.
 bool isFreeForFall(const CellRef& cell) {
     return cell && cell->exists() && cell->enabled() && !cell->target() && !cell->locked() &&
@@ -141,7 +137,7 @@ bool Board::canStep(const Cell& cell, kt::KTPosition direction) const {
     const CellRef next = gridEntryAt(cell.x() + direction.x, cell.y() + direction.y);
     const std::shared_ptr<Ball>& ball = cell.ball();
     if (!next || !next->exists() || !ball || next->ball()) return false;
-    if (cell.locked() || cell.crate() || isGhost(ball)) return false;
+    if (cell.locked() || cell.crate() || isGhost(ball.get())) return false;
     if (next->locked() || next->crate() || ball->moving()) return false;
     if (!next->enabled() || next->target()) return false;
     return direction.x == 0 || !checkUpAt(*next);
@@ -232,7 +228,7 @@ void Board::setMovements() {
         for (int x = 0; x < kColumns; ++x) {
             const CellRef cell = gridEntryAt(x, y);
             if (!cell || !(cell->ball() || cell->emitter()) || cell->locked() || cell->crate() ||
-                isGhost(cell->ball()))
+                isGhost(cell->ball().get()))
                 continue;
             const CellList path = findFallPathFrom(cell);
             if (path.empty()) continue;

@@ -17,8 +17,6 @@ namespace moonbrook {
 namespace {
 
 constexpr unsigned kPointsPerBall = 10;
-// Breaking the upper of two plates lowers the counter by this much, as building the level added it.
-constexpr int kTwoPlateWeight = 11;
 
 // Effects of a removal by its size: sounds for plain and for candy balls, and the burst at the last turn.
 struct RemovalEffects {
@@ -151,7 +149,7 @@ void Board::removeBallAt(const CellRef& cell, bool forced) {
     // A ball already marked in this removal is on its way out: it scores, collects and breaks plates once.
     if (!cell || !cell->exists() || !cell->ball() || cell->removeFlag()) return;
     const std::shared_ptr<Ball> ball = cell->ball();
-    if (!forced && (dynamic_cast<const Ghost*>(ball.get()) || dynamic_cast<const Token*>(ball.get()))) return;
+    if (!forced && (isGhost(ball.get()) || dynamic_cast<const Token*>(ball.get()))) return;
     if (cell->crate()) {
         cell->setRemoveCrateFlag(true);
         return;
@@ -174,7 +172,7 @@ void Board::removeBallAt(const CellRef& cell, bool forced) {
 
     const unsigned platesBefore = cell->plates();
     cell->removePlate();
-    if (cell->plates() < platesBefore) platesCount_ -= cell->plates() == 1 ? kTwoPlateWeight : 1;
+    if (cell->plates() < platesBefore) platesCount_ -= cell->plates() == 1 ? kDoublePlateWeight : 1;
     showPlatesCount();
 
     score_ += kPointsPerBall;

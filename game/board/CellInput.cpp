@@ -14,10 +14,6 @@ namespace {
 // A drag shorter than this share of a cell in both directions is not a swap.
 constexpr float kDragThreshold = 0.2f;
 
-bool isGhost(const Ball& ball) {
-    return dynamic_cast<const Ghost*>(&ball) != nullptr;
-}
-
 }  // namespace
 
 void Cell::buttonDown(kt::ButtonName /*button*/, kt::CGPoint point) {
@@ -25,7 +21,7 @@ void Cell::buttonDown(kt::ButtonName /*button*/, kt::CGPoint point) {
     if (!owner || owner->pause() || target_ || emitter_) return;
     if (!ball_ && !crate()) return;
     // A ball still flying in or a placeholder of a removed ball cannot be picked.
-    if (ball_ && (ball_->target() || isGhost(*ball_))) return;
+    if (ball_ && (ball_->target() || isGhost(ball_.get()))) return;
 
     switch (owner->clickMode()) {
         case ClickMode::normal:
@@ -109,7 +105,7 @@ bool Cell::canMoveToCell(const Cell& other) const {
     if (&other == this || !other.exists() || other.locked() || other.crate() || !other.enabled())
         return false;
     const auto& otherBall = other.ball();
-    if (!otherBall || otherBall->target() || isGhost(*otherBall)) return false;
+    if (!otherBall || otherBall->target() || isGhost(otherBall.get())) return false;
     return isOrthogonalNeighbourOf(other);
 }
 

@@ -23,6 +23,11 @@ private:
     float life_ = 0;
 };
 
+// The placeholder of an emptied cell, or none.
+inline bool isGhost(const Ball* ball) {
+    return dynamic_cast<const Ghost*>(ball) != nullptr;
+}
+
 // Explodes the pattern of its letter ('f', 'g', 'h') around its cell.
 class Bomb : public Ball {
 public:
