@@ -104,7 +104,8 @@ public:
     const std::shared_ptr<kt::KTImageData>& backImage() const { return back_; }
     const std::array<std::shared_ptr<kt::KTImageData>, 3>& boardImages() const { return boardImages_; }
     const std::shared_ptr<CandyRequestManager>& candyRequestManager() const { return candyRequestManager_; }
-    // Nothing pending: no ball in flight, no rocket, no line check, no placeholder waiting to vanish.
+    // Nothing pending: no ball in flight or about to fall, no rocket, no line check, no placeholder waiting
+    // to vanish, no cell waiting for a bat or a bonus ball.
     bool idle() const;
 
     void delayedRemoveLines() { delayedRemoveLines_ = true; }
