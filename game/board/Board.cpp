@@ -1,5 +1,7 @@
 #include "game/board/Board.h"
 
+#include <algorithm>
+
 #include "engine/actions/KTActionManager.h"
 #include "engine/core/KTContentLog.h"
 #include "engine/core/KTControllerManager.h"
@@ -375,6 +377,7 @@ void Board::stopEverything() {
 
 bool Board::idle() const {
     if (moving() || !rockets_.empty() || delayedRemoveLines_ || fallPending()) return false;
+    if (std::ranges::any_of(removalBolts_, [](const auto& bolt) { return !bolt.expired(); })) return false;
     // Balls in flight are children of the board itself.
     for (std::size_t i = 0; i < children().count(); ++i) {
         if (std::dynamic_pointer_cast<Ball>(children().objectAtIndex(i))) return false;

@@ -105,7 +105,7 @@ public:
     const std::array<std::shared_ptr<kt::KTImageData>, 3>& boardImages() const { return boardImages_; }
     const std::shared_ptr<CandyRequestManager>& candyRequestManager() const { return candyRequestManager_; }
     // Nothing pending: no ball in flight or about to fall, no rocket, no line check, no placeholder waiting
-    // to vanish, no cell waiting for a bat or a bonus ball.
+    // to vanish, no cell waiting for a bat, a bonus ball or a lightning bolt.
     bool idle() const;
 
     void delayedRemoveLines() { delayedRemoveLines_ = true; }
@@ -221,6 +221,8 @@ private:
     std::shared_ptr<BallGenerator> ballGenerator_;
     std::shared_ptr<CandyRequestManager> candyRequestManager_;
     std::vector<Rocket> rockets_;
+    // The lightning bolts that still carry a colour removal to its balls.
+    std::vector<std::weak_ptr<kt::KTNode>> removalBolts_;
     float rocketsCounter_ = 0;
     std::weak_ptr<Cell> selected_;
     bool pause_ = false;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -179,6 +180,7 @@ void Board::removeColor(char16_t type, const CellRef& cell, int size) {
     }
     kt::ShuffleArray(targets);
     removeBallAt(cell);
+    std::erase_if(removalBolts_, [](const auto& bolt) { return bolt.expired(); });
     float delay = 0;
     CellRef previous = cell;
     while (!targets.empty()) {
@@ -191,6 +193,7 @@ void Board::removeColor(char16_t type, const CellRef& cell, int size) {
             lightning->setVisible(false);
             boardScene->addChild(lightning);
             lightning->runAction(lightningJump(delay, bolt == 0 ? target : nullptr));
+            if (bolt == 0) removalBolts_.push_back(lightning);
         }
         delay += kLightningJumpDelay;
         previous = std::move(target);

@@ -307,6 +307,7 @@ TEST_F(PowerupsTest, TheColourClickRemovesTheColourWithALightningJumpingFromBall
     // Each ball goes 0.3 s after the lightning reaches it; the jumps are 0.07 s apart.
     step(framesFor(0.25f));
     EXPECT_EQ(removedCells(), (Positions{{2, 2}}));
+    EXPECT_FALSE(board->idle());
     step(framesFor(0.25f));
     EXPECT_EQ(removedCells(), (Positions{{2, 2}, {1, 1}, {3, 1}, {1, 3}}));
     EXPECT_EQ(cell(3, 3)->ball()->type(), u'a');
