@@ -350,13 +350,20 @@ void Board::decTokens() {
         controller->tokensCount()->setNumber(shownTokens());
 }
 
-unsigned Board::plates() const {
-    unsigned total = 0;
-    for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
-        for (int x = 0; x < static_cast<int>(kSizeX); ++x) {
-            if (const auto cell = cellAt(x, y)) total += cell->plates();
+CellList Board::cellsByColumn() const {
+    CellList cells;
+    for (int x = 0; x < static_cast<int>(kSizeX); ++x) {
+        for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
+            if (CellRef cell = cellAt(x, y)) cells.push_back(std::move(cell));
         }
     }
+    return cells;
+}
+
+unsigned Board::plates() const {
+    unsigned total = 0;
+    for (const CellRef& cell : cellsByColumn())
+        total += cell->plates();
     return total;
 }
 

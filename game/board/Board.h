@@ -65,6 +65,8 @@ public:
     CellRef cellAt(int x, int y) const;
     // Any grid entry, emitters included.
     CellRef gridEntryAt(int x, int y) const { return cells_.objectAt(x, y); }
+    // The existing cells column by column, each from the top: the order removals and searches walk in.
+    CellList cellsByColumn() const;
     void buildFrameSet();
     const FrameSet* frameSetAt(int fx, int fy) const { return framemap_.objectAt(fx, fy).get(); }
     void draw() override;
@@ -193,6 +195,8 @@ private:
     void bindHud();
     // The HUD's plates text and the controller's plates number.
     void showPlatesCount();
+    // BoardMatching.cpp
+    void highlightCells(const char* spritePath, bool (*wanted)(const Cell&));
     // BoardFalling.cpp
     void updateTimers(float dt);
     void showTutorials();

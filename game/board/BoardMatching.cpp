@@ -105,13 +105,10 @@ CellList Board::uniqueCells(CellList cells) {
 bool Board::removeLines() {
     if (moving()) return false;
     CellList lines;
-    for (int x = 0; x < static_cast<int>(kSizeX); ++x) {
-        for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
-            const CellRef cell = cellAt(x, y);
-            if (!cell || !cell->ball()) continue;
-            for (const auto& line : {testLine(*cell, 0, 1), testLine(*cell, 1, 0)})
-                lines.insert(lines.end(), line.begin(), line.end());
-        }
+    for (const CellRef& cell : cellsByColumn()) {
+        if (!cell->ball()) continue;
+        for (const auto& line : {testLine(*cell, 0, 1), testLine(*cell, 1, 0)})
+            lines.insert(lines.end(), line.begin(), line.end());
     }
     return removeAtCells(lines);
 }
@@ -231,29 +228,22 @@ void Board::finalizeRemove() {
 
 void Board::highlightPlates() {
     if (plates() > kPlatesCountHighlight) return;
-    const auto highlights = sceneNode("highlights");
-    if (!highlights) return;
-    highlights->removeAllChildren();
-    for (int x = 0; x < static_cast<int>(kSizeX); ++x) {
-        for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
-            const CellRef cell = cellAt(x, y);
-            if (cell && cell->plates() > 0)
-                addHighlight(*highlights, *cell, "data/gfx/board/plate_hl.sprite.xml");
-        }
-    }
+    highlightCells("data/gfx/board/plate_hl.sprite.xml", [](const Cell& cell) { return cell.plates() > 0; });
 }
 
 void Board::highlightCoins() {
     if (plates() > 0) return;
+    highlightCells("data/gfx/board/coin_hl.sprite.xml",
+                   [](const Cell& cell) { return dynamic_cast<const Token*>(cell.ball().get()) != nullptr; });
+}
+
+// Replaces the scene's highlights by one marker on every wanted cell.
+void Board::highlightCells(const char* spritePath, bool (*wanted)(const Cell&)) {
     const auto highlights = sceneNode("highlights");
     if (!highlights) return;
     highlights->removeAllChildren();
-    for (int x = 0; x < static_cast<int>(kSizeX); ++x) {
-        for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
-            const CellRef cell = cellAt(x, y);
-            if (cell && dynamic_cast<const Token*>(cell->ball().get()))
-                addHighlight(*highlights, *cell, "data/gfx/board/coin_hl.sprite.xml");
-        }
+    for (const CellRef& cell : cellsByColumn()) {
+        if (wanted(*cell)) addHighlight(*highlights, *cell, spritePath);
     }
 }
 

@@ -208,13 +208,8 @@ void Board::removeRandomBlocks() {
     const int count = intOption(powerup, "count");
     if (count > 0 && boardScene) {
         kt::KTLog("removeRandomBlocks: count = %i", count);
-        CellList cells;
-        for (int x = 0; x < static_cast<int>(kSizeX); ++x) {
-            for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
-                auto cell = cellAt(x, y);
-                if (cell && cell->ball() && !cell->crate()) cells.push_back(std::move(cell));
-            }
-        }
+        CellList cells = cellsByColumn();
+        std::erase_if(cells, [](const CellRef& cell) { return !cell->ball() || cell->crate(); });
         kt::ShuffleArray(cells);
         kt::KTLog("removeRandomBlocks: cls size: %i count: %i", cells.size(), count);
         for (int i = 0; i < count && !cells.empty(); ++i) {
@@ -238,14 +233,11 @@ void Board::placeRandomBonuses() {
     const auto boardScene = scene();
     const int count = intOption(powerup, "count");
     if (count > 0 && boardScene) {
-        CellList cells;
-        for (int x = 0; x < static_cast<int>(kSizeX); ++x) {
-            for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
-                auto cell = cellAt(x, y);
-                if (!cell || cell->crate() || cell->locked() || !cell->ball()) continue;
-                if (!cell->ball()->isKindOf(Token::staticClass())) cells.push_back(std::move(cell));
-            }
-        }
+        CellList cells = cellsByColumn();
+        std::erase_if(cells, [](const CellRef& cell) {
+            return cell->crate() || cell->locked() || !cell->ball() ||
+                   cell->ball()->isKindOf(Token::staticClass());
+        });
         kt::ShuffleArray(cells);
         kt::KTLog("placeRandomBonuses: cls size: %i count: %i", cells.size(), count);
         std::vector<char16_t> pool;

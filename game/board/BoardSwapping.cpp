@@ -140,14 +140,11 @@ std::vector<Turn> Board::findAllTurns() const {
         return cell && cell->exists() && cell->ball() && !cell->crate();
     };
     std::vector<Turn> turns;
-    for (int x = 0; x < static_cast<int>(kSizeX); ++x) {
-        for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
-            const CellRef cell = cellAt(x, y);
-            if (!movable(cell)) continue;
-            for (const auto offset : kNeighbourOffsets) {
-                const CellRef neighbour = cellAt(x + offset.x, y + offset.y);
-                if (movable(neighbour) && checkTurnTo(*cell, *neighbour)) turns.push_back({cell, neighbour});
-            }
+    for (const CellRef& cell : cellsByColumn()) {
+        if (!movable(cell)) continue;
+        for (const auto offset : kNeighbourOffsets) {
+            const CellRef neighbour = cellAt(cell->x() + offset.x, cell->y() + offset.y);
+            if (movable(neighbour) && checkTurnTo(*cell, *neighbour)) turns.push_back({cell, neighbour});
         }
     }
     return turns;
