@@ -4,10 +4,10 @@
 #include "engine/actions/KTIntervalActions.h"
 #include "engine/core/KTFormat.h"
 #include "engine/core/KTRenderer.h"
+#include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/BoardActions.h"
 #include "game/board/Cell.h"
-#include "game/board/SpecialBalls.h"
 
 namespace moonbrook {
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "engine/core/KTRandom.h"
+#include "game/board/BallKinds.h"
 #include "game/board/Board.h"
-#include "game/board/SpecialBalls.h"
 
 namespace moonbrook {
 

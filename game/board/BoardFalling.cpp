@@ -11,12 +11,12 @@
 #include "game/PowerupManager.h"
 #include "game/board/Ball.h"
 #include "game/board/BallGenerator.h"
+#include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/BoardActions.h"
 #include "game/board/CandyRequestManager.h"
 #include "game/board/Cell.h"
 #include "game/board/GameBoardController.h"
-#include "game/board/SpecialBalls.h"
 
 namespace moonbrook {
 

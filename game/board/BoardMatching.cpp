@@ -8,9 +8,9 @@
 #include "game/BonusManager.h"
 #include "game/PowerupManager.h"
 #include "game/board/Ball.h"
+#include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/Cell.h"
-#include "game/board/SpecialBalls.h"
 
 namespace moonbrook {
 

@@ -14,10 +14,10 @@
 #include "game/BallLetter.h"
 #include "game/PowerupManager.h"
 #include "game/board/Ball.h"
+#include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/BoardActions.h"
 #include "game/board/Cell.h"
-#include "game/board/SpecialBalls.h"
 
 namespace moonbrook {
 

@@ -8,10 +8,10 @@
 #include "engine/services/KTUserManager.h"
 #include "game/LevelManager.h"
 #include "game/board/Ball.h"
+#include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/CandyRequestManager.h"
 #include "game/board/Cell.h"
-#include "game/board/SpecialBalls.h"
 
 namespace moonbrook {
 

@@ -14,10 +14,10 @@
 #include "engine/core/KTRandom.h"
 #include "engine/render/KTRenderModule.h"
 #include "game/board/Ball.h"
+#include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/Cell.h"
 #include "game/board/GameBoardController.h"
-#include "game/board/SpecialBalls.h"
 #include "tests/engine/render/RenderTest.h"
 #include "tests/game/board/BoardTest.h"
 #include "tests/support/DataFileTest.h"
@@ -155,7 +155,7 @@ TEST_F(BoardModelTest, PlatesAndCratesComeOffOneLayerAtATimeWithTheirEffectsOnTh
     EXPECT_EQ(shown.x, 52 + 46 + 23);
 }
 
-TEST_F(BoardModelTest, CratesLocksAndSpecialBallsBecomeTutorialKeys) {
+TEST_F(BoardModelTest, CratesLocksAndBallKindsBecomeTutorialKeys) {
     makeBoard({.map = {"11111"}, .locks = {"01000"}, .crates = {"w0sx0"}, .balls = {"aafab"}});
     const KTPlist& keys = board->typesForTutorial();
     EXPECT_EQ(keys.keys(), (std::vector<std::string>{"crates_w", "locks", "ball_f", "crates_s"}));

@@ -15,9 +15,9 @@
 #include "engine/services/KTUserManager.h"
 #include "game/PowerupManager.h"
 #include "game/board/Ball.h"
+#include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/Cell.h"
-#include "game/board/SpecialBalls.h"
 #include "tests/game/board/BoardTest.h"
 
 namespace moonbrook::test {

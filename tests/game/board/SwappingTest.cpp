@@ -9,9 +9,9 @@
 
 #include "engine/core/KTScene.h"
 #include "game/board/Ball.h"
+#include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/Cell.h"
-#include "game/board/SpecialBalls.h"
 #include "tests/game/board/BoardTest.h"
 
 namespace moonbrook::test {

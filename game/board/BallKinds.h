@@ -2,6 +2,7 @@
 
 #include "game/board/Ball.h"
 
+// The kinds of ball beyond the ordinary colours, each chosen by its letter.
 namespace moonbrook {
 
 // Holds an emptied cell for a moment after its ball was removed, then removes itself so balls fall in.

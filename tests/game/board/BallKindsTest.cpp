@@ -13,10 +13,10 @@
 #include "engine/core/KTDataSource.h"
 #include "game/board/Ball.h"
 #include "game/board/BallGenerator.h"
+#include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/Cell.h"
 #include "game/board/GameBoardController.h"
-#include "game/board/SpecialBalls.h"
 #include "tests/game/board/BoardTest.h"
 
 namespace moonbrook::test {
@@ -26,7 +26,7 @@ using kt::KTPlist;
 
 constexpr float kFrame = 1.0f / 60;
 
-class SpecialBallsTest : public BoardTest {
+class BallKindsTest : public BoardTest {
 protected:
     std::shared_ptr<Ball> ball(char16_t type) const { return board->generateBallOfType(type); }
     template <typename T>
@@ -53,7 +53,7 @@ struct LetterCase {
     const char* className;
 };
 
-class LetterClassTest : public SpecialBallsTest, public ::testing::WithParamInterface<LetterCase> {};
+class LetterClassTest : public BallKindsTest, public ::testing::WithParamInterface<LetterCase> {};
 
 TEST_P(LetterClassTest, GeneratorBuildsTheClassOfTheLetter) {
     makeBoard({.map = {"1"}});
@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LetterCase{u's', "Diamond"}, LetterCase{u't', "Token"}),
     [](const auto& test) { return std::string(1, static_cast<char>(test.param.letter)); });
 
-TEST_F(SpecialBallsTest, GeneratorDrawsLettersByWeight) {
+TEST_F(BallKindsTest, GeneratorDrawsLettersByWeight) {
     makeBoard({.map = {"1"}});
     BallGenerator generator(board, KTPlist(KTPlist::Dictionary{{"a", 0.35}, {"b", 0.1}, {"c", 0}, {"d", -1}}),
                             {});
@@ -88,7 +88,7 @@ TEST_F(SpecialBallsTest, GeneratorDrawsLettersByWeight) {
     EXPECT_NEAR(drawn[u'b'] / 5000.0, 0.2, 0.03);
 }
 
-TEST_F(SpecialBallsTest, GeneratorLetsADelayedLetterInOnlyAfterItsDelay) {
+TEST_F(BallKindsTest, GeneratorLetsADelayedLetterInOnlyAfterItsDelay) {
     makeBoard({.map = {"1"}});
     BallGenerator generator(board, KTPlist(KTPlist::Dictionary{{"a", 0.5}, {"bx", 0.5}}),
                             KTPlist(KTPlist::Dictionary{{"bx", 20}}));
@@ -108,7 +108,7 @@ TEST_F(SpecialBallsTest, GeneratorLetsADelayedLetterInOnlyAfterItsDelay) {
     EXPECT_EQ(letters().count(u'b'), 0u);
 }
 
-TEST_F(SpecialBallsTest, GeneratorWithoutAllowedLettersGivesNothing) {
+TEST_F(BallKindsTest, GeneratorWithoutAllowedLettersGivesNothing) {
     makeBoard({.map = {"1"}});
     EXPECT_EQ(BallGenerator(board, {}, {}).generateBall(), nullptr);
     EXPECT_EQ(BallGenerator(board, KTPlist(KTPlist::Dictionary{{"a", 0}}), {}).generateBall(), nullptr);
@@ -124,7 +124,7 @@ struct MatchCase {
     bool matches;
 };
 
-class MatchTest : public SpecialBallsTest, public ::testing::WithParamInterface<MatchCase> {};
+class MatchTest : public BallKindsTest, public ::testing::WithParamInterface<MatchCase> {};
 
 TEST_P(MatchTest, MatchWith) {
     makeBoard({.map = {"1"}});
@@ -141,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(Pairs, MatchTest,
                                            MatchCase{u'q', u'q', false}, MatchCase{u't', u't', false},
                                            MatchCase{u'0', u'0', false}));
 
-TEST_F(SpecialBallsTest, WildcardCompletesALineOfOrdinaryBalls) {
+TEST_F(BallKindsTest, WildcardCompletesALineOfOrdinaryBalls) {
     makeBoard({.map = {"111", "111"}, .balls = {"aia", "bcb"}});
     ASSERT_TRUE(settle());
     EXPECT_TRUE(board->removeLines());
@@ -149,7 +149,7 @@ TEST_F(SpecialBallsTest, WildcardCompletesALineOfOrdinaryBalls) {
     EXPECT_EQ(rows(0, 1), (std::vector<std::string>{"...", "bcb"}));
 }
 
-TEST_F(SpecialBallsTest, GhostBlocksItsCellForItsLifeThenLetsTheBallAboveFallIn) {
+TEST_F(BallKindsTest, GhostBlocksItsCellForItsLifeThenLetsTheBallAboveFallIn) {
     makeBoard({.map = {"1", "1"}, .balls = {"a", "b"}});
     ASSERT_TRUE(settle());
     const auto ghost = std::static_pointer_cast<Ghost>(place(0, 1, ball(u'0')));
@@ -165,7 +165,7 @@ TEST_F(SpecialBallsTest, GhostBlocksItsCellForItsLifeThenLetsTheBallAboveFallIn)
     EXPECT_EQ(rows(0, 1), (std::vector<std::string>{".", "a"}));
 }
 
-TEST_F(SpecialBallsTest, BombsSettingEachOtherOffExplodeOnceEach) {
+TEST_F(BallKindsTest, BombsSettingEachOtherOffExplodeOnceEach) {
     makeBoard({.map = {"1111", "1111", "1111"}, .balls = {"abcd", "cffa", "dbca"}});
     ASSERT_TRUE(settle());
     const auto first = board->cellAt(1, 1)->ball();
@@ -187,7 +187,7 @@ struct RocketCase {
     std::vector<std::pair<int, int>> directions;
 };
 
-class RocketBallTest : public SpecialBallsTest, public ::testing::WithParamInterface<RocketCase> {};
+class RocketBallTest : public BallKindsTest, public ::testing::WithParamInterface<RocketCase> {};
 
 TEST_P(RocketBallTest, FiresItsRockets) {
     makeBoard({.map = {"111", "111", "111"}, .balls = {"abc", "cdb", "bca"}});
@@ -217,7 +217,7 @@ INSTANTIATE_TEST_SUITE_P(Letters, RocketBallTest,
                              return std::string(1, static_cast<char>(test.param.letter));
                          });
 
-TEST_F(SpecialBallsTest, ColorDestroyerRemovesThePartnersColourAroundItselfOnlyWhenSwapped) {
+TEST_F(BallKindsTest, ColorDestroyerRemovesThePartnersColourAroundItselfOnlyWhenSwapped) {
     makeBoard({.map = {"1111111"}, .balls = {"bnbcacb"}});
     ASSERT_TRUE(settle());
     const auto destroyer = board->cellAt(1, 0)->ball();
@@ -242,7 +242,7 @@ struct DiamondCase {
     unsigned points;
 };
 
-class DiamondTest : public SpecialBallsTest, public ::testing::WithParamInterface<DiamondCase> {};
+class DiamondTest : public BallKindsTest, public ::testing::WithParamInterface<DiamondCase> {};
 
 TEST_P(DiamondTest, CollectedOnTheLastRow) {
     makeBoard({.map = {"1", "1", "1"}, .balls = {std::string(1, static_cast<char>(GetParam().letter))}});
@@ -256,14 +256,14 @@ INSTANTIATE_TEST_SUITE_P(Letters, DiamondTest,
                          ::testing::Values(DiamondCase{u'q', 500}, DiamondCase{u'r', 1000},
                                            DiamondCase{u's', 2500}));
 
-TEST_F(SpecialBallsTest, DiamondAboveAHoleInTheOutlineIsCollectedAndAboveACellStays) {
+TEST_F(BallKindsTest, DiamondAboveAHoleInTheOutlineIsCollectedAndAboveACellStays) {
     makeBoard({.map = {"11", "11", "01"}, .balls = {"qq", "00", "0a"}});
     ASSERT_TRUE(settle());
     EXPECT_EQ(rows(0, 2), (std::vector<std::string>{"..", ".q", " a"}));
     EXPECT_EQ(board->score(), 510u);
 }
 
-TEST_F(SpecialBallsTest, DiamondSetOffTwiceScoresOnce) {
+TEST_F(BallKindsTest, DiamondSetOffTwiceScoresOnce) {
     makeBoard({.map = {"11", "11"}, .balls = {"ab", "rc"}});
     const auto diamond = board->cellAt(0, 1)->ball();
     const unsigned before = board->score();
@@ -273,7 +273,7 @@ TEST_F(SpecialBallsTest, DiamondSetOffTwiceScoresOnce) {
     EXPECT_NE(board->cellAt(0, 1)->ball(), diamond);
 }
 
-TEST_F(SpecialBallsTest, TokenOnTheLastRowLeavesTheBoardAndCountsForThePlayer) {
+TEST_F(BallKindsTest, TokenOnTheLastRowLeavesTheBoardAndCountsForThePlayer) {
     makeBoard({.map = {"1", "1"}, .balls = {"t"}});
     EXPECT_EQ(board->tokensCount(), 1);
     EXPECT_EQ(hudTokens(), 0);
@@ -283,7 +283,7 @@ TEST_F(SpecialBallsTest, TokenOnTheLastRowLeavesTheBoardAndCountsForThePlayer) {
     EXPECT_EQ(hudTokens(), 1);
 }
 
-TEST_F(SpecialBallsTest, TokenAboveACellStaysAndResistsRemoval) {
+TEST_F(BallKindsTest, TokenAboveACellStaysAndResistsRemoval) {
     makeBoard({.map = {"1", "1", "1"}, .balls = {"t", "0", "a"}});
     ASSERT_TRUE(settle());
     EXPECT_EQ(rows(0, 2), (std::vector<std::string>{".", "t", "a"}));

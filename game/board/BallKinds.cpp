@@ -1,4 +1,4 @@
-#include "game/board/SpecialBalls.h"
+#include "game/board/BallKinds.h"
 
 #include "engine/core/KTLog.h"
 #include "engine/core/KTRenderer.h"
