@@ -5,8 +5,10 @@
 namespace kt {
 
 KTNotificationCenter& KTNotificationCenter::shared() {
-    static KTNotificationCenter center;
-    return center;
+    // Never destroyed: nodes and providers held by other singletons unregister in their destructors, which
+    // may run after this one's at exit.
+    static KTNotificationCenter* const center = new KTNotificationCenter;
+    return *center;
 }
 
 void KTNotificationCenter::addObserver(const void* observer, std::string name, const KTObject* sender,
