@@ -181,6 +181,13 @@ void KTResourceManager::clearImageCache() {
     atlasCache_.clear();
 }
 
+void KTResourceManager::forgetFile(const std::string& name) {
+    const auto path = pathCache_.find(name);
+    const std::string& file = path == pathCache_.end() ? name : path->second;
+    xmlCache_.erase(file);
+    fontCache_.erase(file);
+}
+
 void KTResourceManager::reset() {
     baseDataPath_.clear();
     channelDataPath_.reset();

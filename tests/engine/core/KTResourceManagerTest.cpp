@@ -134,11 +134,17 @@ TEST_F(ResourceTest, AnUndecodableImageIsNotCached) {
     EXPECT_EQ(countInLog("data/c.bad"), 1);
 }
 
-TEST_F(ResourceTest, XMLTreesAreSharedAndDamagedFilesRetriedAfterRepair) {
+TEST_F(ResourceTest, XMLTreesAreSharedUntilForgottenAndDamagedFilesRetriedAfterRepair) {
     writeFile("data/scenes/a.xml", "<scene><image/></scene>");
     const auto tree = resources().getXML("data/scenes/a.xml");
     ASSERT_NE(tree, nullptr);
     EXPECT_EQ(resources().getXML("data/scenes/a.xml"), tree);
+    writeFile("data/scenes/a.xml", "<scene><text/></scene>");
+    EXPECT_EQ(resources().getXML("data/scenes/a.xml"), tree);
+    resources().forgetFile("data/scenes/a.xml");
+    const auto rewritten = resources().getXML("data/scenes/a.xml");
+    ASSERT_NE(rewritten, nullptr);
+    EXPECT_EQ(rewritten->children().front().name(), "text");
 
     writeFile("data/scenes/b.xml", "<scene><image");
     EXPECT_EQ(resources().getXML("data/scenes/b.xml"), nullptr);
