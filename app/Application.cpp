@@ -39,14 +39,6 @@ void report(std::string_view message) {
     std::cerr << "moonbrook: " << message << '\n';
 }
 
-ScriptCommandRegistry scriptCommands() {
-    ScriptCommandRegistry commands;
-    addBasicScriptCommands(commands);
-    addScreenshotCommand(commands);
-    addBoardScriptCommands(commands);
-    return commands;
-}
-
 // The language named in "data/default_locale.txt" unless it says "nolocale". Blanks around the name are
 // dropped, so that a file saved with a final line break names its language all the same.
 void loadDefaultLocale() {
@@ -138,6 +130,14 @@ int runGame(const AppOptions& options, ScriptRunner* script) {
 }
 
 }  // namespace
+
+ScriptCommandRegistry scriptCommands() {
+    ScriptCommandRegistry commands;
+    addBasicScriptCommands(commands);
+    addScreenshotCommand(commands);
+    addBoardScriptCommands(commands);
+    return commands;
+}
 
 void installAutomation(const AppOptions& options, ScriptRunner* script, kt::KTDirector& director) {
     director.setFixedDeltaTime(options.fixedDeltaTime);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/ScriptCommandRegistry.h"
 #include "engine/core/KTDirector.h"
 
 namespace moonbrook {
@@ -18,6 +19,9 @@ inline constexpr int kExitBadUsage = 2;
 int runApplication(const std::vector<std::string>& arguments);
 
 class ScriptRunner;
+
+// Every command a script may use.
+ScriptCommandRegistry scriptCommands();
 
 // Fixed time steps, the seed, and, after every frame, the script (if any) and the frame limit.
 void installAutomation(const AppOptions& options, ScriptRunner* script, kt::KTDirector& director);

@@ -1,26 +1,51 @@
 #!/usr/bin/env bash
-# Fuzzes the XML reader and the property-list loader with libFuzzer (Debian's clang), under AddressSanitizer
-# and UndefinedBehaviorSanitizer, each for a fixed number of executions:
-#   tools/fuzz.sh [EXECUTIONS]        (default 1000000)
-# A finding stops the run and leaves the input that caused it in the working folder (crash-*, leak-*).
+# Fuzzes every loader that reads a file a player or designer can damage, with libFuzzer (Debian's clang),
+# under AddressSanitizer and UndefinedBehaviorSanitizer, each for a fixed number of executions:
+#   tools/fuzz.sh [EXECUTIONS] [TARGET...]     (default 1000000 executions of every target)
+# The seeds are the game's own content; a dictionary of its element and attribute names steers the
+# mutations. A finding stops the run and leaves the input that caused it in build/fuzz/findings.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 runs=${1:-1000000}
+[ $# -gt 0 ] && shift
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=(AffineAnimationFuzz EffectFuzz FontFuzz LevelFuzz PlistFuzz SceneFuzz
+                                     ScriptFuzz SpriteFuzz UsersFuzz XMLReaderFuzz)
 build="$root/build/fuzz"
 
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMOONBROOK_FUZZ=ON \
   -DMOONBROOK_BUILD_TESTS=OFF -DMOONBROOK_BUILD_BENCHMARKS=OFF \
-  "-DCMAKE_CXX_FLAGS=-O1 -fsanitize=fuzzer-no-link,address,undefined" >/dev/null
-cmake --build "$build" --target moonbrook_core
+  "-DCMAKE_CXX_FLAGS=-O1 -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all" >/dev/null
+cmake --build "$build" --target fuzz_targets
 
-for target in XMLReaderFuzz PlistFuzz; do
-  # shellcheck disable=SC2046
-  clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -I"$root" "$root/tests/fuzz/$target.cpp" \
-    -Wl,--whole-archive "$build/engine/core/libmoonbrook_core.a" -Wl,--no-whole-archive \
-    $(pkg-config --libs libplist-2.0) -o "$build/$target"
+data="$build/data"
+# The content files each target reads, as its seeds.
+seeds() {
+  case "$1" in
+    AffineAnimationFuzz) find "$data" -path '*/anim/*.xml' ;;
+    EffectFuzz) find "$data/effects" -name '*.xml' ;;
+    FontFuzz) find "$data/fonts" -name '*.xml' ;;
+    LevelFuzz) find "$data/levels" -name '[0-9]*.xml' ;;
+    SceneFuzz) find "$data/scenes" "$data/partials" -name '*.xml' 2>/dev/null || true ;;
+    SpriteFuzz) find "$data" -name '*.sprite.xml' ;;
+    UsersFuzz) find "$root/tests/fuzz/seeds/UsersFuzz" -type f ;;
+    *) ;;
+  esac
+  [ -d "$root/tests/fuzz/seeds/$1" ] && find "$root/tests/fuzz/seeds/$1" -type f
+  return 0
+}
+
+dictionary="$build/content.dict"
+grep -rhoE '<[A-Za-z_]+|[A-Za-z_]+=' "$data" --include='*.xml' --exclude='fuzz*' | sort -u | sed 's/.*/"&"/' >"$dictionary"
+
+mkdir -p "$build/findings"
+for target in "${targets[@]}"; do
   corpus="$build/corpus/$target"
   mkdir -p "$corpus"
-  cp "$root/tests/fuzz/seeds/$target/"* "$corpus/"
-  "$build/$target" -runs="$runs" -max_len=4096 -print_final_stats=1 "$corpus"
+  seeds "$target" | while read -r file; do cp "$file" "$corpus/"; done
+  echo "== $target"
+  (cd "$build/findings" &&
+    "$build/fuzz/$target" -runs="$runs" -max_len=8192 -dict="$dictionary" -print_final_stats=1 "$corpus" \
+      2>&1 | grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb|==[0-9]+==ERROR|SUMMARY)' )
 done
