@@ -1,9 +1,9 @@
 #include "app/ScreenScriptCommands.h"
 
-#include <fstream>
 #include <optional>
 #include <string>
 
+#include "app/JsonFile.h"
 #include "app/ProfileDump.h"
 #include "engine/controls/KTDragBox.h"
 #include "engine/core/KTScene.h"
@@ -103,13 +103,7 @@ ScriptAction waitState(ScriptArguments& arguments) {
 
 ScriptAction dumpProfiles(ScriptArguments& arguments) {
     return [path = arguments.rest("file name")](ScriptContext& context) {
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file << describeProfiles(kt::KTUserManager::sharedManager())
-                    .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-             << '\n';
-        file.close();
-        if (!file) return context.fail("cannot write '" + path + "'");
-        return ScriptStatus::finished;
+        return writeJsonFile(context, path, describeProfiles(kt::KTUserManager::sharedManager()));
     };
 }
 
