@@ -18,7 +18,8 @@ nlohmann::json stateName(const kt::KTNode& node) {
 // value, the shown variant's name.
 void addControlValues(const kt::KTNode& node, nlohmann::json& description) {
     if (dynamic_cast<const kt::KTText*>(&node)) description["text"] = node.text();
-    if (const auto* checkbox = dynamic_cast<const kt::KTCheckbox*>(&node)) description["checked"] = checkbox->checked();
+    if (const auto* checkbox = dynamic_cast<const kt::KTCheckbox*>(&node))
+        description["checked"] = checkbox->checked();
     if (const auto* slider = dynamic_cast<const kt::KTSlider*>(&node)) description["value"] = slider->value();
     if (const auto* variants = dynamic_cast<const kt::KTVariantContainer*>(&node)) {
         const std::string selected = variants->selectedName();

@@ -55,7 +55,8 @@ ScriptAction clickNode(ScriptArguments& arguments) {
         const auto scene = context.director().currentScene();
         bool foundHidden = false;
         const KTNode* node = scene ? findShownNode(*scene, name, foundHidden) : nullptr;
-        if (!node) return context.fail("no node named '" + name + "' is " + (foundHidden ? "shown" : "on stage"));
+        if (!node)
+            return context.fail("no node named '" + name + "' is " + (foundHidden ? "shown" : "on stage"));
         const kt::CGPoint at = screenCentre(*node);
         context.injectPointerEvent(KTEvent::Type::mouseMove, at);
         context.injectPointerEvent(KTEvent::Type::mouseDown, at, 1);
@@ -79,7 +80,8 @@ ScriptAction waitForScene(std::uint64_t limit, std::string what, Test test) {
     return [limit, what = std::move(what), test, frames = std::uint64_t{0}](ScriptContext& context) mutable {
         const auto scene = context.director().currentScene();
         if (scene && test(*scene)) return ScriptStatus::finished;
-        if (frames++ >= limit) return context.fail(what + " not reached in " + std::to_string(limit) + " frames");
+        if (frames++ >= limit)
+            return context.fail(what + " not reached in " + std::to_string(limit) + " frames");
         return ScriptStatus::waiting;
     };
 }

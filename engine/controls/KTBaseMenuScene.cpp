@@ -32,29 +32,28 @@ float audioVolume(int (KTAudioControl::*volume)() const) {
 }  // namespace
 
 const KTClass& KTBaseMenuScene::staticClass() {
-    static const KTClass& cls =
-        KTClass::define<KTBaseMenuScene>("KTBaseMenuScene", KTScene::staticClass())
-            .operation("setupUserData", &KTBaseMenuScene::setupUserData)
-            .operation("setFullscreen", &KTBaseMenuScene::setFullscreen)
-            .operation("setWindow", &KTBaseMenuScene::setWindow)
-            .operation("fullscreenChanged", &KTBaseMenuScene::fullscreenChanged)
-            .operation("setupWindowControl", &KTBaseMenuScene::setupWindowControl)
-            .operation("setupVolumeControl", &KTBaseMenuScene::setupVolumeControl)
-            .operation("setSoundVolumeStr:", &KTBaseMenuScene::setSoundVolumeStr)
-            .operation("setMusicVolumeStr:", &KTBaseMenuScene::setMusicVolumeStr)
-            .operation("showTutorial:", &KTBaseMenuScene::showTutorial)
-            .operation("showAddUser", &KTBaseMenuScene::showAddUser)
-            .operation("showAddFirstUser", &KTBaseMenuScene::showAddFirstUser)
-            .operation("fillUserList", &KTBaseMenuScene::fillUserList)
-            .operation("cancelAddUser", &KTBaseMenuScene::cancelAddUser)
-            .operation("addUser",
-                       [](KTObject& scene, const KTArgument&) -> KTObjectRef {
-                           static_cast<KTBaseMenuScene&>(scene).addUser();
-                           return nullptr;
-                       })
-            .operation("addFirstUser", &KTBaseMenuScene::addFirstUser)
-            .operation("selectUser:", &KTBaseMenuScene::selectUser)
-            .operation("deleteSelectedUser", &KTBaseMenuScene::deleteSelectedUser);
+    static const KTClass& cls = KTClass::define<KTBaseMenuScene>("KTBaseMenuScene", KTScene::staticClass())
+                                    .operation("setupUserData", &KTBaseMenuScene::setupUserData)
+                                    .operation("setFullscreen", &KTBaseMenuScene::setFullscreen)
+                                    .operation("setWindow", &KTBaseMenuScene::setWindow)
+                                    .operation("fullscreenChanged", &KTBaseMenuScene::fullscreenChanged)
+                                    .operation("setupWindowControl", &KTBaseMenuScene::setupWindowControl)
+                                    .operation("setupVolumeControl", &KTBaseMenuScene::setupVolumeControl)
+                                    .operation("setSoundVolumeStr:", &KTBaseMenuScene::setSoundVolumeStr)
+                                    .operation("setMusicVolumeStr:", &KTBaseMenuScene::setMusicVolumeStr)
+                                    .operation("showTutorial:", &KTBaseMenuScene::showTutorial)
+                                    .operation("showAddUser", &KTBaseMenuScene::showAddUser)
+                                    .operation("showAddFirstUser", &KTBaseMenuScene::showAddFirstUser)
+                                    .operation("fillUserList", &KTBaseMenuScene::fillUserList)
+                                    .operation("cancelAddUser", &KTBaseMenuScene::cancelAddUser)
+                                    .operation("addUser",
+                                               [](KTObject& scene, const KTArgument&) -> KTObjectRef {
+                                                   static_cast<KTBaseMenuScene&>(scene).addUser();
+                                                   return nullptr;
+                                               })
+                                    .operation("addFirstUser", &KTBaseMenuScene::addFirstUser)
+                                    .operation("selectUser:", &KTBaseMenuScene::selectUser)
+                                    .operation("deleteSelectedUser", &KTBaseMenuScene::deleteSelectedUser);
     return cls;
 }
 KT_REGISTER_CLASS(KTBaseMenuScene);
@@ -109,7 +108,8 @@ void KTBaseMenuScene::setupWindowControl() {
 
 void KTBaseMenuScene::setupVolumeControl() {
     for (const char* name : {"sound_volume_value", "sound_volume_value2"}) {
-        if (const auto slider = control<KTSlider>(name)) slider->setValue(audioVolume(&KTAudioControl::soundVolume));
+        if (const auto slider = control<KTSlider>(name))
+            slider->setValue(audioVolume(&KTAudioControl::soundVolume));
     }
     if (const auto slider = control<KTSlider>("music_volume_value")) {
         slider->setValue(audioVolume(&KTAudioControl::musicVolume));

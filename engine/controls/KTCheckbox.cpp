@@ -48,7 +48,8 @@ std::optional<KTCheckbox::SceneCall> KTCheckbox::parseSceneCall(const std::strin
 void KTCheckbox::setAttributes(const XMLAttributes& attributes) {
     KTNode::setAttributes(attributes);
     if (const std::string* definition = attributes.find("on_check")) onCheck_ = parseSceneCall(*definition);
-    if (const std::string* definition = attributes.find("on_uncheck")) onUncheck_ = parseSceneCall(*definition);
+    if (const std::string* definition = attributes.find("on_uncheck"))
+        onUncheck_ = parseSceneCall(*definition);
 }
 
 void KTCheckbox::loadFromXMLElement(const XMLElement& element) {
@@ -118,13 +119,16 @@ void KTCheckbox::toggle(const std::optional<SceneCall>& call, bool checked) {
         KTLog("%@ %@ %@", owner->className(), call->operation, call->argument.value_or("(null)"));
         if (owner->respondsTo(call->operation)) {
             const bool takesArgument = call->operation.ends_with(':');
-            owner->perform(call->operation, takesArgument ? KTArgument(call->argument.value_or("")) : KTArgument());
+            owner->perform(call->operation,
+                           takesArgument ? KTArgument(call->argument.value_or("")) : KTArgument());
         } else {
-            KTLogContentProblem("checkbox names no operation \"" + call->operation + "\" of " + owner->className(),
-                                call->file);
+            KTLogContentProblem(
+                "checkbox names no operation \"" + call->operation + "\" of " + owner->className(),
+                call->file);
         }
     }
-    if (const auto source = std::dynamic_pointer_cast<KTNumberDataSource>(dataSource())) source->setBool(checked);
+    if (const auto source = std::dynamic_pointer_cast<KTNumberDataSource>(dataSource()))
+        source->setBool(checked);
 }
 
 }  // namespace kt

@@ -36,7 +36,8 @@ void KTDragBox::setAttributes(const XMLAttributes& attributes) {
         if (const std::string* value = attributes.find(key)) field = KTBoolFromText(*value);
     };
     const auto real = [&](const char* key, float& field) {
-        if (const std::string* value = attributes.find(key)) field = static_cast<float>(KTLeadingReal(*value));
+        if (const std::string* value = attributes.find(key))
+            field = static_cast<float>(KTLeadingReal(*value));
     };
     flag("drag_vertically", dragVertically_);
     flag("drag_horizontally", dragHorizontally_);

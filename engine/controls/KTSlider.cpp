@@ -52,9 +52,11 @@ void KTSlider::setAttributes(const XMLAttributes& attributes) {
 }
 
 void KTSlider::callOnChangeHandler() {
-    if (const auto source = std::dynamic_pointer_cast<KTNumberDataSource>(dataSource())) source->setFloat(value_);
+    if (const auto source = std::dynamic_pointer_cast<KTNumberDataSource>(dataSource()))
+        source->setFloat(value_);
     const auto owner = scene();
-    if (onChange_ && owner && owner->respondsTo(*onChange_)) owner->perform(*onChange_, KTFormat("%f", value_));
+    if (onChange_ && owner && owner->respondsTo(*onChange_))
+        owner->perform(*onChange_, KTFormat("%f", value_));
 }
 
 // A track without width has no place for the pointer; it leaves the value alone.

@@ -8,9 +8,10 @@
 namespace kt {
 
 const KTClass& KTVariantContainer::staticClass() {
-    static const KTClass& cls = KTClass::define<KTVariantContainer>("KTVariantContainer", KTNode::staticClass())
-                                    .operation("selectChildByName:", &KTVariantContainer::selectChildByName)
-                                    .operation("selectRandomChild", &KTVariantContainer::selectRandomChild);
+    static const KTClass& cls =
+        KTClass::define<KTVariantContainer>("KTVariantContainer", KTNode::staticClass())
+            .operation("selectChildByName:", &KTVariantContainer::selectChildByName)
+            .operation("selectRandomChild", &KTVariantContainer::selectRandomChild);
     return cls;
 }
 KT_REGISTER_CLASS(KTVariantContainer);
@@ -56,7 +57,8 @@ void KTVariantContainer::selectChildByName(const std::string& name) {
         const bool chosen = child->name() == name;
         child->setVisible(chosen);
         if (!chosen) continue;
-        if (openTooltip && child->tooltip() != openTooltip) owner->replaceCurrentTooltipWith(child->tooltip());
+        if (openTooltip && child->tooltip() != openTooltip)
+            owner->replaceCurrentTooltipWith(child->tooltip());
         if (const std::string* effect = child->attributes().find("onActivateEffect"); effect && owner) {
             owner->startEffect(*effect, child->absoluteCenter());
         }

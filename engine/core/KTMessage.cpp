@@ -51,7 +51,8 @@ void KTMessage::runAt(KTObject* defaultTarget) const {
           target ? target->className() : std::string("(null)"), controllerName_, name_);
     if (!target) return;
     if (!target->respondsTo(name_)) {
-        KTLogContentProblem("handler \"" + definition_ + "\" names no operation of " + target->className(), file_);
+        KTLogContentProblem("handler \"" + definition_ + "\" names no operation of " + target->className(),
+                            file_);
         return;
     }
     if (argument_) {

@@ -83,7 +83,8 @@ void KTUsersController::updateCurrentUserName() {
     KTLog("updateCurrentUserName: %@", name);
     currentUserName_->setStringQuietly(name);
     const auto locale = KTLocale::currentLocale();
-    welcomeUserText_->setStringQuietly(locale ? locale->translateString(kWelcome, name) : KTFormat(kWelcome, name));
+    welcomeUserText_->setStringQuietly(locale ? locale->translateString(kWelcome, name)
+                                              : KTFormat(kWelcome, name));
     currentUserName_->commit();
     welcomeUserText_->commit();
     // Options the profile lacks take the present settings.

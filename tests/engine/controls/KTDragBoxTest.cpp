@@ -85,7 +85,8 @@ TEST_F(DragBoxTest, BoxesWithoutChildSwitchOrGlideSpeed) {
 
 TEST(DragBoxAloneTest, AVerticalBoxNeverScrolls) {
     auto box = std::make_shared<KTDragBox>();
-    box->setAttributes({{"w", "100"}, {"h", "100"}, {"drag_vertically", "1"}, {"min_displacement_y", "-500"}});
+    box->setAttributes(
+        {{"w", "100"}, {"h", "100"}, {"drag_vertically", "1"}, {"min_displacement_y", "-500"}});
     box->scrollTo({50, 400}, true);
     EXPECT_EQ(box->displacement(), CGPointZero);
 }

@@ -15,7 +15,8 @@ class UsersControllerTest : public test::ProfileTest {
 protected:
     UsersControllerTest() {
         KTDirector::shared().setAudio(audio);
-        for (const char* name : {"default", "users", "add_user", "too_many_users", "username_used", "add_first_user"}) {
+        for (const char* name :
+             {"default", "users", "add_user", "too_many_users", "username_used", "add_first_user"}) {
             auto state = std::make_shared<KTState>();
             state->name = name;
             scene->addState(state);
