@@ -1,5 +1,7 @@
 #include "engine/services/KTUsersController.h"
 
+#include <algorithm>
+
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTFormat.h"
 #include "engine/core/KTLocale.h"
@@ -92,12 +94,18 @@ void KTUsersController::updateCurrentUserName() {
     currentUserTokens_->setInt(user->tokens());
 }
 
+// The menu's own limit counts too, so that no screen lets a profile in that another would refuse.
+bool KTUsersController::full() {
+    const std::size_t limit = std::min<std::size_t>(users().usersCountLimit(), KTUserManager::kMaxUsers);
+    return users().count() >= limit;
+}
+
 void KTUsersController::switchToAddUserState() {
-    setSceneState(users().count() < users().usersCountLimit() ? "add_user" : "too_many_users");
+    setSceneState(full() ? "too_many_users" : "add_user");
 }
 
 void KTUsersController::addUser() {
-    if (users().count() >= users().usersCountLimit()) {
+    if (full()) {
         setSceneState("too_many_users");
         return;
     }

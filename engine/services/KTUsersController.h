@@ -40,6 +40,7 @@ private:
     // The typed name without surrounding white space, and the input cleared once a profile has it.
     std::string typedName() const;
     static void setSceneState(const std::string& state);
+    static bool full();
 
     std::shared_ptr<KTStringDataSource> newUserName_;
     std::shared_ptr<KTStringDataSource> currentUserName_;

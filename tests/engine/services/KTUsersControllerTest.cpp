@@ -72,6 +72,13 @@ TEST_F(UsersControllerTest, BlankTakenAndTooManyNamesAddNothing) {
     controller().addUser();
     EXPECT_EQ(state(), "too_many_users");
     EXPECT_EQ(users().count(), 2u);
+
+    // The menu's limit of eight holds also where the manager would take more.
+    users().setUsersCountLimit(9);
+    for (int i = 2; i < 8; ++i)
+        users().add("Player " + std::to_string(i));
+    controller().switchToAddUserState();
+    EXPECT_EQ(state(), "too_many_users");
 }
 
 TEST_F(UsersControllerTest, NonASCIINamesSurviveASaveAndReloadWhole) {
