@@ -1,6 +1,7 @@
 #include "app/SceneDump.h"
 
 #include "engine/controls/KTCheckbox.h"
+#include "engine/controls/KTListItem.h"
 #include "engine/controls/KTSlider.h"
 #include "engine/controls/KTVariantContainer.h"
 #include "engine/core/KTState.h"
@@ -14,10 +15,12 @@ nlohmann::json stateName(const kt::KTNode& node) {
     return state ? nlohmann::json(state->name) : nlohmann::json(nullptr);
 }
 
-// What a control holds beyond the common fields: the text shown or typed, a check box's state, a slider's
-// value, the shown variant's name.
+// What a control holds beyond the common fields: the text shown or typed (a list's lines included), a check
+// box's state, a slider's value, the shown variant's name.
 void addControlValues(const kt::KTNode& node, nlohmann::json& description) {
-    if (dynamic_cast<const kt::KTText*>(&node)) description["text"] = node.text();
+    if (dynamic_cast<const kt::KTText*>(&node) || dynamic_cast<const kt::KTListItem*>(&node)) {
+        description["text"] = node.text();
+    }
     if (const auto* checkbox = dynamic_cast<const kt::KTCheckbox*>(&node))
         description["checked"] = checkbox->checked();
     if (const auto* slider = dynamic_cast<const kt::KTSlider*>(&node)) description["value"] = slider->value();
