@@ -4,6 +4,7 @@
 #include "engine/controls/KTCheckbox.h"
 #include "engine/controls/KTSlider.h"
 #include "engine/controls/KTTextInput.h"
+#include "engine/core/KTControllerManager.h"
 #include "engine/core/KTDirector.h"
 #include "engine/services/KTSettingsManager.h"
 #include "engine/services/KTUserManager.h"
@@ -82,6 +83,20 @@ TEST_F(ControlInputTest, ACheckboxSetsItsProviderAndFollowsIt) {
     clickNode("fullscreen_checkbox");
     EXPECT_TRUE(provider->boolValue());
     provider->setBool(false);
+    EXPECT_FALSE(checkbox->checked());
+    EXPECT_FALSE(shows("fullscreen_checkbox", "mark"));
+}
+
+TEST_F(ControlInputTest, ADisabledCheckboxMirrorsItsDataObjectEveryFrame) {
+    const auto checkbox = node<KTCheckbox>("fullscreen_checkbox");
+    const auto controller = KTControllerManager::shared().getControllerByName("KTUsersController");
+    checkbox->setEnabled(false);
+    checkbox->setDataObject(controller, "fullscreen", {});
+    KTSettingsManager::sharedManager().fullscreen()->setBool(true);
+    frame();
+    EXPECT_TRUE(checkbox->checked());
+    KTSettingsManager::sharedManager().fullscreen()->setBool(false);
+    frame();
     EXPECT_FALSE(checkbox->checked());
     EXPECT_FALSE(shows("fullscreen_checkbox", "mark"));
 }
