@@ -1,6 +1,5 @@
 #include "engine/controls/KTTextInput.h"
 
-#include <algorithm>
 #include <charconv>
 
 #include "engine/core/KTContentLog.h"
