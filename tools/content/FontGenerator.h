@@ -27,8 +27,7 @@ struct FontStyle {
 
 // Printable ASCII and the Latin-1 letters, enough for the game's languages.
 std::vector<char32_t> latinCharacters();
-// The Latin characters and the basic Greek and Cyrillic alphabets, so that players' names in those scripts
-// show.
+// The Latin characters and the basic Greek and Cyrillic alphabets, for players' names in those scripts.
 std::vector<char32_t> textCharacters();
 
 // Renders every character the font has into one page picture and writes the XML font description next to it
