@@ -8,10 +8,12 @@
 
 #include "app/BasicScriptCommands.h"
 #include "app/BoardScriptCommands.h"
+#include "app/ScreenScriptCommands.h"
 #include "app/ScreenshotCommand.h"
 #include "app/ScriptRunner.h"
 #include "app/Words.h"
 #include "engine/actions/KTActionsModule.h"
+#include "engine/controls/KTBaseMenuScene.h"
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTFormat.h"
 #include "engine/core/KTLocale.h"
@@ -98,9 +100,11 @@ bool startUp(const AppOptions& options, kt::KTDirector& director) {
     return true;
 }
 
-// The play scene of the level asked for on the command line, or the plain first scene.
+// The play scene of the level or the menu scene of the file asked for on the command line, or the plain
+// first scene.
 std::shared_ptr<kt::KTScene> firstScene(const AppOptions& options) {
     if (options.levelName) return PlayScene::sceneWithLevel(*options.levelName);
+    if (options.sceneFile) return kt::KTNode::nodeFromFile<kt::KTBaseMenuScene>(*options.sceneFile);
     return kt::KTNode::node<kt::KTScene>();
 }
 
@@ -112,7 +116,9 @@ int runGame(const AppOptions& options, ScriptRunner* script) {
     kt::KTDirector& director = kt::KTDirector::shared();
     const bool started = startUp(options, director);
     const bool knownLevel = !started || !options.levelName || levelExists(*options.levelName);
-    if (started && knownLevel) {
+    const bool knownScene =
+        !started || !options.sceneFile || kt::KTResourceManager::shared().getXML(*options.sceneFile);
+    if (started && knownLevel && knownScene) {
         installAutomation(options, script, director);
         director.runWithScene(firstScene(options));
     }
@@ -120,6 +126,10 @@ int runGame(const AppOptions& options, ScriptRunner* script) {
     if (!started) return kExitNoWindow;
     if (!knownLevel) {
         report("no level named '" + *options.levelName + "' (data/levels/" + *options.levelName + ".xml)");
+        return kExitBadUsage;
+    }
+    if (!knownScene) {
+        report("cannot read the scene file '" + *options.sceneFile + "'");
         return kExitBadUsage;
     }
     if (script && !script->failure().empty()) {
@@ -136,6 +146,7 @@ ScriptCommandRegistry scriptCommands() {
     addBasicScriptCommands(commands);
     addScreenshotCommand(commands);
     addBoardScriptCommands(commands);
+    addScreenScriptCommands(commands);
     return commands;
 }
 

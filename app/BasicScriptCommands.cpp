@@ -1,11 +1,11 @@
 #include "app/BasicScriptCommands.h"
 
 #include <cstdint>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/JsonFile.h"
 #include "app/SceneDump.h"
 #include "engine/platform/KTSDLEvents.h"
 
@@ -79,13 +79,7 @@ ScriptAction typeText(ScriptArguments& arguments) {
 
 ScriptAction dumpScene(ScriptArguments& arguments) {
     return [path = arguments.rest("file name")](ScriptContext& context) {
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file << describeScene(context.director().currentScene().get())
-                    .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-             << '\n';
-        file.close();
-        if (!file) return context.fail("cannot write '" + path + "'");
-        return ScriptStatus::finished;
+        return writeJsonFile(context, path, describeScene(context.director().currentScene().get()));
     };
 }
 

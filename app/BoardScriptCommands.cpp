@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app/BoardDump.h"
+#include "app/JsonFile.h"
 #include "app/NumberParsing.h"
 #include "engine/core/KTFormat.h"
 #include "game/board/Board.h"
@@ -125,11 +125,7 @@ ScriptAction dumpBoard(ScriptArguments& arguments) {
     return [path = arguments.rest("file name")](ScriptContext& context) {
         const auto board = runningBoard(context);
         if (!board) return context.fail("no board is running");
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file << describeBoard(*board).dump(2) << '\n';
-        file.close();
-        if (!file) return context.fail("cannot write '" + path + "'");
-        return ScriptStatus::finished;
+        return writeJsonFile(context, path, describeBoard(*board));
     };
 }
 

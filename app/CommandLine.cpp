@@ -46,6 +46,11 @@ constexpr std::array kOptions{
                options.levelName = std::string(value);
                return !value.empty();
            }},
+    Option{"--scene", "a scene file",
+           [](AppOptions& options, std::string_view value) {
+               options.sceneFile = std::string(value);
+               return !value.empty();
+           }},
 };
 
 const Option* findOption(std::string_view name) {

@@ -68,6 +68,8 @@ public:
     // True for a text starting with Y, y, T, t or a non-zero digit, after blanks and an optional sign.
     bool boolValue() const override;
     void setString(const std::string& text);
+    // Takes the text without announcing it.
+    void setStringQuietly(std::string text) { data_ = std::move(text); }
 
 private:
     std::string data_;

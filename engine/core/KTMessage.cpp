@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "engine/core/KTContentLog.h"
 #include "engine/core/KTControllerManager.h"
 #include "engine/core/KTLog.h"
 #include "engine/core/KTObject.h"
@@ -22,7 +23,8 @@ std::vector<std::string> split(const std::string& text, char separator) {
 
 }  // namespace
 
-KTMessage::KTMessage(const std::string& definition) : definition_(definition) {
+KTMessage::KTMessage(const std::string& definition, std::string file)
+    : definition_(definition), file_(std::move(file)) {
     const std::vector<std::string> words = split(definition, ' ');
     std::string call = words[0];
     if (words.size() >= 2) {
@@ -47,7 +49,12 @@ void KTMessage::runAt(KTObject* defaultTarget) const {
     }
     KTLog("KTMessage %@ name: %@ runAt: %@ (controller_name = %@) selectorName: %@", description(), name_,
           target ? target->className() : std::string("(null)"), controllerName_, name_);
-    if (!target || !target->respondsTo(name_)) return;
+    if (!target) return;
+    if (!target->respondsTo(name_)) {
+        KTLogContentProblem("handler \"" + definition_ + "\" names no operation of " + target->className(),
+                            file_);
+        return;
+    }
     if (argument_) {
         KTLog(" performing selector with arg: %@", *argument_);
         target->perform(name_, *argument_);

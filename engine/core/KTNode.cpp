@@ -374,7 +374,7 @@ void KTNode::mouseLeave() {
 // Handlers
 
 void KTNode::setHandlerByDefinition(const std::string& definition, const std::string& event) {
-    handlers_[event] = std::make_shared<KTMessage>(definition);
+    handlers_[event] = std::make_shared<KTMessage>(definition, fileBeingLoaded());
 }
 
 void KTNode::callHandler(const std::string& event) {

@@ -99,7 +99,7 @@ public:
     bool visible() const { return visible_; }
     void setVisible(bool visible) { visible_ = visible; }
     bool enabled() const { return enabled_; }
-    void setEnabled(bool enabled) { enabled_ = enabled; }
+    virtual void setEnabled(bool enabled) { enabled_ = enabled; }
     bool stateStop() const { return stateStop_; }
     void setStateStop(bool stop) { stateStop_ = stop; }
     bool hitTestEnabled() const { return hitTest_; }
@@ -205,6 +205,8 @@ public:
         return loaded;
     }
     void loadFromFile(const std::string& path);
+    // The innermost scene file being loaded right now, for reports about its content; "(no file)" outside.
+    static std::string fileBeingLoaded();
     // The element's "content" file first, then its attributes, then its states, transitions, tooltip and
     // child nodes in document order; children are complete before they are added.
     virtual void loadFromXMLElement(const XMLElement& element);
@@ -232,8 +234,9 @@ private:
     void removeAutoremovedChildren();
     void leaveParentOf(KTNode& child);
     void loadChildElement(const XMLElement& child);
-    void bindDataSource(const std::string& definition);
-    void bindEnableDataSource(const std::string& definition);
+    // A definition that names no provider is reported once with the file that holds it.
+    void bindDataSource(const std::string& definition, const std::string& file);
+    void bindEnableDataSource(const std::string& definition, const std::string& file);
     // None while the node has no scene yet and the definition names a scene operation.
     std::optional<std::shared_ptr<KTDataSource>> findDataSource(const std::string& definition);
     void resolvePendingBindings();
@@ -272,6 +275,7 @@ private:
     struct PendingBindings {
         std::string dataSource;
         std::string enableDataSource;
+        std::string file;
     };
     std::unique_ptr<PendingBindings> pendingBindings_;
     XMLAttributes attributes_;

@@ -24,19 +24,24 @@ constexpr std::array<std::string_view, 4> kHandlerEvents = {"on_click", "on_ente
 // naming itself as a tooltip) would be loaded inside itself forever.
 class FilesBeingLoaded {
 public:
-    explicit FilesBeingLoaded(const XMLElement& root) { stack().push_back(&root); }
+    FilesBeingLoaded(const XMLElement& root, const std::string& path) { stack().push_back({&root, path}); }
     ~FilesBeingLoaded() { stack().pop_back(); }
     FilesBeingLoaded(const FilesBeingLoaded&) = delete;
     FilesBeingLoaded& operator=(const FilesBeingLoaded&) = delete;
 
     static bool contains(const XMLElement& root) {
-        return std::ranges::find(stack(), &root) != stack().end();
+        return std::ranges::find(stack(), &root, &File::root) != stack().end();
     }
+    static std::string innermost() { return stack().empty() ? "(no file)" : stack().back().path; }
 
 private:
-    static std::vector<const XMLElement*>& stack() {
-        static std::vector<const XMLElement*> roots;
-        return roots;
+    struct File {
+        const XMLElement* root;
+        std::string path;
+    };
+    static std::vector<File>& stack() {
+        static std::vector<File> files;
+        return files;
     }
 };
 
@@ -49,8 +54,12 @@ void KTNode::loadFromFile(const std::string& path) {
         KTLogContentProblem("scene file includes itself", path);
         return;
     }
-    const FilesBeingLoaded loading(*root);
+    const FilesBeingLoaded loading(*root, path);
     loadFromXMLElement(*root);
+}
+
+std::string KTNode::fileBeingLoaded() {
+    return FilesBeingLoaded::innermost();
 }
 
 void KTNode::loadFromXMLElement(const XMLElement& element) {
@@ -122,9 +131,12 @@ void KTNode::setAttributes(const XMLAttributes& attributes) {
         }
     }
     if (const std::string* text = attributes.find("text")) setText(KTLocalize(*text));
-    if (const std::string* definition = attributes.find("dataSource")) bindDataSource(*definition);
-    if (const std::string* definition = attributes.find("enableDataSource"))
-        bindEnableDataSource(*definition);
+    if (const std::string* definition = attributes.find("dataSource")) {
+        bindDataSource(*definition, fileBeingLoaded());
+    }
+    if (const std::string* definition = attributes.find("enableDataSource")) {
+        bindEnableDataSource(*definition, fileBeingLoaded());
+    }
 }
 
 // Value-provider bindings
@@ -145,7 +157,7 @@ std::optional<std::shared_ptr<KTDataSource>> KTNode::findDataSource(const std::s
     return std::dynamic_pointer_cast<KTDataSource>(provider);
 }
 
-void KTNode::bindDataSource(const std::string& definition) {
+void KTNode::bindDataSource(const std::string& definition, const std::string& file) {
     if (definition == "fpsDataSource") {
         if (auto fps = KTNodeFactory::shared().fpsDataSource()) setDataSource(fps);
         return;
@@ -154,26 +166,32 @@ void KTNode::bindDataSource(const std::string& definition) {
     if (!found) {
         if (!pendingBindings_) pendingBindings_ = std::make_unique<PendingBindings>();
         pendingBindings_->dataSource = definition;
+        pendingBindings_->file = file;
     } else if (*found) {
         setDataSource(*found);
+    } else {
+        KTLogContentProblem("no value provider \"" + definition + "\"", file);
     }
 }
 
-void KTNode::bindEnableDataSource(const std::string& definition) {
+void KTNode::bindEnableDataSource(const std::string& definition, const std::string& file) {
     const auto found = findDataSource(definition);
     if (!found) {
         if (!pendingBindings_) pendingBindings_ = std::make_unique<PendingBindings>();
         pendingBindings_->enableDataSource = definition;
+        pendingBindings_->file = file;
     } else if (*found) {
         setEnableDataSource(*found);
+    } else {
+        KTLogContentProblem("no value provider \"" + definition + "\"", file);
     }
 }
 
 void KTNode::resolvePendingBindings() {
     if (!scene()) return;
     const std::unique_ptr<PendingBindings> pending = std::move(pendingBindings_);
-    if (!pending->dataSource.empty()) bindDataSource(pending->dataSource);
-    if (!pending->enableDataSource.empty()) bindEnableDataSource(pending->enableDataSource);
+    if (!pending->dataSource.empty()) bindDataSource(pending->dataSource, pending->file);
+    if (!pending->enableDataSource.empty()) bindEnableDataSource(pending->enableDataSource, pending->file);
 }
 
 // Effects

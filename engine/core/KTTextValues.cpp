@@ -56,4 +56,11 @@ std::int64_t KTClampToInteger(double value) {
     return static_cast<std::int64_t>(value);
 }
 
+std::string_view KTTrimmed(std::string_view text) {
+    constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
+    const std::size_t begin = text.find_first_not_of(kWhiteSpace);
+    if (begin == std::string_view::npos) return {};
+    return text.substr(begin, text.find_last_not_of(kWhiteSpace) + 1 - begin);
+}
+
 }  // namespace kt

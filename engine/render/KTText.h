@@ -48,10 +48,11 @@ public:
 
 protected:
     void dataSourceChanged(bool bound) override;
+    // Where a line starts, by the alignment.
+    float alignedX(const std::string& line) const;
 
 private:
     void setTimeFromString(const std::string& seconds);
-    float alignedX(const std::string& line) const;
     bool wrapped() const { return w() > 0 && lineHeight_ > 0 && !lines_.empty(); }
 
     std::vector<std::string> lines_;

@@ -53,6 +53,10 @@ void appendUTF8(std::string& out, char32_t point) {
     }
 }
 
+bool isContinuation(char byte) {
+    return (static_cast<std::uint8_t>(byte) & 0xC0) == 0x80;
+}
+
 }  // namespace
 
 std::u16string KTUTF16FromUTF8(std::string_view text) {
@@ -84,6 +88,26 @@ std::string KTUTF8FromUTF16(std::u16string_view text) {
         appendUTF8(out, point);
     }
     return out;
+}
+
+std::size_t KTUTF8Length(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < text.size(); ++count)
+        decodeUTF8(text, at);
+    return count;
+}
+
+std::string_view KTUTF8Prefix(std::string_view text, std::size_t count) {
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < count && at < text.size(); ++i)
+        decodeUTF8(text, at);
+    return text.substr(0, at);
+}
+
+void KTUTF8RemoveLast(std::string& text) {
+    while (!text.empty() && isContinuation(text.back()))
+        text.pop_back();
+    if (!text.empty()) text.pop_back();
 }
 
 }  // namespace kt

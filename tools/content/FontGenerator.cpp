@@ -204,6 +204,15 @@ std::vector<char32_t> latinCharacters() {
     return characters;
 }
 
+std::vector<char32_t> textCharacters() {
+    std::vector<char32_t> characters = latinCharacters();
+    for (char32_t code = 0x391; code <= 0x3C9; ++code)
+        characters.push_back(code);
+    for (char32_t code = 0x400; code <= 0x45F; ++code)
+        characters.push_back(code);
+    return characters;
+}
+
 std::optional<FontColor> parseFontColor(const std::string& text) {
     const std::string digits = text.starts_with('#') ? text.substr(1) : text;
     if (digits.size() != 6 || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {

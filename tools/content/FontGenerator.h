@@ -27,6 +27,8 @@ struct FontStyle {
 
 // Printable ASCII and the Latin-1 letters, enough for the game's languages.
 std::vector<char32_t> latinCharacters();
+// The Latin characters and the basic Greek and Cyrillic alphabets, for players' names in those scripts.
+std::vector<char32_t> textCharacters();
 
 // Renders every character the font has into one page picture and writes the XML font description next to it
 // (page "<name>.png" for "<name>.xml"): "pages", "chars" and "kernings". Each char's "xadvance" includes its

@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
         if (!outline || style.outlineWidth < 0.0f) return usage();
         style.outline = *outline;
     }
-    style.characters = latinCharacters();
+    style.characters = textCharacters();
     if (const auto problem = generateFont(style, argv[1])) {
         std::cerr << "font_generator: " << argv[1] << ": " << *problem << "\n";
         return 1;

@@ -62,6 +62,10 @@ TEST_F(PlaySceneTest, LayoutHoldsEveryNamedNodeAndTheBoardInItsHolder) {
     // The powerup buttons carry what the powerups show: a picture per charged level and the charging bar.
     for (const char* child : {"button_l_0", "button_l_1", "button_l_2", "button_l_3", "progress", "tooltip"})
         EXPECT_TRUE(play->getChildByName("powerup_hammer")->getChildByName(child)) << child;
+    for (const char* name : {"timeStars", "stars"})
+        EXPECT_EQ(play->getChildByName(name)->className(), "KTVariantContainer") << name;
+    for (const char* name : {"powerup_hammer", "powerup_random", "powerup_color", "powerup_bonuses"})
+        EXPECT_EQ(play->getChildByName(name)->className(), "KTButton") << name;
 }
 
 TEST_F(PlaySceneTest, HudFollowsTheControllerTheBoardWrites) {
