@@ -111,7 +111,8 @@ void ScenePresentation::showHud(const Board& board) {
     controller->platesCount()->setNumber(shownPlates());
     controller->tokensCount()->setNumber(shownTokens());
     // A level without a time limit shows an empty bar rather than dividing by zero.
-    controller->timeProgress()->setNumber(board.timeLimit() > 0 ? 1 - board.playTime() / board.timeLimit() : 0);
+    controller->timeProgress()->setNumber(board.timeLimit() > 0 ? 1 - board.playTime() / board.timeLimit()
+                                                                : 0);
 }
 
 void ScenePresentation::showHints(const std::vector<Turn>& turns) {
@@ -137,13 +138,14 @@ void ScenePresentation::showHighlights(Highlight kind, const std::vector<std::sh
     const auto layer = node("highlights");
     if (!layer) return;
     layer->removeAllChildren();
-    const char* sprite =
-        kind == Highlight::plates ? "data/gfx/board/plate_hl.sprite.xml" : "data/gfx/board/coin_hl.sprite.xml";
+    const char* sprite = kind == Highlight::plates ? "data/gfx/board/plate_hl.sprite.xml"
+                                                   : "data/gfx/board/coin_hl.sprite.xml";
     for (const auto& cell : cells)
         addMarker(*layer, *cell, sprite);
 }
 
-kt::KTNode::Ref ScenePresentation::startEffect(const std::string& path, EffectLayer layer, kt::CGPoint point) {
+kt::KTNode::Ref ScenePresentation::startEffect(const std::string& path, EffectLayer layer,
+                                               kt::CGPoint point) {
     const auto board = board_.lock();
     if (!board) return nullptr;
     switch (layer) {
@@ -201,7 +203,8 @@ void ScenePresentation::showTutorial(const std::string& key) {
 void ScenePresentation::levelWon(const Board& board) {
     LevelManager& levels = LevelManager::sharedManager();
     if (const auto stars = node("stars"))
-        stars->perform("selectChildByName:", starsName(levels.levelStars(board.levelName(), board.playTime())));
+        stars->perform("selectChildByName:",
+                       starsName(levels.levelStars(board.levelName(), board.playTime())));
     setText("final_score", kt::KTFormat("%u", board.score()));
     setText("final_gold", kt::KTFormat("%i", userPlates_ + board.startPlatesCount()));
     setText("final_tokens", kt::KTFormat("%i", userTokens_ + board.initialTokensCount()));

@@ -124,7 +124,7 @@ public:
     int decCandyRequestForType(char16_t type);
 
     BoardPresentation& presentation() const { return *presentation_; }
-    // Used from the next reset on; none gives the silent one.
+    // Bound to the field at the next reset; none gives the silent one.
     void setPresentation(std::shared_ptr<BoardPresentation> presentation);
     // Plates and tokens this level has yielded so far.
     int yieldedPlates() const { return startPlatesCount_ - platesCount_; }

@@ -59,7 +59,8 @@ void startPathFall(Board& board, const CellRef& cell, const CellList& path) {
         kt::KTEaseIn::actionWithAction(std::make_shared<kt::KTSequence>(std::move(moves)), kEaseRate);
     if (!cell->emitter()) {
         ball->setPosition(cell->position());
-        ball->runAction(kt::KTSequence::actions({fall, PlaceBallAtCell::actionWithCell(last), ShowLanding::action()}));
+        ball->runAction(
+            kt::KTSequence::actions({fall, PlaceBallAtCell::actionWithCell(last), ShowLanding::action()}));
     } else {
         // Balls leaving one emitter in quick succession start one above the other.
         ball->setPosition(kt::CGPointAdd(cell->position(), {0, -kCellH * static_cast<float>(emission)}));
@@ -68,9 +69,9 @@ void startPathFall(Board& board, const CellRef& cell, const CellList& path) {
             kt::KTActionTweenColor::actionWithDuration((static_cast<float>(emission) + 3.5f) * kFallTime,
                                                        kt::kColorWhite),
             kFadeEaseRate);
-        ball->runAction(kt::KTSequence::actions({kt::KTSpawn::actions({fall, fadeIn}),
-                                                 kt::KTSetColor::actionWithTargetColor(kt::kColorWhite),
-                                                 PlaceBallAtCell::actionWithCell(last), ShowLanding::action()}));
+        ball->runAction(kt::KTSequence::actions(
+            {kt::KTSpawn::actions({fall, fadeIn}), kt::KTSetColor::actionWithTargetColor(kt::kColorWhite),
+             PlaceBallAtCell::actionWithCell(last), ShowLanding::action()}));
         cell->incEmission();
         cell->runAction(kt::KTWait::waitFor(kFallTime, DecEmissionAtCell::action()));
     }

@@ -165,8 +165,10 @@ void Board::removeBallAt(const CellRef& cell, bool forced) {
                                    Layer::scene, cell->center());
         return;
     }
-    presentation_->startEffect(kt::KTFormat("data/effects/remove_ball%c.xml", type), Layer::field, cell->center());
-    if (const auto score = presentation_->startEffect("data/effects/ball_score.xml", Layer::field, cell->center()))
+    presentation_->startEffect(kt::KTFormat("data/effects/remove_ball%c.xml", type), Layer::field,
+                               cell->center());
+    if (const auto score =
+            presentation_->startEffect("data/effects/ball_score.xml", Layer::field, cell->center()))
         score->setText(kt::KTFormat("%u", kPointsPerBall));
 }
 

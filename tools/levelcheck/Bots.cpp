@@ -64,12 +64,13 @@ struct Goals {
 
 Goals goalsOf(const Board& board) {
     const auto& requests = board.candyRequestManager();
-    return {board.platesCount(), board.tokensCount(), requests ? requests->ballsRequested() : 0, board.score(),
-            board.pause()};
+    return {board.platesCount(), board.tokensCount(), requests ? requests->ballsRequested() : 0,
+            board.score(), board.pause()};
 }
 
 double progress(const Goals& before, const Goals& after) {
-    return kPlateWeight * (before.plates - after.plates) + kCollectableWeight * (before.tokens - after.tokens) +
+    return kPlateWeight * (before.plates - after.plates) +
+           kCollectableWeight * (before.tokens - after.tokens) +
            kRequestWeight * (before.requested - after.requested) +
            (static_cast<double>(after.score) - static_cast<double>(before.score)) / kPointsPerBall +
            (after.won ? kWinWeight : 0);

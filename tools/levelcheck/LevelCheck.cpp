@@ -28,9 +28,11 @@ struct LevelFile {
 LevelFile readLevel(const std::string& dataRoot, const std::string& argument) {
     const bool isPath = argument.find('/') != std::string::npos || argument.ends_with(".xml");
     const std::filesystem::path path =
-        isPath ? std::filesystem::path(argument) : std::filesystem::path(dataRoot) / "data/levels" / (argument + ".xml");
+        isPath ? std::filesystem::path(argument)
+               : std::filesystem::path(dataRoot) / "data/levels" / (argument + ".xml");
     LevelFile level{isPath ? path.stem().string() : argument, path.string(), {}, {}};
-    const auto data = std::filesystem::is_regular_file(path) ? kt::KTPlist::readFile(path.string()) : std::nullopt;
+    const auto data =
+        std::filesystem::is_regular_file(path) ? kt::KTPlist::readFile(path.string()) : std::nullopt;
     if (!data) {
         level.error = "cannot read the level file " + level.path + " (missing or damaged)";
     } else if (!data->isDictionary() || !(*data)["options"]["map"].isString()) {
@@ -52,11 +54,14 @@ bool failsCheck(const LevelReport& report) {
     return report.error.empty() && (report.wins == 0 || report.softLocks > 0);
 }
 
-bool writeReports(const LevelCheckOptions& options, const std::vector<LevelReport>& reports, std::ostream& err) {
-    const CheckSettings settings{options.bot, options.runs, options.seed, options.thinkTime, options.powerupLevel};
+bool writeReports(const LevelCheckOptions& options, const std::vector<LevelReport>& reports,
+                  std::ostream& err) {
+    const CheckSettings settings{options.bot, options.runs, options.seed, options.thinkTime,
+                                 options.powerupLevel};
     bool written = true;
-    for (const auto& [path, text] : {std::pair{options.json, options.json.empty() ? "" : reportJson(settings, reports)},
-                                     std::pair{options.svg, options.svg.empty() ? "" : reportSvg(settings, reports)}}) {
+    for (const auto& [path, text] :
+         {std::pair{options.json, options.json.empty() ? "" : reportJson(settings, reports)},
+          std::pair{options.svg, options.svg.empty() ? "" : reportSvg(settings, reports)}}) {
         std::string error;
         if (path.empty() || writeFileAtomically(path, text, error)) continue;
         err << "moonbrook-levelcheck: " << error << "\n";
@@ -69,7 +74,8 @@ bool writeReports(const LevelCheckOptions& options, const std::vector<LevelRepor
 
 std::vector<std::string> shippedLevels(const std::string& dataRoot) {
     std::vector<std::string> names;
-    const auto episodes = kt::KTPlist::readFile((std::filesystem::path(dataRoot) / "data/episodes.plist").string());
+    const auto episodes =
+        kt::KTPlist::readFile((std::filesystem::path(dataRoot) / "data/episodes.plist").string());
     if (!episodes) return names;
     for (const kt::KTPlist& episode : (*episodes)["episodes"].arrayValue()) {
         for (const kt::KTPlist& level : episode["levels"].arrayValue())
@@ -100,7 +106,8 @@ int runLevelCheck(const LevelCheckOptions& options, std::ostream& out, std::ostr
         plan.names.push_back(file.name);
     }
 
-    const bool showBar = isatty(STDERR_FILENO) && options.runs * static_cast<int>(plan.levels.size()) >= kProgressFromRuns;
+    const bool showBar =
+        isatty(STDERR_FILENO) && options.runs * static_cast<int>(plan.levels.size()) >= kProgressFromRuns;
     const auto results = playAll(plan, showBar ? showProgress : std::function<void(int, int)>());
     if (!results) {
         err << "moonbrook-levelcheck: a job ended without its results\n";

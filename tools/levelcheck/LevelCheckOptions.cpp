@@ -44,7 +44,7 @@ const std::map<std::string, Setter, std::less<>>& valueOptions() {
 }  // namespace
 
 std::optional<LevelCheckOptions> parseLevelCheckOptions(const std::vector<std::string>& arguments,
-                                                         std::string& error) {
+                                                        std::string& error) {
     LevelCheckOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];

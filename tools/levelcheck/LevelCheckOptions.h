@@ -33,6 +33,6 @@ inline constexpr const char* kLevelCheckUsage =
 
 // The options, or none with the reason in `error`.
 std::optional<LevelCheckOptions> parseLevelCheckOptions(const std::vector<std::string>& arguments,
-                                                         std::string& error);
+                                                        std::string& error);
 
 }  // namespace moonbrook::levelcheck

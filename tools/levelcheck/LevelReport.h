@@ -9,7 +9,7 @@ namespace moonbrook::levelcheck {
 
 // Times of the won runs at three points of their distribution.
 struct TimeSpread {
-    float best5 = 0;   // 5 % of the wins were at least this fast
+    float best5 = 0;  // 5 % of the wins were at least this fast
     float median = 0;
     float worst5 = 0;  // 5 % of the wins took at least this long
 };

@@ -26,7 +26,7 @@ struct RunPlan {
 };
 // Plays the plan over `jobs` processes and answers the results per level in run order, the same for any
 // number of jobs. `progress` hears of every finished run. None when a job failed.
-std::optional<std::vector<std::vector<RunResult>>> playAll(const RunPlan& plan,
-                                                           const std::function<void(int done, int total)>& progress);
+std::optional<std::vector<std::vector<RunResult>>> playAll(
+    const RunPlan& plan, const std::function<void(int done, int total)>& progress);
 
 }  // namespace moonbrook::levelcheck

@@ -38,6 +38,77 @@ private:
     float idleTime_ = 0;
 };
 
+// One run in progress: the board, the bot's thinking and what has happened so far.
+class RunLoop {
+public:
+    RunLoop(std::shared_ptr<Board> board, Bot& bot, std::uint32_t seed, const SimulationOptions& options)
+        : board_(std::move(board)), bot_(bot), options_(options) {
+        tieBreak_.seed(seed ^ kTieBreakSalt);
+    }
+
+    RunResult play() {
+        float played = 0;
+        while (played < options_.maxTime) {
+            kt::KTDirector::shared().doUpdate();
+            played += options_.frameTime;
+            watch_.update(*board_, options_.frameTime);
+            result_.won = board_->pause();
+            if (result_.won) break;
+            const bool thought = watch_.settled() && watch_.idleTime() >= options_.thinkTime;
+            if (thought && !act()) break;
+        }
+        result_.time = result_.won ? board_->playTime() : played;
+        return result_;
+    }
+
+private:
+    // The bot's turn on a settled board it has thought about; false when the run ends here.
+    bool act() {
+        const std::vector<Turn> swaps = validSwaps(*board_);
+        if (swaps.empty() && !stuck_) {
+            stuckSince_ = board_->playTime();
+            ++result_.stuckSettles;
+        }
+        stuck_ = swaps.empty();
+        if (usePowerup(*board_, stuck_)) {
+            ++result_.powerupsUsed;
+            result_.escapedByPowerup += stuck_ ? 1 : 0;
+            stuck_ = false;
+        } else if (!swaps.empty()) {
+            playSwap(*board_, bot_.chooseSwap(*board_, swaps, tieBreak_));
+            ++result_.moves;
+        } else if (!leaveBoardWithoutMove()) {
+            // Still waiting for a powerup, or soft-locked.
+            return !result_.softLocked;
+        }
+        watch_.restart();
+        return true;
+    }
+
+    // Restarts the level once the wait for a powerup is over; false while it still waits or when no restart
+    // is left (a soft-lock).
+    bool leaveBoardWithoutMove() {
+        if (board_->playTime() - stuckSince_ < options_.stuckWait) return false;
+        if (result_.restarts >= options_.maxRestarts) {
+            result_.softLocked = true;
+            return false;
+        }
+        ++result_.restarts;
+        board_->reset();
+        stuck_ = false;
+        return true;
+    }
+
+    std::shared_ptr<Board> board_;
+    Bot& bot_;
+    const SimulationOptions& options_;
+    kt::KTRandom tieBreak_;
+    SettleWatch watch_;
+    RunResult result_;
+    bool stuck_ = false;
+    float stuckSince_ = 0;
+};
+
 }  // namespace
 
 void installHeadlessEngine(const std::string& dataRoot, int powerupLevel) {
@@ -70,54 +141,9 @@ std::shared_ptr<Board> LevelSimulation::startBoard() const {
 
 RunResult LevelSimulation::run(Bot& bot, std::uint32_t seed) const {
     kt::KTRandom::shared().seed(seed);
-    kt::KTRandom tieBreak;
-    tieBreak.seed(seed ^ kTieBreakSalt);
-    kt::KTDirector& director = kt::KTDirector::shared();
-    director.setFixedDeltaTime(options_.frameTime);
-
-    RunResult result;
-    std::shared_ptr<Board> board = startBoard();
-    SettleWatch watch;
-    bool stuck = false;
-    float stuckSince = 0;
-    float played = 0;
-    for (; played < options_.maxTime; played += options_.frameTime) {
-        director.doUpdate();
-        watch.update(*board, options_.frameTime);
-        if (board->pause()) {
-            result.won = true;
-            break;
-        }
-        if (!watch.settled() || watch.idleTime() < options_.thinkTime) continue;
-
-        const std::vector<Turn> swaps = validSwaps(*board);
-        if (!swaps.empty()) {
-            stuck = false;
-        } else if (!stuck) {
-            stuck = true;
-            stuckSince = board->playTime();
-            ++result.stuckSettles;
-        }
-        if (usePowerup(*board, stuck)) {
-            ++result.powerupsUsed;
-            if (stuck) ++result.escapedByPowerup;
-            stuck = false;
-        } else if (!swaps.empty()) {
-            playSwap(*board, bot.chooseSwap(*board, swaps, tieBreak));
-            ++result.moves;
-        } else if (board->playTime() - stuckSince < options_.stuckWait) {
-            continue;
-        } else if (result.restarts < options_.maxRestarts) {
-            ++result.restarts;
-            board->reset();
-            stuck = false;
-        } else {
-            result.softLocked = true;
-            break;
-        }
-        watch.restart();
-    }
-    result.time = result.won ? board->playTime() : played;
+    kt::KTDirector::shared().setFixedDeltaTime(options_.frameTime);
+    RunLoop loop(startBoard(), bot, seed, options_);
+    RunResult result = loop.play();
     kt::KTScheduler::shared().removeAllTargets();
     return result;
 }

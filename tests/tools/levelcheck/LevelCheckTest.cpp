@@ -57,7 +57,9 @@ KTPlist wonByOneSwap() {
 
 class LevelCheckTest : public kt::test::EngineTest {
 protected:
-    explicit LevelCheckTest(int powerupLevel = 1) { installHeadlessEngine(MOONBROOK_CONTENT_ROOT, powerupLevel); }
+    explicit LevelCheckTest(int powerupLevel = 1) {
+        installHeadlessEngine(MOONBROOK_CONTENT_ROOT, powerupLevel);
+    }
 
     static RunResult play(const KTPlist& data, const std::string& bot, SimulationOptions options = {},
                           std::uint32_t seed = 1) {

@@ -99,8 +99,8 @@ TEST(LevelReportTest, SvgEscapesLevelNames) {
 
 TEST(LevelCheckOptionsTest, ReadsValuesInBothSpellingsAndRefusesBadOnes) {
     std::string error;
-    const auto options =
-        parseLevelCheckOptions({"--runs", "5", "--bot=lookahead", "--jobs=3", "--seed", "9", "001", "x.xml"}, error);
+    const auto options = parseLevelCheckOptions(
+        {"--runs", "5", "--bot=lookahead", "--jobs=3", "--seed", "9", "001", "x.xml"}, error);
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(options->runs, 5);
     EXPECT_EQ(options->bot, "lookahead");
@@ -108,9 +108,12 @@ TEST(LevelCheckOptionsTest, ReadsValuesInBothSpellingsAndRefusesBadOnes) {
     EXPECT_EQ(options->seed, 9u);
     EXPECT_EQ(options->levels, (std::vector<std::string>{"001", "x.xml"}));
 
-    for (const std::vector<std::string>& bad :
-         {std::vector<std::string>{"--bot", "clever", "001"}, {"--runs", "0", "001"}, {"--runs", "2x", "001"},
-          {"--jobs"}, {"--colour", "001"}, {"--runs", "3"}}) {
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"--bot", "clever", "001"},
+                                                {"--runs", "0", "001"},
+                                                {"--runs", "2x", "001"},
+                                                {"--jobs"},
+                                                {"--colour", "001"},
+                                                {"--runs", "3"}}) {
         EXPECT_FALSE(parseLevelCheckOptions(bad, error)) << bad.front();
         EXPECT_FALSE(error.empty());
     }
