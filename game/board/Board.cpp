@@ -1,7 +1,5 @@
 #include "game/board/Board.h"
 
-#include <algorithm>
-
 #include "engine/actions/KTActionManager.h"
 #include "engine/core/KTContentLog.h"
 #include "engine/core/KTFormat.h"

@@ -2,7 +2,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/actions/KTCompositeActions.h"
 #include "engine/actions/KTInstantActions.h"
 #include "engine/actions/KTIntervalActions.h"
 #include "engine/core/KTFormat.h"

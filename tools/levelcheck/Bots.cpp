@@ -29,7 +29,7 @@ constexpr double kWinWeight = 1e6;
 // A swap that sets off a special ball is worth about this many removed balls.
 constexpr double kDetonationBalls = 5;
 // The lookahead plays out only the best candidates by their immediate value.
-constexpr std::size_t kLookaheadCandidates = 4;
+constexpr std::size_t kLookaheadCandidates = 3;
 constexpr int kLookaheadMaxFrames = 1200;
 
 bool swappable(const CellRef& cell) {

@@ -114,6 +114,8 @@ private:
 void installHeadlessEngine(const std::string& dataRoot, int powerupLevel) {
     kt::KTInstallActionsModule();
     kt::KTResourceManager::shared().setBaseDataPath(dataRoot.empty() ? std::string() : dataRoot + "/");
+    // Read afresh from where XDG_DATA_HOME points now.
+    kt::KTUserManager::resetSharedManager();
     auto& users = kt::KTUserManager::sharedManager();
     if (users.userIdx(kProfileName) < 0) users.add(kProfileName);
     users.selectByName(kProfileName);
