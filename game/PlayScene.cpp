@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/core/KTLog.h"
+#include "game/ScenePresentation.h"
 #include "game/board/Board.h"
 #include "game/board/GameBoardController.h"
 
@@ -44,6 +45,7 @@ void PlayScene::onEnterStage() {
 
 void PlayScene::createBoard() {
     board_ = Board::boardWithLevel(levelName_);
+    board_->setPresentation(std::make_shared<ScenePresentation>(sharedAs<kt::KTScene>()));
     if (auto holder = getChildByName(kBoardHolder)) {
         holder->addChild(board_);
     } else {

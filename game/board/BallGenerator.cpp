@@ -6,6 +6,7 @@
 #include "engine/core/KTRandom.h"
 #include "game/board/BallKinds.h"
 #include "game/board/Board.h"
+#include "game/board/BoardRules.h"
 
 namespace moonbrook {
 
@@ -40,36 +41,28 @@ std::shared_ptr<Ball> BallGenerator::generateBall() {
 
 std::shared_ptr<Ball> BallGenerator::generateBallOfType(char16_t type) {
     const auto board = board_.lock();
-    switch (type) {
-        case u'0':
+    switch (ballKindOf(type)) {
+        case BallKind::ghost:
             return makeBall<Ghost>(board, kGhostTime);
-        case u'f':
-        case u'g':
-        case u'h':
+        case BallKind::bomb:
             return makeBall<Bomb>(board, type);
-        case u'i':
+        case BallKind::hameleon:
             return makeBall<Hameleon>(board, type);
-        case u'j':
-        case u'k':
-        case u'l':
-        case u'm':
+        case BallKind::rocket:
             return makeBall<RocketBall>(board, type);
-        case u'n':
-        case u'o':
-        case u'p':
+        case BallKind::colorDestroyer:
             return makeBall<ColorDestroyer>(board, type);
-        case u'q':
-        case u'r':
-        case u's':
+        case BallKind::diamond:
             return makeBall<Diamond>(board, type);
-        case u't': {
+        case BallKind::token: {
             auto token = makeBall<Token>(board, type);
             if (board) board->incTokens();
             return token;
         }
-        default:
-            return makeBall<Ball>(board, type);
+        case BallKind::ordinary:
+            break;
     }
+    return makeBall<Ball>(board, type);
 }
 
 }  // namespace moonbrook

@@ -5,6 +5,7 @@
 #include "game/Powerup.h"
 #include "game/PowerupManager.h"
 #include "game/board/Board.h"
+#include "game/board/BoardRules.h"
 #include "game/board/Cell.h"
 
 namespace moonbrook {
@@ -91,24 +92,8 @@ void RocketBall::detonate() {
     const auto owner = board();
     const auto cell = restingCell(*this);
     if (!owner || !cell) return;
-    switch (type()) {
-        case u'j':
-            owner->startRocketAt(*cell, 1, 0);
-            break;
-        case u'k':
-            owner->startRocketAt(*cell, -1, 0);
-            break;
-        case u'l':
-            owner->startRocketAt(*cell, 0, 1);
-            owner->startRocketAt(*cell, 0, -1);
-            break;
-        case u'm':
-            owner->startRocketAt(*cell, -1, -1);
-            owner->startRocketAt(*cell, 1, 1);
-            break;
-        default:
-            break;
-    }
+    for (const Offset& direction : rocketDirections(type()))
+        owner->startRocketAt(*cell, direction.dx, direction.dy);
     owner->removeBallAt(cell);
 }
 
@@ -116,7 +101,7 @@ void ColorDestroyer::detonateWith(Ball& partner) {
     const auto owner = board();
     const auto cell = restingCell(*this);
     if (!owner || !cell) return;
-    const int level = type() == u'o' ? 2 : type() == u'p' ? 3 : 1;
+    const int level = colorDestroyerLevel(type());
     int size = 0;
     if (const auto powerup = PowerupManager::currentPowerupManager().getPowerupByName("color"))
         size = static_cast<int>(powerup->optionsForLevel(level)["size"].intValue());
@@ -133,19 +118,7 @@ void Diamond::annihilate() {
     const auto self = sharedAs<Diamond>();
     // The removal below sets the diamond off again; it is collected only once.
     setDetonated(true);
-    switch (type()) {
-        case u'q':
-            owner->addScore(500);
-            break;
-        case u'r':
-            owner->addScore(1000);
-            break;
-        case u's':
-            owner->addScore(2500);
-            break;
-        default:
-            break;
-    }
+    owner->addScore(diamondValue(type()));
     setMoving(false);
     if (const auto cell = restingCell(*this)) owner->removeBallAt(cell);
     owner->finalizeRemove();

@@ -1,24 +1,15 @@
 #include "game/board/Board.h"
 
-#include <algorithm>
-
 #include "engine/actions/KTActionManager.h"
 #include "engine/core/KTContentLog.h"
-#include "engine/core/KTControllerManager.h"
 #include "engine/core/KTFormat.h"
 #include "engine/core/KTLog.h"
 #include "engine/core/KTRenderer.h"
 #include "engine/core/KTResourceManager.h"
-#include "engine/core/KTScene.h"
-#include "engine/services/KTUser.h"
-#include "engine/services/KTUserManager.h"
-#include "game/Powerup.h"
-#include "game/PowerupManager.h"
 #include "game/board/Ball.h"
 #include "game/board/BallGenerator.h"
 #include "game/board/CandyRequestManager.h"
 #include "game/board/Cell.h"
-#include "game/board/GameBoardController.h"
 
 namespace moonbrook {
 
@@ -73,7 +64,7 @@ std::shared_ptr<Board> Board::boardWithLevel(const std::string& levelName) {
     return made;
 }
 
-Board::Board() {
+Board::Board() : presentation_(std::make_shared<SilentPresentation>()) {
     setSize({static_cast<float>(kSizeX) * kCellW, static_cast<float>(kSizeY) * kCellH});
     setStateStop(true);
     loadData();
@@ -104,6 +95,10 @@ void Board::setLevel(const std::string& levelName) {
     levelData_ = *data;
 }
 
+void Board::setPresentation(std::shared_ptr<BoardPresentation> presentation) {
+    presentation_ = presentation ? std::move(presentation) : std::make_shared<SilentPresentation>();
+}
+
 void Board::setLevelData(const std::string& levelName, kt::KTPlist levelData) {
     levelName_ = levelName;
     levelData_ = levelData.isDictionary() ? std::move(levelData) : kt::KTPlist::emptyDictionary();
@@ -120,8 +115,9 @@ void Board::reset() {
     framemap_ = kt::KTBoard<FrameSet>(kSizeX + 2, kSizeY + 2);
     rockets_.clear();
     typesForTutorial_ = kt::KTPlist::emptyDictionary();
-    resetCandyRequests();
     resetState();
+    presentation_->bind(*this);
+    resetCandyRequests();
 
     const kt::KTPlist& options = levelData()["options"];
     ballGenerator_ =
@@ -142,25 +138,16 @@ void Board::reset() {
     rockets_.clear();
     initialTokensCount_ = tokensCount_;
     setEnabled(true);
-    if (const auto highlights = sceneNode("highlights")) highlights->removeAllChildren();
     pause_ = false;
     inReset_ = false;
-    kt::KTLog("board scene = %@", scene() ? scene()->description() : std::string("none"));
-    kt::KTLog("board parent = %@", parent() ? parent()->description() : std::string("none"));
-    kt::KTLog("board parent parent = %@",
-              parent() && parent()->parent() ? parent()->parent()->description() : std::string("none"));
-    bindHud();
+    presentation_->showHud(*this);
     setMovements();
 }
 
 void Board::resetCandyRequests() {
     candyRequestManager_ = std::make_shared<CandyRequestManager>();
-    for (int idx = 0; idx < 2; ++idx) {
-        const auto container = sceneNode(kt::KTFormat("candy_requestor%i", idx));
-        if (container) container->removeAllChildren();
-        candyRequestManager_->setCandyRequestorsContainer(container, idx);
-    }
-    if (const auto requestors = sceneNode("candy_requestors")) requestors->removeAllChildren();
+    for (int idx = 0; idx < CandyRequestManager::kSlotCount; ++idx)
+        candyRequestManager_->setCandyRequestorsContainer(presentation_->requestorHolder(idx), idx);
 }
 
 void Board::resetState() {
@@ -172,7 +159,6 @@ void Board::resetState() {
     lastTurnCell_.reset();
     lastTurnBalls_ = 0;
     clickMode_ = ClickMode::normal;
-    if (const auto stage = scene()) stage->setUnderMouse(nullptr);
     playTime_ = 0;
     timeFromLastSwap_ = 0;
     score_ = 0;
@@ -220,36 +206,6 @@ void Board::buildCell(const kt::KTPlist& options, int x, int y) {
     cell->setCrateType(crate);
     if (crate == u'w') typesForTutorial_["crates_w"] = 1;
     if (crate == u's') typesForTutorial_["crates_s"] = 1;
-}
-
-void Board::bindHud() {
-    auto& powerups = PowerupManager::currentPowerupManager();
-    for (const char* name : {"hammer", "random", "color", "bonuses"}) {
-        if (const auto powerup = powerups.getPowerupByName(name))
-            powerup->setButton(sceneNode(kt::KTFormat("powerup_%@", name)));
-    }
-
-    const auto user = kt::KTUserManager::sharedManager().selectedUser();
-    userPlatesCount_ = user ? user->amountOfResource("plates") : 0;
-    userTokens_ = user ? user->tokens() : 0;
-    setSceneText("tokens_count", kt::KTFormat("%i", shownTokens()));
-
-    auto controller = std::dynamic_pointer_cast<GameBoardController>(
-        kt::KTControllerManager::shared().getControllerByName("GameBoardController"));
-    gameBoardController_ = controller;
-    if (controller) {
-        controller->setBoard(sharedAs<Board>());
-        controller->levelName()->setString(kt::KTFormat("%i", levelData()["id"].intValue() + 1));
-        controller->gameScore()->setNumber(score_);
-        controller->tokensCount()->setNumber(shownTokens());
-    }
-    showPlatesCount();
-}
-
-void Board::showPlatesCount() {
-    setSceneText("plates_count", kt::KTFormat("%i", shownPlates()));
-    if (const auto controller = gameBoardController_.lock())
-        controller->platesCount()->setNumber(shownPlates());
 }
 
 CellRef Board::cellAt(int x, int y) const {
@@ -330,7 +286,8 @@ void Board::incMoving() {
 void Board::decMoving() {
     --moving_;
     if (moving_ > 0 || inReset_) return;
-    startEffect("data/effects/fall.xml");
+    presentation_->startEffect("data/effects/fall.xml", BoardPresentation::EffectLayer::board,
+                               {w() * 0.5f, h() * 0.5f});
     delayedRemoveLines();
     highlightPlates();
     highlightCoins();
@@ -339,15 +296,12 @@ void Board::decMoving() {
 
 void Board::incTokens() {
     ++tokensCount_;
-    setSceneText("tokens_count", kt::KTFormat("%i", shownTokens()));
-    if (const auto controller = gameBoardController_.lock())
-        controller->tokensCount()->setNumber(shownTokens());
+    presentation_->showHud(*this);
 }
 
 void Board::decTokens() {
     --tokensCount_;
-    if (const auto controller = gameBoardController_.lock())
-        controller->tokensCount()->setNumber(shownTokens());
+    presentation_->showHud(*this);
 }
 
 CellList Board::cellsByColumn() const {
@@ -384,7 +338,6 @@ void Board::stopEverything() {
 
 bool Board::idle() const {
     if (moving() || !rockets_.empty() || delayedRemoveLines_ || fallPending()) return false;
-    if (std::ranges::any_of(removalBolts_, [](const auto& bolt) { return !bolt.expired(); })) return false;
     // Balls in flight are children of the board itself.
     for (std::size_t i = 0; i < children().count(); ++i) {
         if (std::dynamic_pointer_cast<Ball>(children().objectAtIndex(i))) return false;
@@ -420,25 +373,6 @@ std::shared_ptr<Ball> Board::generateBallOfType(char16_t type) {
 
 int Board::decCandyRequestForType(char16_t type) {
     return candyRequestManager_ ? candyRequestManager_->decCandyRequestForType(type) : -1;
-}
-
-// --- Scene and HUD ---
-
-std::shared_ptr<kt::KTNode> Board::sceneNode(std::string_view name) const {
-    const kt::KTNode* stage = getParentOfClass(kt::KTScene::staticClass());
-    return stage ? stage->getChildByName(name) : nullptr;
-}
-
-void Board::setSceneText(std::string_view name, const std::string& text) const {
-    if (const auto node = sceneNode(name)) node->setText(text);
-}
-
-int Board::shownPlates() const {
-    return userPlatesCount_ + startPlatesCount_ - platesCount_;
-}
-
-int Board::shownTokens() const {
-    return userTokens_ + initialTokensCount_ - tokensCount_;
 }
 
 }  // namespace moonbrook

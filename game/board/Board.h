@@ -9,6 +9,7 @@
 #include "engine/core/KTNode.h"
 #include "engine/core/KTPlist.h"
 #include "game/board/BoardConstants.h"
+#include "game/board/BoardPresentation.h"
 #include "game/board/FrameSet.h"
 #include "game/board/Rocket.h"
 
@@ -22,7 +23,6 @@ class Ball;
 class BallGenerator;
 class CandyRequestManager;
 class Cell;
-class GameBoardController;
 
 using CellRef = std::shared_ptr<Cell>;
 using CellList = std::vector<CellRef>;
@@ -31,6 +31,13 @@ using CellList = std::vector<CellRef>;
 struct Turn {
     CellRef cell;
     CellRef neighbour;
+};
+
+// A swap judged on the field as it stands: the lines through both cells and whether the swap does anything.
+struct SwapJudgement {
+    CellList lineA;
+    CellList lineB;
+    bool resultative = false;
 };
 
 // The playing field of a level: the grid of cells built from a level file, the frame around its outline, and
@@ -42,8 +49,8 @@ struct Turn {
 //   BoardPowerups.cpp  explosions, hammer, colour removal, bats, bonus placement
 //   BoardVisuals.cpp   images, light wave, random ball animations
 //   BoardWin.cpp       the win check
-// The board looks up named nodes of its scene (HUD texts, highlight layers, powerup buttons) and does nothing
-// where one is absent.
+// Whatever the board shows beyond its cells and balls goes through its presentation; without one given it
+// shows nothing, so the rules run without a scene.
 class Board : public kt::KTNode {
 public:
     KT_CLASS(Board)
@@ -116,12 +123,12 @@ public:
     std::shared_ptr<Ball> generateBallOfType(char16_t type);
     int decCandyRequestForType(char16_t type);
 
-    // The scene node of that name, or none.
-    std::shared_ptr<kt::KTNode> sceneNode(std::string_view name) const;
-    void setSceneText(std::string_view name, const std::string& text) const;
-    // Plates and tokens as the HUD shows them: the player's own plus what this level has yielded.
-    int shownPlates() const;
-    int shownTokens() const;
+    BoardPresentation& presentation() const { return *presentation_; }
+    // Bound to the field at the next reset; none gives the silent one.
+    void setPresentation(std::shared_ptr<BoardPresentation> presentation);
+    // Plates and tokens this level has yielded so far.
+    int yieldedPlates() const { return startPlatesCount_ - platesCount_; }
+    int yieldedTokens() const { return initialTokensCount_ - tokensCount_; }
 
     // --- Lines and removal (BoardMatching.cpp) ---
     CellList testLine(const Cell& cell, int dx, int dy, const Ball& ball, int firstDirection) const;
@@ -156,6 +163,8 @@ public:
     void setSelected(const CellRef& cell);
     void swapCell(Cell& a, Cell& b);
     void startSwapWith(const CellRef& cell);
+    // Judges the balls of a and b where they are now; the same judgement starts a swap and lands it.
+    SwapJudgement judgeSwap(const Cell& a, const Cell& b) const;
     bool checkTurnTo(const Cell& cell, const Cell& neighbour) const;
     std::vector<Turn> findAllTurns() const;
     void findTurn();
@@ -192,19 +201,14 @@ private:
     void resetCandyRequests();
     void resetState();
     void buildCell(const kt::KTPlist& options, int x, int y);
-    void bindHud();
-    // The HUD's plates text and the controller's plates number.
-    void showPlatesCount();
     // BoardMatching.cpp
-    void highlightCells(const char* spritePath, bool (*wanted)(const Cell&));
+    void highlightCells(BoardPresentation::Highlight kind, bool (*wanted)(const Cell&));
     // BoardFalling.cpp
     void updateTimers(float dt);
     void showTutorials();
     void rocketTick();
     // BoardPowerups.cpp
     void finishPowerupClick(const std::string& powerupName);
-    // Replaces the pointer decoration by a node loaded from the file, or by an empty one.
-    void showPointer(const char* decorationFile);
 
     std::shared_ptr<kt::KTImageData> back_;
     std::array<std::shared_ptr<kt::KTImageData>, 3> boardImages_;
@@ -214,19 +218,16 @@ private:
     std::string levelName_;
     kt::KTPlist levelData_ = kt::KTPlist::emptyDictionary();
     float timeLimit_ = 60;
-    std::weak_ptr<GameBoardController> gameBoardController_;
+    std::shared_ptr<BoardPresentation> presentation_;
     kt::KTBoard<FrameSet> framemap_{kSizeX + 2, kSizeY + 2};
     float cellW_ = kCellW;
     float cellH_ = kCellH;
     float emitCounter_ = 0;
     int platesCount_ = 0;
     int startPlatesCount_ = 0;
-    int userPlatesCount_ = 0;
     std::shared_ptr<BallGenerator> ballGenerator_;
     std::shared_ptr<CandyRequestManager> candyRequestManager_;
     std::vector<Rocket> rockets_;
-    // The lightning bolts that still carry a colour removal to its balls.
-    std::vector<std::weak_ptr<kt::KTNode>> removalBolts_;
     float rocketsCounter_ = 0;
     std::weak_ptr<Cell> selected_;
     bool pause_ = false;
@@ -234,7 +235,6 @@ private:
     float timeFromLastSwap_ = 0;
     unsigned score_ = 0;
     int moving_ = 0;
-    int userTokens_ = 0;
     int initialTokensCount_ = 0;
     int tokensCount_ = 0;
     ClickMode clickMode_ = ClickMode::normal;

@@ -65,6 +65,15 @@ void FinishFallAction::execute() {
     newCell->setEnabled(true);
 }
 
+void ShowLanding::execute() {
+    const auto* ball = dynamic_cast<Ball*>(target());
+    const Cell* cell = ball ? ball->cell() : nullptr;
+    const auto board = ball ? ball->board() : nullptr;
+    if (!cell || !board) return;
+    board->presentation().startEffect("data/effects/fall.xml", BoardPresentation::EffectLayer::board,
+                                      cell->center());
+}
+
 void DecEmissionAtCell::execute() {
     if (auto* cell = dynamic_cast<Cell*>(target())) cell->decEmission();
 }
@@ -87,18 +96,17 @@ void FinishSwapActionNew::execute() {
         cell->setEnabled(true);
     const auto board = cellA_ ? cellA_->board() : nullptr;
     if (!board || !cellB_) return;
+    const SwapJudgement judgement = board->judgeSwap(*cellA_, *cellB_);
+    if (!judgement.resultative) return;
     const std::shared_ptr<Ball> ballA = cellA_->ball();
     const std::shared_ptr<Ball> ballB = cellB_->ball();
-    CellList lines = board->checkLineAtCell(*cellA_);
-    const CellList linesB = board->checkLineAtCell(*cellB_);
-    const bool detonates = (ballA && ballA->canDetonate()) || (ballB && ballB->canDetonate());
-    if (lines.size() < 3 && linesB.size() < 3 && !detonates) return;
     if (ballA && ballB) {
         ballA->detonateWith(*ballB);
         ballB->detonateWith(*ballA);
     }
     board->setLastTurnCell(cellB_);
-    lines.insert(lines.end(), linesB.begin(), linesB.end());
+    CellList lines = judgement.lineA;
+    lines.insert(lines.end(), judgement.lineB.begin(), judgement.lineB.end());
     board->removeAtCells(lines);
 }
 

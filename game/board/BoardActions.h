@@ -34,6 +34,15 @@ protected:
     void execute() override;
 };
 
+// Run on a ball that has just landed: the landing effect where it rests.
+class ShowLanding final : public kt::KTActionInstant {
+public:
+    static std::shared_ptr<ShowLanding> action() { return std::make_shared<ShowLanding>(); }
+
+protected:
+    void execute() override;
+};
+
 // Run on an emitter cell: one ball of its burst has left it.
 class DecEmissionAtCell final : public kt::KTActionInstant {
 public:

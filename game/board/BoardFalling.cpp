@@ -3,11 +3,8 @@
 #include "engine/actions/KTEase.h"
 #include "engine/actions/KTInstantActions.h"
 #include "engine/actions/KTIntervalActions.h"
-#include "engine/core/KTDataSource.h"
 #include "engine/core/KTFormat.h"
 #include "engine/core/KTRandom.h"
-#include "engine/core/KTScene.h"
-#include "game/LevelManager.h"
 #include "game/PowerupManager.h"
 #include "game/board/Ball.h"
 #include "game/board/BallGenerator.h"
@@ -16,7 +13,6 @@
 #include "game/board/BoardActions.h"
 #include "game/board/CandyRequestManager.h"
 #include "game/board/Cell.h"
-#include "game/board/GameBoardController.h"
 
 namespace moonbrook {
 
@@ -41,10 +37,6 @@ bool isFreeForFall(const CellRef& cell) {
            !cell->crate() && !cell->ball();
 }
 
-std::shared_ptr<kt::KTFiniteTimeAction> fallEffect() {
-    return kt::KTStartEffect::actionWithEffectFilename("data/effects/fall.xml");
-}
-
 // One ball's whole fall along its path when the level starts; the moving counter is left alone.
 void startPathFall(Board& board, const CellRef& cell, const CellList& path) {
     const int emission = cell->emission();
@@ -67,7 +59,8 @@ void startPathFall(Board& board, const CellRef& cell, const CellList& path) {
         kt::KTEaseIn::actionWithAction(std::make_shared<kt::KTSequence>(std::move(moves)), kEaseRate);
     if (!cell->emitter()) {
         ball->setPosition(cell->position());
-        ball->runAction(kt::KTSequence::actions({fall, PlaceBallAtCell::actionWithCell(last), fallEffect()}));
+        ball->runAction(
+            kt::KTSequence::actions({fall, PlaceBallAtCell::actionWithCell(last), ShowLanding::action()}));
     } else {
         // Balls leaving one emitter in quick succession start one above the other.
         ball->setPosition(kt::CGPointAdd(cell->position(), {0, -kCellH * static_cast<float>(emission)}));
@@ -76,26 +69,13 @@ void startPathFall(Board& board, const CellRef& cell, const CellList& path) {
             kt::KTActionTweenColor::actionWithDuration((static_cast<float>(emission) + 3.5f) * kFallTime,
                                                        kt::kColorWhite),
             kFadeEaseRate);
-        ball->runAction(kt::KTSequence::actions({kt::KTSpawn::actions({fall, fadeIn}),
-                                                 kt::KTSetColor::actionWithTargetColor(kt::kColorWhite),
-                                                 PlaceBallAtCell::actionWithCell(last), fallEffect()}));
+        ball->runAction(kt::KTSequence::actions(
+            {kt::KTSpawn::actions({fall, fadeIn}), kt::KTSetColor::actionWithTargetColor(kt::kColorWhite),
+             PlaceBallAtCell::actionWithCell(last), ShowLanding::action()}));
         cell->incEmission();
         cell->runAction(kt::KTWait::waitFor(kFallTime, DecEmissionAtCell::action()));
     }
     last->setTarget(true);
-}
-
-// The time bar and the stars the time so far would earn.
-void showPlayTime(const Board& board, const std::shared_ptr<GameBoardController>& controller) {
-    if (controller) {
-        // A level without a time limit shows an empty bar rather than dividing by zero.
-        controller->timeProgress()->setNumber(board.timeLimit() > 0 ? 1 - board.playTime() / board.timeLimit()
-                                                                    : 0);
-    }
-    if (const auto timeStars = board.sceneNode("timeStars")) {
-        const int stars = LevelManager::sharedManager().levelStars(board.levelName(), board.playTime());
-        timeStars->perform("selectChildByName:", std::string(stars == 3 ? "3" : stars == 2 ? "2" : "1"));
-    }
 }
 
 }  // namespace
@@ -244,7 +224,6 @@ void Board::update(float dt) {
         updateTimers(dt);
         if (playTime_ > kCandyRequestsStart && candyRequestManager_) candyRequestManager_->update(dt);
         playTime_ += dt;
-        showPlayTime(*this, gameBoardController_.lock());
         if (ballGenerator_) ballGenerator_->setPlayTime(playTime_);
         timeFromLastSwap_ += dt;
         if (timeFromLastSwap_ > kHintTime) {
@@ -258,9 +237,7 @@ void Board::update(float dt) {
         delayedRemoveLines_ = false;
         finalizeRemove();
     }
-    if (const auto time = sceneNode("time")) time->perform("setTime:", kt::KTFormat("%f", playTime_));
-    setSceneText("score", kt::KTFormat("%u", score_));
-    if (const auto controller = gameBoardController_.lock()) controller->gameScore()->setNumber(score_);
+    presentation_->showHud(*this);
 }
 
 void Board::updateTimers(float dt) {
@@ -281,12 +258,10 @@ void Board::updateTimers(float dt) {
     }
 }
 
-// Tutorials are offered by the scene that answers to them; each level feature's key is offered once.
+// Each level feature's key is offered once; the fixed tutorials of the first levels are offered every frame
+// of their time and shown once by the presentation.
 void Board::showTutorials() {
-    const auto stage = scene();
-    const auto show = [&](const std::string& key) {
-        if (stage && stage->respondsTo("showTutorial:")) stage->perform("showTutorial:", key);
-    };
+    const auto show = [this](const std::string& key) { presentation_->showTutorial(key); };
     if (levelName_ == "001") {
         if (playTime_ > kPlatesTutorialAt)
             show("plates");

@@ -3,20 +3,17 @@
 #include "engine/actions/KTInstantActions.h"
 #include "engine/actions/KTIntervalActions.h"
 #include "engine/core/KTFormat.h"
-#include "engine/core/KTScene.h"
-#include "engine/render/KTSprite.h"
 #include "game/BonusManager.h"
 #include "game/PowerupManager.h"
 #include "game/board/Ball.h"
 #include "game/board/BallKinds.h"
 #include "game/board/Board.h"
+#include "game/board/BoardRules.h"
 #include "game/board/Cell.h"
 
 namespace moonbrook {
 
 namespace {
-
-constexpr unsigned kPointsPerBall = 10;
 
 // Effects of a removal by its size: sounds for plain and for candy balls, and the burst at the last turn.
 struct RemovalEffects {
@@ -32,18 +29,6 @@ RemovalEffects removalEffectsFor(std::size_t removed) {
                 "data/effects/remove_big.xml"};
     return {"data/effects/remove_epic_sound.xml", "data/effects/remove_epic_candy_sound.xml",
             "data/effects/remove_epic.xml"};
-}
-
-// A cell's centre in the coordinates of the board's parent.
-kt::CGPoint centreOnBoardParent(const Board& board, const Cell& cell) {
-    return kt::CGPointAdd(board.position(), cell.center());
-}
-
-// The highlight layer may sit anywhere in the scene: the marker goes where the cell is on screen.
-void addHighlight(kt::KTNode& highlights, const Cell& cell, const std::string& spritePath) {
-    auto marker = kt::KTNode::nodeFromFile<kt::KTSprite>(spritePath);
-    marker->setPosition(kt::CGPointSub(cell.absolutePosition(), highlights.absolutePosition()));
-    highlights.addChild(std::move(marker));
 }
 
 }  // namespace
@@ -65,7 +50,7 @@ CellList Board::testLine(const Cell& cell, int dx, int dy, const Ball& ball, int
     walk(firstDirection * dx, firstDirection * dy);
     walk(-firstDirection * dx, -firstDirection * dy);
     line.push_back(gridEntryAt(cell.x(), cell.y()));
-    if (line.size() < 3) line.clear();
+    if (line.size() < kMinLine) line.clear();
     return line;
 }
 
@@ -116,7 +101,7 @@ bool Board::removeLines() {
 bool Board::removeAtCells(const CellList& cells) {
     CellList unique = uniqueCells(cells);
     const std::size_t removed = unique.size();
-    if (removed < 3) return false;
+    if (removed < kMinLine) return false;
     // The first cell of the list removed last: its letter picks the sounds.
     char16_t letter = u'a';
     while (!unique.empty()) {
@@ -127,13 +112,12 @@ bool Board::removeAtCells(const CellList& cells) {
     }
 
     const RemovalEffects effects = removalEffectsFor(removed);
-    if (KTNode* owner = parent()) {
-        owner->startEffect(letter < u'a' ? effects.plainSound : effects.candySound, center());
-        const CellRef lastTurn = lastTurnCell_.lock();
-        if (effects.burst && lastTurn)
-            owner->startEffect(effects.burst, centreOnBoardParent(*this, *lastTurn));
-    }
-    if (removed == 3) {
+    using Layer = BoardPresentation::EffectLayer;
+    presentation_->startEffect(letter < u'a' ? effects.plainSound : effects.candySound, Layer::field,
+                               {w() * 0.5f, h() * 0.5f});
+    if (const CellRef lastTurn = lastTurnCell_.lock(); effects.burst && lastTurn)
+        presentation_->startEffect(effects.burst, Layer::field, lastTurn->center());
+    if (removed == kMinLine) {
         highlightPlates();
         highlightCoins();
     }
@@ -152,7 +136,8 @@ void Board::removeBallAt(const CellRef& cell, bool forced) {
         return;
     }
     if (cell->locked()) {
-        startEffect("data/effects/unlock.xml", cell->center());
+        presentation_->startEffect("data/effects/unlock.xml", BoardPresentation::EffectLayer::board,
+                                   cell->center());
         cell->setLocked(false);
         cell->setEnabled(true);
         return;
@@ -170,21 +155,21 @@ void Board::removeBallAt(const CellRef& cell, bool forced) {
     const unsigned platesBefore = cell->plates();
     cell->removePlate();
     if (cell->plates() < platesBefore) platesCount_ -= cell->plates() == 1 ? kDoublePlateWeight : 1;
-    showPlatesCount();
+    presentation_->showHud(*this);
 
     score_ += kPointsPerBall;
 
-    if (requestor < 0) {
-        if (KTNode* owner = parent()) {
-            const kt::CGPoint at = centreOnBoardParent(*this, *cell);
-            owner->startEffect(kt::KTFormat("data/effects/remove_ball%c.xml", type), at);
-            owner->startEffect("data/effects/ball_score.xml", at)
-                ->setText(kt::KTFormat("%u", kPointsPerBall));
-        }
-    } else if (const auto stage = scene()) {
-        stage->startEffect(kt::KTFormat("data/effects/remove_ball%c_tr%i.xml", type, requestor),
-                           cell->absoluteCenter());
+    using Layer = BoardPresentation::EffectLayer;
+    if (requestor >= 0) {
+        presentation_->startEffect(kt::KTFormat("data/effects/remove_ball%c_tr%i.xml", type, requestor),
+                                   Layer::scene, cell->center());
+        return;
     }
+    presentation_->startEffect(kt::KTFormat("data/effects/remove_ball%c.xml", type), Layer::field,
+                               cell->center());
+    if (const auto score =
+            presentation_->startEffect("data/effects/ball_score.xml", Layer::field, cell->center()))
+        score->setText(kt::KTFormat("%u", kPointsPerBall));
 }
 
 void Board::removeCratesAt(const Cell& cell) {
@@ -228,23 +213,19 @@ void Board::finalizeRemove() {
 
 void Board::highlightPlates() {
     if (plates() > kPlatesCountHighlight) return;
-    highlightCells("data/gfx/board/plate_hl.sprite.xml", [](const Cell& cell) { return cell.plates() > 0; });
+    highlightCells(BoardPresentation::Highlight::plates, [](const Cell& cell) { return cell.plates() > 0; });
 }
 
 void Board::highlightCoins() {
     if (plates() > 0) return;
-    highlightCells("data/gfx/board/coin_hl.sprite.xml",
+    highlightCells(BoardPresentation::Highlight::coins,
                    [](const Cell& cell) { return dynamic_cast<const Token*>(cell.ball().get()) != nullptr; });
 }
 
-// Replaces the scene's highlights by one marker on every wanted cell.
-void Board::highlightCells(const char* spritePath, bool (*wanted)(const Cell&)) {
-    const auto highlights = sceneNode("highlights");
-    if (!highlights) return;
-    highlights->removeAllChildren();
-    for (const CellRef& cell : cellsByColumn()) {
-        if (wanted(*cell)) addHighlight(*highlights, *cell, spritePath);
-    }
+void Board::highlightCells(BoardPresentation::Highlight kind, bool (*wanted)(const Cell&)) {
+    CellList marked = cellsByColumn();
+    std::erase_if(marked, [wanted](const CellRef& cell) { return !wanted(*cell); });
+    presentation_->showHighlights(kind, marked);
 }
 
 }  // namespace moonbrook

@@ -2,78 +2,24 @@
 #include <string>
 #include <vector>
 
-#include "engine/actions/KTCompositeActions.h"
 #include "engine/actions/KTInstantActions.h"
 #include "engine/actions/KTIntervalActions.h"
 #include "engine/core/KTFormat.h"
 #include "engine/core/KTLog.h"
 #include "engine/core/KTRandom.h"
-#include "engine/core/KTScene.h"
 #include "engine/render/KTFly.h"
-#include "engine/render/KTLightning.h"
 #include "game/BallLetter.h"
 #include "game/PowerupManager.h"
 #include "game/board/Ball.h"
 #include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/BoardActions.h"
+#include "game/board/BoardRules.h"
 #include "game/board/Cell.h"
 
 namespace moonbrook {
 
 namespace {
-
-struct Offset {
-    int dx;
-    int dy;
-};
-using Shape = std::vector<Offset>;
-
-constexpr float kLightningJumpDelay = 0.07f;
-constexpr float kLightningRemoveDelay = 0.3f;
-constexpr int kLightningBolts = 3;
-
-// The cells of the square of half-width `half` around the centre that `keep` accepts, column by column.
-template <typename Keep>
-Shape squareShape(int half, Keep keep) {
-    Shape shape;
-    for (int dx = -half; dx <= half; ++dx) {
-        for (int dy = -half; dy <= half; ++dy) {
-            if (keep(dx, dy)) shape.push_back({dx, dy});
-        }
-    }
-    return shape;
-}
-
-Shape explosionShape(char16_t pattern) {
-    const Shape cross{{-1, 0}, {1, 0}, {0, 1}, {0, -1}};
-    switch (pattern) {
-        case u'f':
-            return cross;
-        case u'g': {
-            Shape shape = cross;
-            shape.insert(shape.end(), {{-1, -1}, {-1, 1}, {1, -1}, {1, 1}, {-2, 0}, {2, 0}, {0, 2}, {0, -2}});
-            return shape;
-        }
-        case u'h':
-            return squareShape(2, [](int dx, int dy) {
-                const bool centre = dx == 0 && dy == 0;
-                const bool corner = (dx == 2 || dx == -2) && (dy == 2 || dy == -2);
-                return !centre && !corner;
-            });
-        default:
-            return {};
-    }
-}
-
-// Level 1 the cell alone, level 2 the 3 x 3 square, level 3 and above a diagonal band of the 5 x 5 square
-// from lower left to upper right.
-Shape hammerShape(int level) {
-    if (level <= 0) return {};
-    if (level == 1) return {{0, 0}};
-    if (level == 2) return squareShape(1, [](int, int) { return true; });
-    return squareShape(2, [](int dx, int dy) { return dx + dy >= -2 && dx + dy <= 2; });
-}
 
 const char* hammerEffect(int level) {
     if (level <= 0) return nullptr;
@@ -116,14 +62,10 @@ int intOption(const std::shared_ptr<Powerup>& powerup, std::string_view key) {
     return static_cast<int>(powerup->currentOptions()[key].intValue());
 }
 
-// A node's centre in the coordinates of the scene's children.
-kt::CGPoint sceneCenterOf(const kt::KTNode& node, const kt::KTScene& scene) {
-    return kt::CGPointSub(node.absoluteCenter(), scene.absolutePosition());
-}
-
 // The flight time of the effect's flying node: the wait before its arrival does its work.
-float flyTimeOf(const kt::KTNode& effect) {
-    const auto fly = effect.getChildByClass<kt::KTFly>();
+float flyTimeOf(const kt::KTNode::Ref& effect) {
+    if (!effect) return kPowerupFlightTime;
+    const auto fly = effect->getChildByClass<kt::KTFly>();
     return fly ? fly->flyTime() : 0.0f;
 }
 
@@ -132,15 +74,6 @@ T takeLast(std::vector<T>& items) {
     T last = std::move(items.back());
     items.pop_back();
     return last;
-}
-
-// One jump of a bolt: it shows after the delay with its sound, and the first of the bolts removes the ball.
-std::shared_ptr<kt::KTAction> lightningJump(float delay, const CellRef& removed) {
-    return kt::KTSequence::actions(
-        {kt::KTWait::waitFor(delay), kt::KTShow::action(),
-         kt::KTStartEffect::actionWithEffectFilename("data/effects/lightning_sound.xml"),
-         kt::KTWait::waitFor(kLightningRemoveDelay), removed ? RemoveBall::actionWithCell(removed) : nullptr,
-         kt::KTRemove::action()});
 }
 
 }  // namespace
@@ -159,7 +92,8 @@ void Board::explodeAt(const CellRef& cell, char16_t pattern) {
         effect = "data/effects/explode_big.xml";
     }
     // The blast shakes the whole field; the removed balls show their own bursts where they were.
-    if (effect && parent()) parent()->startEffect(effect, center());
+    if (effect)
+        presentation_->startEffect(effect, BoardPresentation::EffectLayer::field, {w() * 0.5f, h() * 0.5f});
     explosions_ = 0;
 }
 
@@ -173,28 +107,17 @@ void Board::removeColor(char16_t type, const CellRef& cell, int size) {
                 targets.push_back(std::move(candidate));
         }
     }
-    const auto boardScene = scene();
-    if (targets.empty() || !boardScene) {
-        removeBallAt(cell);
-        return;
-    }
     kt::ShuffleArray(targets);
     removeBallAt(cell);
-    std::erase_if(removalBolts_, [](const auto& bolt) { return bolt.expired(); });
+    // The bolt jumps from ball to ball; each ball goes a moment after the bolt reaches it, and its cell
+    // waits for it meanwhile.
     float delay = 0;
     CellRef previous = cell;
     while (!targets.empty()) {
         CellRef target = takeLast(targets);
-        for (int bolt = 0; bolt < kLightningBolts; ++bolt) {
-            auto lightning = kt::KTNode::node<kt::KTLightning>();
-            lightning->loadFromFile("data/effects/pw_remove_color_step.xml");
-            lightning->setPosition(sceneCenterOf(*previous, *boardScene));
-            lightning->setPosition2(sceneCenterOf(*target, *boardScene));
-            lightning->setVisible(false);
-            boardScene->addChild(lightning);
-            lightning->runAction(lightningJump(delay, bolt == 0 ? target : nullptr));
-            if (bolt == 0) removalBolts_.push_back(lightning);
-        }
+        presentation_->showBolt(previous->center(), target->center(), delay);
+        target->setEnabled(false);
+        runAction(kt::KTWait::waitFor(delay + kLightningRemoveDelay, RemoveBall::actionWithCell(target)));
         delay += kLightningJumpDelay;
         previous = std::move(target);
     }
@@ -204,9 +127,9 @@ void Board::removeRandomBlocks() {
     kt::KTLog("removeRandomBlocks");
     const auto powerup = powerupNamed("random");
     if (levelOf(powerup) <= 0) return;
-    const auto boardScene = scene();
+    using Layer = BoardPresentation::EffectLayer;
     const int count = intOption(powerup, "count");
-    if (count > 0 && boardScene) {
+    if (count > 0) {
         kt::KTLog("removeRandomBlocks: count = %i", count);
         CellList cells = cellsByColumn();
         std::erase_if(cells, [](const CellRef& cell) { return !cell->ball() || cell->crate(); });
@@ -215,24 +138,20 @@ void Board::removeRandomBlocks() {
         for (int i = 0; i < count && !cells.empty(); ++i) {
             CellRef cell = takeLast(cells);
             cell->setEnabled(false);
-            const auto bat =
-                boardScene->startEffect("data/effects/bat.xml", sceneCenterOf(*cell, *boardScene));
-            runAction(kt::KTWait::waitFor(flyTimeOf(*bat), RemoveBall::actionWithCell(cell)));
+            const auto bat = presentation_->startEffect("data/effects/bat.xml", Layer::scene, cell->center());
+            runAction(kt::KTWait::waitFor(flyTimeOf(bat), RemoveBall::actionWithCell(cell)));
         }
     }
     powerup->reset();
-    if (boardScene) {
-        boardScene->startEffect("data/effects/bats.xml",
-                                kt::CGPointSub(absolutePosition(), boardScene->absolutePosition()));
-    }
+    presentation_->startEffect("data/effects/bats.xml", Layer::scene, kt::CGPointZero);
 }
 
 void Board::placeRandomBonuses() {
     const auto powerup = powerupNamed("bonuses");
     if (levelOf(powerup) <= 0) return;
-    const auto boardScene = scene();
+    using Layer = BoardPresentation::EffectLayer;
     const int count = intOption(powerup, "count");
-    if (count > 0 && boardScene) {
+    if (count > 0) {
         CellList cells = cellsByColumn();
         std::erase_if(cells, [](const CellRef& cell) {
             return cell->crate() || cell->locked() || !cell->ball() ||
@@ -251,19 +170,16 @@ void Board::placeRandomBonuses() {
             CellRef cell = takeLast(cells);
             if (pool.empty()) continue;
             const char16_t letter = takeLast(pool);
-            const auto effect = boardScene->startEffect(kt::KTFormat("data/effects/place_%c.xml", letter),
-                                                        sceneCenterOf(*cell, *boardScene));
+            const auto effect = presentation_->startEffect(kt::KTFormat("data/effects/place_%c.xml", letter),
+                                                           Layer::scene, cell->center());
             cell->setEnabled(false);
             auto ball = generateBallOfType(letter);
-            runAction(kt::KTWait::waitFor(flyTimeOf(*effect),
+            runAction(kt::KTWait::waitFor(flyTimeOf(effect),
                                           PlaceBallAtCell::actionWithCell(std::move(cell), std::move(ball))));
         }
     }
     powerup->reset();
-    if (boardScene) {
-        boardScene->startEffect("data/effects/bonuses.xml",
-                                kt::CGPointSub(absolutePosition(), boardScene->absolutePosition()));
-    }
+    presentation_->startEffect("data/effects/bonuses.xml", Layer::scene, kt::CGPointZero);
 }
 
 void Board::hammerClickAt(const CellRef& cell) {
@@ -277,9 +193,8 @@ void Board::hammerClickAt(const CellRef& cell) {
             removeBallAt(target);
         }
     }
-    if (const char* effect = hammerEffect(level); effect && cell->parent()) {
-        cell->parent()->startEffect(effect, cell->center());
-    }
+    if (const char* effect = hammerEffect(level))
+        presentation_->startEffect(effect, BoardPresentation::EffectLayer::board, cell->center());
     finishPowerupClick("hammer");
 }
 
@@ -299,25 +214,17 @@ void Board::finishPowerupClick(const std::string& powerupName) {
 
 void Board::enterHammerMode() {
     setClickMode(ClickMode::hammer);
-    showPointer(hammerPointer(levelOf(powerupNamed("hammer"))));
+    presentation_->showPointer(hammerPointer(levelOf(powerupNamed("hammer"))));
 }
 
 void Board::enterRemoveColorMode() {
     setClickMode(ClickMode::removeColor);
-    showPointer(removeColorPointer(levelOf(powerupNamed("color"))));
+    presentation_->showPointer(removeColorPointer(levelOf(powerupNamed("color"))));
 }
 
 void Board::enterNormalMode() {
     setClickMode(ClickMode::normal);
-    if (const auto boardScene = scene()) boardScene->setUnderMouse(nullptr);
-}
-
-void Board::showPointer(const char* decorationFile) {
-    const auto boardScene = scene();
-    if (!boardScene) return;
-    auto decoration = kt::KTNode::node();
-    if (decorationFile) decoration->loadFromFile(decorationFile);
-    boardScene->setUnderMouse(std::move(decoration));
+    presentation_->showPointer(nullptr);
 }
 
 }  // namespace moonbrook

@@ -4,17 +4,15 @@
 #include "engine/actions/KTInstantActions.h"
 #include "engine/actions/KTIntervalActions.h"
 #include "engine/core/KTRandom.h"
-#include "engine/render/KTSprite.h"
 #include "game/board/Ball.h"
 #include "game/board/Board.h"
 #include "game/board/BoardActions.h"
+#include "game/board/BoardRules.h"
 #include "game/board/Cell.h"
 
 namespace moonbrook {
 
 namespace {
-
-constexpr std::size_t kMinLine = 3;
 
 // Cells of a line the swap makes stay disabled until the swap is judged again; the enabled ones among them
 // are listed so that exactly those are enabled afterwards.
@@ -26,31 +24,14 @@ void lockLine(const CellList& line, CellList& unlockList) {
     }
 }
 
-// The cell's place on screen in the coordinates of a node's children (the scene's without a node).
-kt::CGPoint positionIn(const kt::KTNode* space, const Cell& cell) {
-    const kt::CGPoint origin = space ? space->absolutePosition() : kt::CGPointZero;
-    return kt::CGPointSub(cell.absolutePosition(), origin);
-}
-
-void addHint(kt::KTNode& layer, const Turn& turn) {
-    for (const Cell* cell : {turn.cell.get(), turn.neighbour.get()}) {
-        auto hint = kt::KTNode::nodeFromFile<kt::KTSprite>("data/gfx/board/hint.sprite.xml");
-        hint->moveTo(positionIn(&layer, *cell));
-        layer.addChild(hint);
-    }
-}
-
 }  // namespace
 
 void Board::setSelected(const CellRef& cell) {
     if (const auto old = selected_.lock(); old && old->ball()) old->ball()->setSelected(false);
     selected_ = cell;
     if (cell && cell->ball()) cell->ball()->setSelected(true);
-    if (const auto turns = sceneNode("turns")) turns->removeAllChildren();
-    if (const auto marker = sceneNode("selection_marker")) {
-        marker->setVisible(cell != nullptr);
-        if (cell) marker->moveTo(positionIn(marker->parent(), *cell));
-    }
+    presentation_->showHints({});
+    presentation_->showSelection(cell.get());
 }
 
 void Board::swapCell(Cell& a, Cell& b) {
@@ -73,13 +54,11 @@ void Board::startSwapWith(const CellRef& cell) {
 
     // Judged on the model: the balls change places, the lines are read, and the model is put back.
     swapCell(*from, *cell);
-    const CellList toLine = checkLineAtCell(*cell);
-    const CellList fromLine = checkLineAtCell(*from);
-    const bool resultative = toLine.size() >= kMinLine || fromLine.size() >= kMinLine ||
-                             fromBall->canDetonate() || toBall->canDetonate();
+    const SwapJudgement judgement = judgeSwap(*from, *cell);
+    const bool resultative = judgement.resultative;
     CellList unlockList;
-    lockLine(toLine, unlockList);
-    lockLine(fromLine, unlockList);
+    lockLine(judgement.lineB, unlockList);
+    lockLine(judgement.lineA, unlockList);
     swapCell(*from, *cell);
     setSelected(nullptr);
 
@@ -95,6 +74,7 @@ void Board::startSwapWith(const CellRef& cell) {
     toBall->moveTo(toPosition);
 
     using kt::KTMoveTo;
+    const kt::CGPoint middle{w() * 0.5f, h() * 0.5f};
     if (resultative) {
         toBall->runAction(kt::KTSequence::actions({KTMoveTo::actionWithDuration(kSwitchTime, fromPosition)}));
         fromBall->runAction(kt::KTSequence::actions(
@@ -104,7 +84,7 @@ void Board::startSwapWith(const CellRef& cell) {
                   kt::KTStopAllActions::actionWithTarget(toBall),
                   PlaceBallAtCell::actionWithCell(from, toBall),
                   std::make_shared<FinishSwapActionNew>(std::move(unlockList), from, cell)})}));
-        if (parent()) parent()->startEffect("data/effects/swap.xml", center());
+        presentation_->startEffect("data/effects/swap.xml", BoardPresentation::EffectLayer::field, middle);
     } else {
         toBall->runAction(kt::KTSequence::actions({KTMoveTo::actionWithDuration(kSwitchTime, fromPosition),
                                                    KTMoveTo::actionWithDuration(kSwitchTime, toPosition)}));
@@ -114,12 +94,21 @@ void Board::startSwapWith(const CellRef& cell) {
                                      kt::KTSpawn::actions({PlaceBallAtCell::actionWithCell(from, fromBall),
                                                            kt::KTStopAllActions::actionWithTarget(toBall),
                                                            PlaceBallAtCell::actionWithCell(cell, toBall)})}));
-        if (parent()) parent()->startEffect("data/effects/swap_unres.xml", center());
+        presentation_->startEffect("data/effects/swap_unres.xml", BoardPresentation::EffectLayer::field,
+                                   middle);
     }
 
     timeFromLastSwap_ = 0;
     fromBall->setMoving(true);
     toBall->setMoving(true);
+}
+
+SwapJudgement Board::judgeSwap(const Cell& a, const Cell& b) const {
+    SwapJudgement judgement{checkLineAtCell(a), checkLineAtCell(b)};
+    const auto detonates = [](const Cell& cell) { return cell.ball() && cell.ball()->canDetonate(); };
+    judgement.resultative = judgement.lineA.size() >= kMinLine || judgement.lineB.size() >= kMinLine ||
+                            detonates(a) || detonates(b);
+    return judgement;
 }
 
 bool Board::checkTurnTo(const Cell& cell, const Cell& neighbour) const {
@@ -151,21 +140,18 @@ std::vector<Turn> Board::findAllTurns() const {
 }
 
 void Board::findTurn() {
-    const auto layer = sceneNode("turns");
-    if (layer) layer->removeAllChildren();
     const std::vector<Turn> turns = findAllTurns();
-    if (turns.empty()) return;
+    if (turns.empty()) {
+        presentation_->showHints({});
+        return;
+    }
     const std::size_t pick =
         turns.size() == 1 ? 0 : static_cast<std::size_t>(kt::KTRandom::shared().next()) % turns.size();
-    if (layer) addHint(*layer, turns[pick]);
+    presentation_->showHints({turns[pick]});
 }
 
 void Board::findTurns() {
-    const auto layer = sceneNode("turns");
-    if (!layer) return;
-    layer->removeAllChildren();
-    for (const Turn& turn : findAllTurns())
-        addHint(*layer, turn);
+    presentation_->showHints(findAllTurns());
 }
 
 void Board::startRocketAt(const Cell& cell, int vx, int vy) {

@@ -1,12 +1,4 @@
-#include <string>
-
-#include "engine/core/KTFormat.h"
 #include "engine/core/KTLog.h"
-#include "engine/core/KTScene.h"
-#include "engine/render/KTText.h"
-#include "engine/services/KTUser.h"
-#include "engine/services/KTUserManager.h"
-#include "game/LevelManager.h"
 #include "game/board/Ball.h"
 #include "game/board/BallKinds.h"
 #include "game/board/Board.h"
@@ -15,45 +7,15 @@
 
 namespace moonbrook {
 
-namespace {
-
-void setSceneTime(const Board& board, std::string_view name, float seconds) {
-    if (const auto text = std::dynamic_pointer_cast<kt::KTText>(board.sceneNode(name)))
-        text->setTime(seconds);
-}
-
-}  // namespace
-
 void Board::checkWin() {
     if (pause_ || tokensCount_ > 0 || hasPlates() || !reqsCollected()) return;
     kt::KTLog("WIN! plates=%i", plates());
-
     setEnabled(false);
-    for (const char* layer : {"turns", "highlights"}) {
-        if (const auto node = sceneNode(layer)) node->removeAllChildren();
-    }
-    const auto boardScene = scene();
-    if (boardScene) boardScene->setUnderMouse(nullptr);
+    presentation_->showHints({});
+    presentation_->showHighlights(BoardPresentation::Highlight::plates, {});
+    presentation_->showPointer(nullptr);
     pause_ = true;
-
-    LevelManager& levels = LevelManager::sharedManager();
-    if (const auto stars = sceneNode("stars")) {
-        stars->perform("selectChildByName:", kt::KTFormat("%i", levels.levelStars(levelName_, playTime_)));
-    }
-    setSceneText("final_score", kt::KTFormat("%i", score_));
-    setSceneText("final_gold", kt::KTFormat("%i", userPlatesCount_ + startPlatesCount_));
-    setSceneText("final_tokens", kt::KTFormat("%i", userTokens_ + initialTokensCount_));
-    setSceneTime(*this, "final_time", playTime_);
-
-    if (const auto user = kt::KTUserManager::sharedManager().selectedUser()) {
-        user->addTokens(initialTokensCount_);
-        kt::KTLog("ADDING PLATES COUNT %i", startPlatesCount_);
-        user->addAmount(startPlatesCount_, "plates");
-    }
-    setSceneTime(*this, "bestLevelTime", levels.recordResult(levelName_, playTime_));
-    kt::KTUserManager::sharedManager().save();
-
-    if (boardScene && boardScene->respondsTo("win")) boardScene->perform("win");
+    presentation_->levelWon(*this);
 }
 
 bool Board::reqsCollected() const {

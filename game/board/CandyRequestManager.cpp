@@ -66,6 +66,15 @@ void CandyRequestManager::setReqs(const kt::KTPlist& reqs) {
     kt::KTLog("reqs: {%@}", description);
 }
 
+int CandyRequestManager::ballsRequested() const {
+    int wanted = 0;
+    for (const Total& total : reqs_)
+        wanted += total.left;
+    for (const Slot& slot : slots_)
+        wanted += slot.request ? slot.request->count() : 0;
+    return wanted;
+}
+
 bool CandyRequestManager::haveRequestForType(char16_t type) const {
     return std::ranges::any_of(
         slots_, [type](const Slot& slot) { return slot.request && slot.request->type() == type; });

@@ -32,6 +32,8 @@ public:
     bool haveRequestForType(char16_t type) const;
     bool haveRequestorOf(int character) const;
     bool reqsCollected() const;
+    // Balls still wanted: those of the slots' requests and those not handed out yet.
+    int ballsRequested() const;
     // Hands out new batches to free slots and lets the characters fidget.
     void update(float dt);
     // Counts a removed ball: the slot whose request took it (also when that completed the batch), else -1.

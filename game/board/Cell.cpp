@@ -104,11 +104,10 @@ void Cell::setPlates(unsigned plates) {
 void Cell::removePlate() {
     if (plates_ > 0) {
         --plates_;
-        if (plates_ <= 1) {
-            if (KTNode* owner = parent())
-                owner->startEffect(
-                    plates_ == 0 ? "data/effects/remove_plate1.xml" : "data/effects/remove_plate2.xml",
-                    center());
+        if (const auto owner = board(); owner && plates_ <= 1) {
+            owner->presentation().startEffect(
+                plates_ == 0 ? "data/effects/remove_plate1.xml" : "data/effects/remove_plate2.xml",
+                BoardPresentation::EffectLayer::board, center());
         }
     }
     setPlates(plates_);
@@ -122,7 +121,8 @@ void Cell::removeCrate() {
     if (crateType_ == u's')
         effect = before == 1 ? "data/effects/remove_crate_s1.xml" : "data/effects/remove_crate_s2.xml";
     if (!effect) return;
-    if (const auto stage = scene()) stage->startEffect(effect, absoluteCenter());
+    if (const auto owner = board())
+        owner->presentation().startEffect(effect, BoardPresentation::EffectLayer::scene, center());
 }
 
 void Cell::setCrateType(char16_t type) {

@@ -40,7 +40,8 @@ void Cell::handleNormalClick(kt::CGPoint point) {
     if (!ball_) return;
     const auto owner = board();
     if (locked_) {
-        if (parent()) parent()->startEffect("data/effects/click_lock.xml", center());
+        owner->presentation().startEffect("data/effects/click_lock.xml",
+                                          BoardPresentation::EffectLayer::board, center());
         return;
     }
     if (crate()) return;
@@ -62,7 +63,8 @@ void Cell::handleNormalClick(kt::CGPoint point) {
     } else {
         owner->setSelected(self);
     }
-    if (parent()) parent()->startEffect("data/effects/click.xml", center());
+    owner->presentation().startEffect("data/effects/click.xml", BoardPresentation::EffectLayer::board,
+                                      center());
 }
 
 void Cell::buttonUp(kt::ButtonName /*button*/, kt::CGPoint /*point*/) {

@@ -288,7 +288,7 @@ TEST_F(BoardModelTest, TokensOnTheFieldShowInTheHud) {
     EXPECT_EQ(board->initialTokensCount(), 2);
     EXPECT_EQ(hud("tokens_count")->text(), "0");
     board->decTokens();
-    EXPECT_EQ(board->shownTokens(), 1);
+    EXPECT_EQ(presentation->shownTokens(), 1);
     ASSERT_NE(controller(), nullptr);
     EXPECT_EQ(controller()->tokensCount()->numberValue(), 1);
     EXPECT_EQ(controller()->levelName()->stringValue(), "1");

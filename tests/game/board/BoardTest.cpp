@@ -13,7 +13,7 @@
 namespace moonbrook::test {
 namespace {
 
-// The named nodes of the game scene that the board reads or writes.
+// The named nodes of the game scene that the board's presentation reads or writes.
 constexpr const char* kHudNodes[] = {"candy_requestor0",
                                      "candy_requestor1",
                                      "candy_requestors",
@@ -54,6 +54,7 @@ BoardTest::BoardTest() {
     scene->addChild(holder, "board");
     for (const char* name : kHudNodes)
         scene->addChild(kt::KTNode::node(), name);
+    presentation = std::make_shared<ScenePresentation>(scene);
     runScene(scene);
 }
 
@@ -89,6 +90,7 @@ std::shared_ptr<Board> BoardTest::makeBoard(const Layers& layers, kt::KTPlist pr
                                             kt::KTPlist reqs) {
     if (board && board->parent()) board->parent()->removeChild(board.get());
     board = Board::board();
+    board->setPresentation(presentation);
     holder->addChild(board);
     board->setLevelData("test", levelData(layers, std::move(probs), std::move(delays), std::move(reqs)));
     board->reset();

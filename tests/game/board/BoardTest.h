@@ -6,12 +6,13 @@
 
 #include "engine/core/KTPlist.h"
 #include "engine/core/KTScene.h"
+#include "game/ScenePresentation.h"
 #include "game/board/Board.h"
 #include "tests/support/EngineTest.h"
 
 namespace moonbrook::test {
 
-// A board in a running scene built from the game's own content, with the HUD nodes the board looks up, a
+// A board in a running scene built from the game's own content, with the HUD nodes its presentation fills, a
 // seeded random generator and whole director frames of fixed length.
 class BoardTest : public kt::test::EngineTest {
 public:
@@ -50,6 +51,8 @@ protected:
     // Where the board sits in the scene, away from the origin so that coordinate mix-ups show.
     std::shared_ptr<kt::KTNode> holder;
     std::shared_ptr<Board> board;
+    // What makeBoard's boards show, in the scene's named nodes.
+    std::shared_ptr<ScenePresentation> presentation;
 };
 
 }  // namespace moonbrook::test

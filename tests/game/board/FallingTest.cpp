@@ -274,6 +274,7 @@ TEST_F(FallingTest, TutorialsOfTheLevelAndOfItsFeaturesAreAskedForFromThreeSecon
     runScene(tutorials);
     build({.map = {"111", "111"}, .locks = {"1"}, .crates = {"", "00w"}, .balls = {"abc", "bca"}});
     tutorials->board = board;
+    board->setPresentation(std::make_shared<ScenePresentation>(tutorials));
     board->setLevelData("001", board->levelData());
     board->reset();
 

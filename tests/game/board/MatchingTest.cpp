@@ -244,14 +244,14 @@ TEST_F(MatchingTest, TwoPlatesCountElevenForTheFirstBreakAndOneForTheSecond) {
     board->removeBallAt(cell(0, 0));
     EXPECT_EQ(cell(0, 0)->plates(), 0u);
     EXPECT_EQ(board->platesCount(), -1);
-    EXPECT_EQ(board->shownPlates(), board->startPlatesCount() + 1);
+    EXPECT_EQ(presentation->shownPlates(), board->startPlatesCount() + 1);
 }
 
 TEST_F(MatchingTest, FewPlatesLeftAreHighlightedWhereTheirCellsAreOnScreen) {
     Layers plates;
     plates.map = {"222111", "111112"};
     build({"aaa"}, plates);
-    const auto highlights = board->sceneNode("highlights");
+    const auto highlights = hud("highlights");
     ASSERT_NE(highlights, nullptr);
     EXPECT_TRUE(board->removeLines());
     ASSERT_EQ(highlights->children().count(), 1u);

@@ -106,7 +106,7 @@ TEST_F(SwappingTest, ClickSelectsAndSecondClickDeselectsWithTheMarkerFollowing) 
     click(1, 1);
     EXPECT_EQ(board->selected(), cell(1, 1));
     EXPECT_TRUE(cell(1, 1)->ball()->selected());
-    const auto marker = board->sceneNode("selection_marker");
+    const auto marker = hud("selection_marker");
     ASSERT_NE(marker, nullptr);
     EXPECT_TRUE(marker->visible());
     EXPECT_EQ(marker->absolutePosition().x, cell(1, 1)->absolutePosition().x);
@@ -331,7 +331,7 @@ TEST_F(SwappingTest, AllTurnsComeColumnByColumnWithNeighboursBelowAboveRightLeft
     EXPECT_TRUE(sameTurn(turns[2], {1, 1}, {2, 1}));
     EXPECT_TRUE(sameTurn(turns[3], {1, 1}, {0, 1}));
 
-    const auto layer = board->sceneNode("turns");
+    const auto layer = hud("turns");
     ASSERT_NE(layer, nullptr);
     board->findTurns();
     EXPECT_EQ(layer->children().count(), 8u);
@@ -350,7 +350,7 @@ TEST_F(SwappingTest, HintNeverOffersAMoveThatOnlyLengthensALineAlongItself) {
     build({"aaba", "cdec"});
     EXPECT_TRUE(board->findAllTurns().empty());
     board->findTurn();
-    EXPECT_EQ(board->sceneNode("turns")->children().count(), 0u);
+    EXPECT_EQ(hud("turns")->children().count(), 0u);
 
     // The same line made across a move is found.
     build({"aaba", "cdac"});

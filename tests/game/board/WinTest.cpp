@@ -156,6 +156,7 @@ TEST_F(WinTest, TheSceneIsToldOfTheWinWhenItListens) {
     listening->addChild(holder, "board");
     // A moved node keeps the scene it knew while that scene lives.
     holder->setScene(listening);
+    presentation = std::make_shared<ScenePresentation>(listening);
     runScene(listening);
     build({"abc"});
     board->checkWin();
