@@ -25,6 +25,9 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 constexpr auto kTimeout = 30s;
+// Starting the program and settling the board take a few seconds, many more on a busy machine or in the
+// sanitizer build.
+constexpr auto kSlowTimeout = 120s;
 constexpr const char* kLog = "data-home/Moonbrook/log.txt";
 
 // Answers the condition as soon as it holds, or false once the timeout has passed.
@@ -80,7 +83,11 @@ protected:
         return found;
     }
 
+    // SDL makes the window again when it gives it an OpenGL renderer, so the window is looked for only once
+    // the renderer exists.
     Window waitForGameWindow(GameProcess& game) {
+        EXPECT_TRUE(eventually([&] { return logShows("renderer: ") || !game.running(); }, kSlowTimeout))
+            << game.errorOutput();
         std::optional<Window> window;
         const bool shown = eventually([&] {
             window = windowTitled("Moonbrook");
@@ -213,9 +220,6 @@ constexpr double kDarkMargin = 8;
 // Frames the windowed run waits after its screenshot before it dumps the board: the test clicks as soon as
 // the screenshot is there, within a few milliseconds, so this leaves the click ample time to arrive.
 constexpr int kFramesBeforeDump = 300;
-// Starting the program and settling the board take a few seconds, many more on a busy machine or in the
-// sanitizer build.
-constexpr auto kSlowTimeout = 120s;
 
 std::vector<std::string> operator+(std::vector<std::string> options, const std::vector<std::string>& more) {
     options.insert(options.end(), more.begin(), more.end());
