@@ -155,10 +155,12 @@ TEST_F(WindowTest, OpensA1024By768WindowTitledMoonbrookAndEndsOnACloseRequest) {
     GameProcess game(folder_.path(), {});
     const Window window = waitForGameWindow(game);
     ASSERT_NE(window, 0u);
+    // The profile's choice of a window comes once the profiles are read.
     XWindowAttributes attributes{};
-    ASSERT_TRUE(XGetWindowAttributes(display_, window, &attributes));
-    EXPECT_EQ(attributes.width, 1024);
-    EXPECT_EQ(attributes.height, 768);
+    EXPECT_TRUE(eventually([&] {
+        return XGetWindowAttributes(display_, window, &attributes) && attributes.width == 1024 &&
+               attributes.height == 768;
+    })) << attributes.width << " x " << attributes.height;
     requestClose(window);
     EXPECT_EQ(game.waitForExit(kTimeout), 0) << game.errorOutput();
 }
