@@ -17,6 +17,11 @@
 namespace kt {
 namespace {
 
+// Window sizes are whole pixels.
+CGSize truncated(CGSize size) {
+    return {static_cast<float>(static_cast<int>(size.width)), static_cast<float>(static_cast<int>(size.height))};
+}
+
 KTProgressIndicator* firstProgressIndicator(const KTScene& scene) {
     for (const KTNode::Ref& child : scene.children()) {
         if (auto* indicator = dynamic_cast<KTProgressIndicator*>(child.get())) return indicator;
@@ -77,13 +82,16 @@ void KTDirector::shutdown() {
 }
 
 void KTDirector::setWindowSize(CGSize size) {
+    requestedWindowSize_ = size;
     winWindowSize_ = size;
     if (!platform_) return;
     const CGSize usable = platform_->usableWindowArea();
     KTLog("SPI_GETWORKAREA returns: %fx%f", usable.width, usable.height);
-    if (size.height > usable.height && usable.height > 0) {
-        winWindowSize_ = {size.width / size.height * usable.height, usable.height};
-    }
+    // Both ways: a window wider than the desktop would leave part of itself, or its close button, off screen.
+    float scale = 1;
+    if (size.height > usable.height && usable.height > 0) scale = usable.height / size.height;
+    if (size.width * scale > usable.width && usable.width > 0) scale = usable.width / size.width;
+    if (scale < 1) winWindowSize_ = {size.width * scale, size.height * scale};
 }
 
 void KTDirector::setFullscreen(bool fullscreen) {
@@ -104,9 +112,10 @@ void KTDirector::notifyFullscreenChange() {
 void KTDirector::createWindow() {
     KTLog("createWindow start");
     if (!platform_) return;
-    if (!platform_->hasWindow()) {
-        platform_->createWindow({static_cast<float>(static_cast<int>(winWindowSize_.width)),
-                                 static_cast<float>(static_cast<int>(winWindowSize_.height))});
+    if (!platform_->hasWindow() && platform_->createWindow(truncated(winWindowSize_))) {
+        // The frame is known only now that the window shows.
+        setWindowSize(requestedWindowSize_);
+        platform_->placeWindow(truncated(winWindowSize_));
     }
     const std::string& title = KTResourceManager::shared().appName();
     if (!title.empty()) {
@@ -117,8 +126,12 @@ void KTDirector::createWindow() {
     if (auto setting = fullscreenSetting_.lock()) setFullscreen(setting->boolValue());
 }
 
+CGSize KTDirector::viewportSize() const {
+    return platform_ && platform_->hasWindow() ? platform_->drawableSize() : windowSize();
+}
+
 KTDirector::Letterbox KTDirector::letterbox() const {
-    const CGSize window = windowSize();
+    const CGSize window = viewportSize();
     CGSize fitted = window;
     if (window.width / window.height >= size_.width / size_.height) {
         fitted.width = window.height * size_.width / size_.height;
@@ -320,10 +333,13 @@ void KTDirector::handleEvent(const KTEvent& event) {
         case KTEvent::Type::fingerDown:
             // Fingers report fractions of the touch surface, which covers the window, letterbox included.
             if (scene) {
-                const CGSize window = windowSize();
+                const CGSize window = viewportSize();
                 scene->buttonDown(msLeft, renderPointFromScreenPoint({event.finger.x * window.width,
                                                                       event.finger.y * window.height}));
             }
+            break;
+        case KTEvent::Type::resized:
+            if (renderer_) renderer_->setOrtho();
             break;
     }
 }

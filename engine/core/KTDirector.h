@@ -53,8 +53,12 @@ public:
     CGSize size() const { return size_; }
     void setSize(CGSize size) { size_ = size; }
     CGSize windowSize() const { return fullscreen_ ? fsWindowSize_ : winWindowSize_; }
-    // The windowed size, scaled down with its aspect ratio kept when it is taller than the usable desktop.
+    // The windowed size, scaled down with its aspect ratio kept when it is taller than the usable desktop
+    // (less the window's frame, once the window exists).
     void setWindowSize(CGSize size);
+    // The pixels the logical screen is letterboxed into: the window's drawable, or the window size while
+    // there is no window.
+    CGSize viewportSize() const;
     CGSize desktopSize() const { return fsWindowSize_; }
     bool devMode() const { return devMode_; }
     void setDevMode(bool devMode) { devMode_ = devMode; }
@@ -62,8 +66,9 @@ public:
     void setFullscreen(bool fullscreen);
     const std::shared_ptr<KTScene>& currentScene() const { return currentScene_; }
 
+    // Opens the window, fitted again with its frame once that is known.
     void createWindow();
-    // Window pixels to logical coordinates through the letterbox, and back.
+    // Drawable pixels to logical coordinates through the letterbox, and back.
     CGPoint renderPointFromScreenPoint(CGPoint point) const;
     CGPoint screenPointFromRenderPoint(CGPoint point) const;
 
@@ -119,6 +124,8 @@ private:
     CGSize size_{1024, 768};
     CGSize fsWindowSize_{1024, 768};
     CGSize winWindowSize_{1024, 768};
+    // The windowed size asked for, before the fit.
+    CGSize requestedWindowSize_{1024, 768};
     bool fullscreen_ = false;
     std::shared_ptr<KTScene> currentScene_;
     std::deque<std::shared_ptr<const KTMessage>> mqueue_;

@@ -21,7 +21,10 @@ struct KTEvent {
         mouseMove,
         mouseDown,
         mouseUp,
-        fingerDown
+        fingerDown,
+        // The pixels the window draws into may have changed: resized, switched to or from full screen, or
+        // moved to another display.
+        resized
     };
 
     Type type = Type::quit;
@@ -34,7 +37,7 @@ struct KTEvent {
     CGPoint finger;
     bool guiHeld = false;
     bool altHeld = false;
-    // Window pixel position of the pointer that an injected event brings along.
+    // Position, in drawable pixels, of the pointer that an injected event brings along.
     std::optional<CGPoint> pointer;
 };
 
@@ -51,6 +54,11 @@ public:
     virtual CGSize usableWindowArea() = 0;
     virtual bool createWindow(CGSize size) = 0;
     virtual bool hasWindow() const = 0;
+    // Gives the window that client size and centres it, frame included, in the usable desktop.
+    virtual void placeWindow(CGSize size) = 0;
+    // The pixels the window actually draws into, which is not always the size asked for: a window manager
+    // may refuse a size, and a HiDPI display has more pixels than the window has screen units.
+    virtual CGSize drawableSize() = 0;
     virtual void setWindowTitle(const std::string& title) = 0;
     virtual void setWindowIcon(const std::string& pngPath) = 0;
     virtual void setFullscreen(bool fullscreen, CGSize windowSize) = 0;
@@ -58,7 +66,7 @@ public:
     virtual void stopTextInput() = 0;
 
     bool pollEvent(KTEvent& event);
-    // The pointer's current window position.
+    // The pointer's current position in the window's drawable pixels.
     CGPoint mousePosition();
     void injectEvent(KTEvent event) { injected_.push_back(std::move(event)); }
 

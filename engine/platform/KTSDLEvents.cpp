@@ -32,6 +32,11 @@ std::optional<KTEvent> windowEvent(const SDL_WindowEvent& window) {
             return eventOfType(KTEvent::Type::focusGained);
         case SDL_WINDOWEVENT_FOCUS_LOST:
             return eventOfType(KTEvent::Type::focusLost);
+        // Every size change, also into and out of full screen; a display of another pixel density may keep
+        // the size in screen units.
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+            return eventOfType(KTEvent::Type::resized);
         default:
             return std::nullopt;
     }

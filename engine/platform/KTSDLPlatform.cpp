@@ -2,11 +2,13 @@
 
 #include <stb_image.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string_view>
 
 #include "engine/core/KTLog.h"
 #include "engine/platform/KTSDLEvents.h"
+#include "engine/platform/KTX11WindowManager.h"
 
 namespace kt {
 namespace {
@@ -69,15 +71,49 @@ CGSize KTSDLPlatform::desktopSize() {
     return {static_cast<float>(desktopMode_.w), static_cast<float>(desktopMode_.h)};
 }
 
-CGSize KTSDLPlatform::usableWindowArea() {
+SDL_Rect KTSDLPlatform::usableBounds() const {
     SDL_Rect area{0, 0, desktopMode_.w, desktopMode_.h};
     SDL_GetDisplayUsableBounds(kDisplay, &area);
-    int top = 0, left = 0, bottom = 0, right = 0;
-    // The frame is known only once the window exists, and not on every window system.
-    if (window_ && SDL_GetWindowBordersSize(window_.get(), &top, &left, &bottom, &right) != 0) {
-        top = left = bottom = right = 0;
+    return area;
+}
+
+// The frame is known only once the window shows, and not on every window system.
+KTSDLPlatform::Borders KTSDLPlatform::borders() const {
+    Borders frame;
+    if (window_ && SDL_GetWindowBordersSize(window_.get(), &frame.top, &frame.left, &frame.bottom,
+                                            &frame.right) != 0) {
+        frame = {};
     }
-    return {static_cast<float>(area.w - left - right), static_cast<float>(area.h - top - bottom)};
+    return frame;
+}
+
+CGSize KTSDLPlatform::usableWindowArea() {
+    const SDL_Rect area = usableBounds();
+    const Borders frame = borders();
+    return {static_cast<float>(area.w - frame.left - frame.right),
+            static_cast<float>(area.h - frame.top - frame.bottom)};
+}
+
+// SDL places a window's client area; the frame goes around it, so the title bar stays inside the work area.
+void KTSDLPlatform::placeWindow(CGSize size) {
+    if (!window_) return;
+    const int width = static_cast<int>(size.width);
+    const int height = static_cast<int>(size.height);
+    SDL_SetWindowSize(window_.get(), width, height);
+    const SDL_Rect area = usableBounds();
+    const Borders frame = borders();
+    const int x = area.x + frame.left + std::max(0, (area.w - frame.left - frame.right - width) / 2);
+    const int y = area.y + frame.top + std::max(0, (area.h - frame.top - frame.bottom - height) / 2);
+    SDL_SetWindowPosition(window_.get(), x, y);
+}
+
+CGSize KTSDLPlatform::drawableSize() {
+    if (!window_) return {};
+    int width = 0, height = 0;
+    SDL_Renderer* renderer = SDL_GetRenderer(window_.get());
+    if (!renderer || SDL_GetRendererOutputSize(renderer, &width, &height) != 0)
+        SDL_GetWindowSizeInPixels(window_.get(), &width, &height);
+    return {static_cast<float>(width), static_cast<float>(height)};
 }
 
 bool KTSDLPlatform::createWindow(CGSize size) {
@@ -111,17 +147,27 @@ void KTSDLPlatform::setWindowIcon(const std::string& pngPath) {
 void KTSDLPlatform::setFullscreen(bool fullscreen, CGSize windowSize) {
     if (!window_) return;
     SDL_Window* window = window_.get();
-    if (fullscreen) {
+    if (fullscreen && !KTWindowManagerRuns(window)) {
+        coverDisplay();
+    } else if (fullscreen) {
         SDL_SetWindowDisplayMode(window, &desktopMode_);
         if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) {
             KTLog("full screen failed: %s", SDL_GetError());
         }
-        return;
+    } else {
+        if (!covering_) SDL_SetWindowFullscreen(window, 0);
+        covering_ = false;
+        placeWindow(windowSize);
     }
-    SDL_SetWindowFullscreen(window, 0);
-    SDL_SetWindowSize(window, static_cast<int>(windowSize.width), static_cast<int>(windowSize.height));
-    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(kDisplay),
-                          SDL_WINDOWPOS_CENTERED_DISPLAY(kDisplay));
+}
+
+// Without a window manager the X server moves and sizes windows as asked, and nothing draws a frame.
+void KTSDLPlatform::coverDisplay() {
+    SDL_Rect bounds{0, 0, desktopMode_.w, desktopMode_.h};
+    SDL_GetDisplayBounds(kDisplay, &bounds);
+    covering_ = true;
+    SDL_SetWindowPosition(window_.get(), bounds.x, bounds.y);
+    SDL_SetWindowSize(window_.get(), bounds.w, bounds.h);
 }
 
 bool KTSDLPlatform::pollPlatformEvent(KTEvent& event) {
@@ -132,10 +178,16 @@ bool KTSDLPlatform::pollPlatformEvent(KTEvent& event) {
     return false;
 }
 
+// SDL reports the pointer in screen units, which a HiDPI display divides into several pixels.
 CGPoint KTSDLPlatform::platformMousePosition() {
     int x = 0, y = 0;
     SDL_GetMouseState(&x, &y);
-    return {static_cast<float>(x), static_cast<float>(y)};
+    int width = 0, height = 0;
+    if (window_) SDL_GetWindowSize(window_.get(), &width, &height);
+    if (width <= 0 || height <= 0) return {static_cast<float>(x), static_cast<float>(y)};
+    const CGSize pixels = drawableSize();
+    return {static_cast<float>(x) * pixels.width / static_cast<float>(width),
+            static_cast<float>(y) * pixels.height / static_cast<float>(height)};
 }
 
 }  // namespace kt

@@ -25,6 +25,8 @@ public:
     CGSize usableWindowArea() override;
     bool createWindow(CGSize size) override;
     bool hasWindow() const override { return window_ != nullptr; }
+    void placeWindow(CGSize size) override;
+    CGSize drawableSize() override;
     void setWindowTitle(const std::string& title) override;
     void setWindowIcon(const std::string& pngPath) override;
     void setFullscreen(bool fullscreen, CGSize windowSize) override;
@@ -43,10 +45,22 @@ private:
         void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
     };
 
+    struct Borders {
+        int top = 0;
+        int left = 0;
+        int bottom = 0;
+        int right = 0;
+    };
+
     explicit KTSDLPlatform(const SDL_DisplayMode& desktopMode) : desktopMode_(desktopMode) {}
+    SDL_Rect usableBounds() const;
+    Borders borders() const;
+    void coverDisplay();
 
     SDL_DisplayMode desktopMode_;
     std::unique_ptr<SDL_Window, WindowDeleter> window_;
+    // Full screen stood in for by a window over the whole display, where no window manager would grant it.
+    bool covering_ = false;
     // The icon found missing last, so that a missing icon is reported once.
     std::string missingIconPath_;
 };

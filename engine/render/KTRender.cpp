@@ -47,9 +47,9 @@ void KTRender::end() {
 
 void KTRender::setOrtho() {
     const KTDirector& director = KTDirector::shared();
-    const CGSize window = director.windowSize();
-    const KTOrthoBounds bounds = KTLetterboxBounds(director.size(), window);
-    backend_->setOrtho(window, bounds.left, bounds.right, bounds.bottom, bounds.top);
+    const CGSize viewport = director.viewportSize();
+    const KTOrthoBounds bounds = KTLetterboxBounds(director.size(), viewport);
+    backend_->setOrtho(viewport, bounds.left, bounds.right, bounds.bottom, bounds.top);
 }
 
 void KTRender::multColor(Color color) {

@@ -31,7 +31,7 @@ public:
 
     void begin() override;
     void end() override;
-    // Takes the logical and window sizes from the director.
+    // Takes the logical size and the window's drawable size from the director.
     void setOrtho() override;
     unsigned lastFrameRects() const override { return lastFrameRects_; }
     // While set, drawing draws and counts nothing.

@@ -1,9 +1,15 @@
 // Runs inside an X server of its own (xvfb-run): the real program opens its real window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
 #include <thread>
 
 #include "tests/app/GameProcess.h"
+#include "tests/app/WindowCapture.h"
 
 // Xlib last: its macros (None, Bool, Status) would clash with the test framework.
 #include <X11/Xlib.h>
@@ -16,7 +22,12 @@ namespace {
 
 using namespace std::chrono_literals;
 
+namespace fs = std::filesystem;
+
 constexpr auto kTimeout = 30s;
+// Starting the program and settling the board take a few seconds, many more on a busy machine or in the
+// sanitizer build.
+constexpr auto kSlowTimeout = 120s;
 constexpr const char* kLog = "data-home/Moonbrook/log.txt";
 
 // Answers the condition as soon as it holds, or false once the timeout has passed.
@@ -72,7 +83,11 @@ protected:
         return found;
     }
 
+    // SDL makes the window again when it gives it an OpenGL renderer, so the window is looked for only once
+    // the renderer exists.
     Window waitForGameWindow(GameProcess& game) {
+        EXPECT_TRUE(eventually([&] { return logShows("renderer: ") || !game.running(); }, kSlowTimeout))
+            << game.errorOutput();
         std::optional<Window> window;
         const bool shown = eventually([&] {
             window = windowTitled("Moonbrook");
@@ -117,6 +132,16 @@ protected:
         });
     }
 
+    // A profile that chose a window over full screen, which a new player starts in.
+    void chooseWindowedMode() const {
+        fs::create_directories(folder_.path() / "data-home/Moonbrook");
+        folder_.write("data-home/Moonbrook/users.xml",
+                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+                      "<key>selected_user_name</key><string>Tester</string><key>users</key><array><dict>"
+                      "<key>name</key><string>Tester</string><key>fullscreen</key><false/></dict></array>"
+                      "</dict></plist>\n");
+    }
+
     bool logShows(const std::string& text) const {
         return folder_.read(kLog).find(text) != std::string::npos;
     }
@@ -126,13 +151,16 @@ protected:
 };
 
 TEST_F(WindowTest, OpensA1024By768WindowTitledMoonbrookAndEndsOnACloseRequest) {
+    chooseWindowedMode();
     GameProcess game(folder_.path(), {});
     const Window window = waitForGameWindow(game);
     ASSERT_NE(window, 0u);
+    // The profile's choice of a window comes once the profiles are read.
     XWindowAttributes attributes{};
-    ASSERT_TRUE(XGetWindowAttributes(display_, window, &attributes));
-    EXPECT_EQ(attributes.width, 1024);
-    EXPECT_EQ(attributes.height, 768);
+    EXPECT_TRUE(eventually([&] {
+        return XGetWindowAttributes(display_, window, &attributes) && attributes.width == 1024 &&
+               attributes.height == 768;
+    })) << attributes.width << " x " << attributes.height;
     requestClose(window);
     EXPECT_EQ(game.waitForExit(kTimeout), 0) << game.errorOutput();
 }
@@ -179,6 +207,233 @@ TEST_F(WindowTest, F4AndQAloneOrWithOtherModifiersKeepItRunning) {
     EXPECT_TRUE(game.running());
     requestClose(window);
     EXPECT_EQ(game.waitForExit(kTimeout), 0);
+}
+
+// The same level, seed and time step in the window and headless, so that both settle on the same board.
+const std::vector<std::string> kPlayOptions{"--level", "003", "--fixed-dt", "0.0166", "--seed", "5"};
+// Where the play scene puts the board, and the cell size, in logical pixels.
+constexpr double kBoardX = 52;
+constexpr double kBoardY = 150;
+constexpr double kCell = 46;
+// Share of the logical screen's blocks that animations and the renderers' filtering may keep apart.
+constexpr double kMovingShare = 0.1;
+// Letterbox margins are black; no channel's mean over one may pass this.
+constexpr double kDarkMargin = 8;
+// Frames the windowed run waits after its screenshot before it dumps the board: the test clicks as soon as
+// the screenshot is there, within a few milliseconds, so this leaves the click ample time to arrive.
+constexpr int kFramesBeforeDump = 300;
+
+std::vector<std::string> operator+(std::vector<std::string> options, const std::vector<std::string>& more) {
+    options.insert(options.end(), more.begin(), more.end());
+    return options;
+}
+
+void linkContent(const fs::path& folder) {
+    fs::create_directory_symlink(MOONBROOK_CONTENT_DATA, folder / "data");
+}
+
+struct CellPlace {
+    int x = 0;
+    int y = 0;
+};
+
+// The program's window against its headless run: the same settled board must fill the window letterboxed at
+// every size, the window's screenshot must be the headless one, and a real click must select the cell under
+// it. The X server's screen size comes from the ctest entry.
+class WindowPictureTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        linkContent(folder_.path());
+        // The pointer rests in a corner, away from the balls, which answer a hovering pointer.
+        XTestFakeMotionEvent(display_, DefaultScreen(display_), 0, 0, CurrentTime);
+        XSync(display_, False);
+        runHeadless();
+    }
+
+    void runHeadless() {
+        const fs::path folder = folder_.path() / "headless";
+        fs::create_directories(folder);
+        linkContent(folder);
+        std::ofstream(folder / "script.txt") << "wait-idle\nscreenshot shot.png\ndump board board.json\nquit\n";
+        GameProcess game(folder, kPlayOptions + std::vector<std::string>{"--headless", "--script", "script.txt"});
+        ASSERT_EQ(game.waitForExit(kSlowTimeout), 0) << game.errorOutput();
+        headless_ = readPng(folder / "shot.png");
+        ASSERT_TRUE(headless_);
+        headlessBoard_ = nlohmann::json::parse(std::ifstream(folder / "board.json"));
+    }
+
+    // The windowed run settles, takes its screenshot, and dumps the board a while later.
+    Window startGame() {
+        folder_.write("script.txt", "wait-idle\nscreenshot shot.png\nwait " + std::to_string(kFramesBeforeDump) +
+                                        "\ndump board board.json\n");
+        game_.emplace(folder_.path(), kPlayOptions + std::vector<std::string>{"--script", "script.txt"});
+        return waitForGameWindow(*game_);
+    }
+
+    XWindowAttributes attributesOf(Window window) {
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(display_, window, &attributes);
+        return attributes;
+    }
+
+    bool hasSize(Window window, int width, int height) {
+        return eventually([&] {
+            const XWindowAttributes attributes = attributesOf(window);
+            return attributes.width == width && attributes.height == height;
+        }, kSlowTimeout);
+    }
+
+    int screenWidth() const { return XDisplayWidth(display_, DefaultScreen(display_)); }
+    int screenHeight() const { return XDisplayHeight(display_, DefaultScreen(display_)); }
+
+    bool settled() {
+        const fs::path shot = folder_.path() / "shot.png";
+        return eventually([&] { return fs::exists(shot) || !game_->running(); }, kSlowTimeout) &&
+               fs::exists(shot);
+    }
+
+    // The movable cell farthest from the screen's centre: a wrong scale or offset misses it by most.
+    CellPlace farCell() const {
+        CellPlace far;
+        double farthest = -1;
+        for (const auto& cell : headlessBoard_["cells"]) {
+            if (!cell["ball"].is_string() || cell["locked"] != false || cell["crate"] != "0" ||
+                cell["enabled"] != true || cell["emitter"] != false || cell["target"] != false)
+                continue;
+            const CellPlace place{cell["x"].get<int>(), cell["y"].get<int>()};
+            const double distance = std::hypot(kBoardX + kCell * (place.x + 0.5) - 512,
+                                               kBoardY + kCell * (place.y + 0.5) - 384);
+            if (distance > farthest) {
+                farthest = distance;
+                far = place;
+            }
+        }
+        return far;
+    }
+
+    // The window's client area on the screen.
+    struct ScreenArea {
+        int left = 0;
+        int top = 0;
+        int width = 0;
+        int height = 0;
+    };
+    ScreenArea screenAreaOf(Window window) {
+        const XWindowAttributes attributes = attributesOf(window);
+        ScreenArea area{0, 0, attributes.width, attributes.height};
+        Window child = 0;
+        XTranslateCoordinates(display_, window, XDefaultRootWindow(display_), 0, 0, &area.left, &area.top,
+                              &child);
+        return area;
+    }
+
+    // Moves the pointer to the cell's centre as the window shows it and clicks there, through the X server.
+    void clickCell(Window window, CellPlace cell) {
+        const ScreenArea shown = screenAreaOf(window);
+        const LogicalArea area = LogicalArea::in(shown.width, shown.height);
+        const auto x = std::lround(area.toPixelX(kBoardX + kCell * (cell.x + 0.5)));
+        const auto y = std::lround(area.toPixelY(kBoardY + kCell * (cell.y + 0.5)));
+        XTestFakeMotionEvent(display_, DefaultScreen(display_), shown.left + static_cast<int>(x),
+                             shown.top + static_cast<int>(y), CurrentTime);
+        XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+        XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+        XSync(display_, False);
+    }
+
+    // Polls the window until it shows the headless frame over its whole size, letterboxed.
+    ::testing::AssertionResult showsHeadlessFrame(Window window) {
+        std::string seen = "nothing captured";
+        const bool shown = eventually([&] {
+            const ScreenArea place = screenAreaOf(window);
+            const std::optional<RgbImage> picture =
+                captureScreenArea(place.left, place.top, place.width, place.height);
+            if (!picture) return false;
+            const LogicalArea area = LogicalArea::in(picture->width, picture->height);
+            const Comparison comparison = compareLogicalScreens(*picture, area, *headless_);
+            const double margin = brightestMargin(*picture, area);
+            seen = std::to_string(comparison.differing) + " of " + std::to_string(comparison.blocks) +
+                   " blocks differ in a " + std::to_string(picture->width) + " x " +
+                   std::to_string(picture->height) + " window; brightest margin " + std::to_string(margin);
+            return comparison.differing <= comparison.blocks * kMovingShare && margin <= kDarkMargin;
+        }, kSlowTimeout);
+        if (shown) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << seen;
+    }
+
+    void expectScreenshotIsTheHeadlessFrame() {
+        const std::optional<RgbImage> shot = readPng(folder_.path() / "shot.png");
+        ASSERT_TRUE(shot);
+        EXPECT_EQ(shot->width, 1024);
+        EXPECT_EQ(shot->height, 768);
+        const Comparison comparison = compareLogicalScreens(*shot, LogicalArea::in(1024, 768), *headless_);
+        EXPECT_LE(comparison.differing, comparison.blocks * kMovingShare) << comparison.differing;
+    }
+
+    // Clicks the cell and checks that the board selected it.
+    void expectClickSelects(Window window, CellPlace cell) {
+        clickCell(window, cell);
+        ASSERT_FALSE(fs::exists(folder_.path() / "board.json")) << "the board was dumped before the click";
+        nlohmann::json board;
+        ASSERT_TRUE(eventually([&] {
+            board = nlohmann::json::parse(folder_.read("board.json"), nullptr, false);
+            return !board.is_discarded() || !game_->running();
+        }, kSlowTimeout));
+        EXPECT_EQ(board["selected"], nlohmann::json::array({cell.x, cell.y}));
+    }
+
+    void closeGame(Window window) {
+        requestClose(window);
+        EXPECT_EQ(game_->waitForExit(kSlowTimeout), 0) << game_->errorOutput();
+    }
+
+    std::optional<RgbImage> headless_;
+    nlohmann::json headlessBoard_;
+    std::optional<GameProcess> game_;
+};
+
+// Without a profile the game starts in full screen, switching the window it opened.
+TEST_F(WindowPictureTest, FullScreenShowsTheWholeLogicalScreenAndClicksLandOnTheirCell) {
+    const Window window = startGame();
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(hasSize(window, screenWidth(), screenHeight()));
+    ASSERT_TRUE(settled()) << game_->errorOutput();
+    expectClickSelects(window, farCell());
+    EXPECT_TRUE(showsHeadlessFrame(window));
+    expectScreenshotIsTheHeadlessFrame();
+    closeGame(window);
+}
+
+TEST_F(WindowPictureTest, AResizedWindowLetterboxesAgainAndClicksFollow) {
+    const Window window = startGame();
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(hasSize(window, screenWidth(), screenHeight()));
+    // Narrower than the logical screen's shape, so that the margins move to the top and bottom.
+    const int width = screenWidth() * 7 / 10;
+    const int height = std::min(screenHeight() - 10, width * 9 / 10);
+    XResizeWindow(display_, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSync(display_, False);
+    ASSERT_TRUE(hasSize(window, width, height));
+    ASSERT_TRUE(settled()) << game_->errorOutput();
+    expectClickSelects(window, farCell());
+    EXPECT_TRUE(showsHeadlessFrame(window));
+    expectScreenshotIsTheHeadlessFrame();
+    closeGame(window);
+}
+
+TEST_F(WindowPictureTest, APlayerWhoChoseAWindowSeesTheWholeLogicalScreen) {
+    chooseWindowedMode();
+    const Window window = startGame();
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(settled()) << game_->errorOutput();
+    const XWindowAttributes attributes = attributesOf(window);
+    EXPECT_LE(attributes.width, screenWidth());
+    EXPECT_LE(attributes.height, screenHeight());
+    EXPECT_EQ(attributes.width * 768, attributes.height * 1024);
+    expectClickSelects(window, farCell());
+    EXPECT_TRUE(showsHeadlessFrame(window));
+    expectScreenshotIsTheHeadlessFrame();
+    closeGame(window);
 }
 
 }  // namespace

@@ -14,23 +14,32 @@ public:
     std::uint32_t now = 0;
     CGSize desktop{1920, 1080};
     CGSize usable{1920, 1040};
+    // The window frame's total width and height, known only once the window exists.
+    CGSize frame;
     CGPoint pointer;
     std::deque<KTEvent> events;
     bool windowCreated = false;
     CGSize windowSize;
+    // What the window draws into; the window's own size unless a test says otherwise.
+    CGSize drawable;
     std::string title;
     bool fullscreen = false;
     bool textInput = false;
 
     std::uint32_t ticks() override { return now; }
     CGSize desktopSize() override { return desktop; }
-    CGSize usableWindowArea() override { return usable; }
+    CGSize usableWindowArea() override {
+        if (!windowCreated) return usable;
+        return {usable.width - frame.width, usable.height - frame.height};
+    }
     bool createWindow(CGSize size) override {
         windowCreated = true;
-        windowSize = size;
+        windowSize = drawable = size;
         return true;
     }
     bool hasWindow() const override { return windowCreated; }
+    void placeWindow(CGSize size) override { windowSize = drawable = size; }
+    CGSize drawableSize() override { return drawable; }
     void setWindowTitle(const std::string& newTitle) override { title = newTitle; }
     void setWindowIcon(const std::string&) override {}
     void setFullscreen(bool on, CGSize) override { fullscreen = on; }

@@ -198,6 +198,40 @@ TEST_F(DirectorTest, AWindowTallerThanTheUsableDesktopShrinksWithItsAspectRatio)
     EXPECT_EQ(director.windowSize().height, 700);
 }
 
+TEST_F(DirectorTest, AWindowWiderThanTheUsableDesktopShrinksToo) {
+    installPlatform().usable = {800, 1280};
+    director.setWindowSize({1024, 768});
+    EXPECT_EQ(director.windowSize(), (CGSize{800, 600}));
+}
+
+TEST_F(DirectorTest, TheWindowIsFittedAgainWithItsFrameOnceItShows) {
+    test::FakePlatform& platform = installPlatform();
+    platform.usable = {1366, 768};
+    platform.frame = {2, 30};
+    director.setWindowSize({1024, 768});
+    director.createWindow();
+    EXPECT_EQ(director.windowSize(), (CGSize{984, 738}));
+    EXPECT_EQ(platform.windowSize, (CGSize{984, 738}));
+}
+
+// A HiDPI display, or a full-screen switch that the window system refused: the window draws into other
+// pixels than the size the director asked for.
+TEST_F(DirectorTest, ThePointerMapsThroughTheWindowsDrawableNotTheSizeAskedFor) {
+    test::FakePlatform& platform = installPlatform();
+    platform.usable = {4000, 4000};
+    director.setWindowSize({1024, 768});
+    director.createWindow();
+    director.setFullscreen(true);
+    platform.drawable = {1280, 720};
+    director.enqueueScene(journalScene("scene"));
+    director.nextScene();
+    journal.clear();
+    platform.pointer = {160, 360};
+    director.handleEvent(event(KTEvent::Type::mouseMove));
+    EXPECT_EQ(journal, (std::vector<std::string>{"scene mouseMove 0,384"}));
+    EXPECT_EQ(director.screenPointFromRenderPoint({1024, 768}), (CGPoint{1120, 720}));
+}
+
 TEST_F(DirectorTest, EventsBecomeSceneCallsAtTheLogicalPointer) {
     test::FakePlatform& platform = installPlatform();
     platform.usable = {4000, 4000};

@@ -10,6 +10,7 @@
 #include "engine/render/KTRender.h"
 #include "engine/render/KTRenderStatsManager.h"
 #include "tests/engine/render/RenderTest.h"
+#include "tests/support/FakePlatform.h"
 
 namespace kt::test {
 namespace {
@@ -194,6 +195,35 @@ TEST_F(KTRenderTest, LetterboxedWindowMapsTheLogicalScreenToItsCentre) {
     EXPECT_NEAR(vertices[0].y, 0, 1e-3);
     EXPECT_NEAR(vertices[2].x, 1120, 1e-3);
     EXPECT_NEAR(vertices[2].y, 720, 1e-3);
+}
+
+TEST_F(KTRenderTest, TheLetterboxFollowsTheWindowsDrawableWhenItChanges) {
+    auto owned = std::make_unique<FakePlatform>();
+    FakePlatform& platform = *owned;
+    KTDirector& director = KTDirector::shared();
+    director.setPlatform(std::move(owned));
+    platform.usable = {4000, 4000};
+    director.setWindowSize({1024, 768});
+    director.createWindow();
+    // Asked for the desktop's size, but the window kept its own.
+    director.setFullscreen(true);
+    auto expectCorners = [&](CGPoint topLeft, CGPoint bottomRight) {
+        backend->batches.clear();
+        render->begin();
+        render->drawRect({{0, 0}, {1024, 768}});
+        render->end();
+        const auto& vertices = onlyBatch().vertices;
+        EXPECT_NEAR(vertices[0].x, topLeft.x, 1e-3);
+        EXPECT_NEAR(vertices[0].y, topLeft.y, 1e-3);
+        EXPECT_NEAR(vertices[2].x, bottomRight.x, 1e-3);
+        EXPECT_NEAR(vertices[2].y, bottomRight.y, 1e-3);
+    };
+    expectCorners({0, 0}, {1024, 768});
+    platform.drawable = {1280, 720};
+    KTEvent resized;
+    resized.type = KTEvent::Type::resized;
+    director.handleEvent(resized);
+    expectCorners({160, 0}, {1120, 720});
 }
 
 TEST_F(KTRenderTest, FrameRateIsPublishedEveryMeasuringPeriod) {
