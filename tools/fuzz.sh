@@ -3,7 +3,8 @@
 # under AddressSanitizer and UndefinedBehaviorSanitizer, each for a fixed number of executions:
 #   tools/fuzz.sh [EXECUTIONS] [TARGET...]     (default 1000000 executions of every target)
 # The seeds are the game's own content; a dictionary of its element and attribute names steers the
-# mutations. A finding stops the run and leaves the input that caused it in build/fuzz/findings.
+# mutations. A finding (a crash, a sanitizer report, an input that runs longer than a minute) stops the run
+# and leaves the input that caused it in build/fuzz/findings.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -46,6 +47,6 @@ for target in "${targets[@]}"; do
   seeds "$target" | while read -r file; do cp "$file" "$corpus/"; done
   echo "== $target"
   (cd "$build/findings" &&
-    "$build/fuzz/$target" -runs="$runs" -max_len=8192 -dict="$dictionary" -print_final_stats=1 "$corpus" \
+    "$build/fuzz/$target" -runs="$runs" -timeout=60 -max_len=8192 -dict="$dictionary" -print_final_stats=1 "$corpus" \
       2>&1 | grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb|==[0-9]+==ERROR|SUMMARY)' )
 done

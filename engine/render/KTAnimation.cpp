@@ -71,6 +71,9 @@ void KTAnimation::update(float dt) {
 }
 
 bool KTAnimation::advanceFrames() {
+    // A loop whose frames take no time (lengths missing, 0 or negative in a damaged file) would never use the
+    // elapsed time up: once every frame has been passed without doing so, the animation stays where it is.
+    std::size_t framesWithoutTime = 0;
     while (frameT_ > currentFrame_->length()) {
         std::size_t next = currentFrameIdx_ + 1;
         if (next >= frames_.size()) {
@@ -78,6 +81,8 @@ bool KTAnimation::advanceFrames() {
             next = 0;
         }
         if (frames_[next].get() == currentFrame_) return true;
+        framesWithoutTime = currentFrame_->length() > 0 ? 0 : framesWithoutTime + 1;
+        if (framesWithoutTime > frames_.size()) return true;
         frameT_ -= currentFrame_->length();
         currentFrameIdx_ = next;
         currentFrame_ = frames_[next].get();

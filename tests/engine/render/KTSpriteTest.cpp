@@ -52,6 +52,17 @@ TEST_F(KTSpriteTest, FinishedAnimationHandsOverToDefault) {
     EXPECT_EQ(sprite->children().firstObject(), sprite->currentAnimation());
 }
 
+TEST_F(KTSpriteTest, ALoopOfFramesWithoutLengthStaysPutInsteadOfHanging) {
+    for (const float length : {0.0f, -0.5f}) {
+        const auto still = makeAnimation("still", 3, length, true);
+        const auto sprite = spriteOnStage({makeAnimation("default", 1, 1, true), still});
+        sprite->setAnimation("still");
+        advance(0.1f);
+        advance(0.1f);
+        EXPECT_EQ(sprite->currentAnimationName(), "still");
+    }
+}
+
 TEST_F(KTSpriteTest, LongUpdateSkipsFramesAndAOneFrameLoopNeverMoves) {
     const auto spin = makeAnimation("spin", 5, 0.1f, true);
     const auto idle = makeAnimation("default", 1, 0.1f, true);
