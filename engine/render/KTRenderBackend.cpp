@@ -135,9 +135,11 @@ void KTRenderBackend::appendQuad(const CGQuad& quad, Color color) {
 // SDL's software renderer recognises this pattern and blits an axis-aligned quad of one colour instead of
 // filling two triangles, several times faster.
 void KTRenderBackend::appendQuadIndices() {
+    static constexpr std::array<int, 6> kCorners{0, 1, 2, 0, 2, 3};
     const int first = static_cast<int>(vertexCount_);
-    for (const int offset : {0, 1, 2, 0, 2, 3})
-        indices_[indexCount_++] = first + offset;
+    for (std::size_t i = 0; i < kCorners.size(); ++i)
+        indices_[indexCount_ + i] = first + kCorners[i];
+    indexCount_ += kCorners.size();
 }
 
 }  // namespace kt
