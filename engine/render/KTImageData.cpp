@@ -14,6 +14,8 @@ float ratio(float value, float divisor) {
     return divisor == 0 ? 0 : value / divisor;
 }
 
+constexpr CGRect kWholeRegion{{0, 0}, {1, 1}};
+
 }  // namespace
 
 KTImageData::KTImageData(std::shared_ptr<KTTexture> texture, const CGRect& rect)
@@ -21,12 +23,14 @@ KTImageData::KTImageData(std::shared_ptr<KTTexture> texture, const CGRect& rect)
     const CGSize stored = texture_ ? texture_->storageSize() : CGSizeZero;
     trect_ = {{ratio(rect.origin.x, stored.width), ratio(rect.origin.y, stored.height)},
               {ratio(rect.size.width, stored.width), ratio(rect.size.height, stored.height)}};
+    wholeTRect_ = tRect(kWholeRegion);
 }
 
 KTImageData::KTImageData(const KTImageData& parent, const CGRect& rect)
     : texture_(parent.texture_), textureSize_(sizeOf(texture_)) {
     const CGRect inner = parent.getRect();
     rect_ = {{rect.origin.x + inner.origin.x, rect.origin.y + inner.origin.y}, rect.size};
+    wholeTRect_ = tRect(kWholeRegion);
 }
 
 CGRect KTImageData::getRect() const {

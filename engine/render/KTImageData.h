@@ -29,12 +29,15 @@ public:
 
     CGPoint tPoint(CGPoint unit) const;
     CGRect tRect(const CGRect& unit) const;
+    // tRect of the whole region, worked out once: drawing a whole image is the common case.
+    const CGRect& wholeTRect() const { return wholeTRect_; }
 
 private:
     std::shared_ptr<KTTexture> texture_;
     CGRect rect_;
     CGRect trect_;
     CGSize textureSize_;
+    CGRect wholeTRect_;
 };
 
 }  // namespace kt

@@ -36,6 +36,7 @@ void KTRender::begin() {
     currentImage_ = nullptr;
     currentMask_ = nullptr;
     currentTRect_ = {{0, 0}, {1, 1}};
+    wholeImage_ = true;
     imageBound_ = false;
 }
 
@@ -64,11 +65,13 @@ void KTRender::popColor() {
 
 void KTRender::setImageData(const KTImageData* image) {
     setImageData(image, {{0, 0}, {1, 1}});
+    wholeImage_ = true;
 }
 
 void KTRender::setImageData(const KTImageData* image, const CGRect& textureRect) {
     currentImage_ = image;
     currentTRect_ = textureRect;
+    wholeImage_ = false;
     imageBound_ = false;
 }
 
@@ -132,7 +135,8 @@ void KTRender::bindCurrentImage() {
         backend_->setTexture(KTRenderBackend::kNoTexture, {{0, 0}, {1, 1}});
         return;
     }
-    backend_->setTexture(texture->handle(), currentImage_->tRect(currentTRect_));
+    backend_->setTexture(texture->handle(),
+                         wholeImage_ ? currentImage_->wholeTRect() : currentImage_->tRect(currentTRect_));
 }
 
 }  // namespace kt

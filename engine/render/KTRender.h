@@ -71,6 +71,8 @@ private:
     const KTImageData* currentImage_ = nullptr;
     const KTImageData* currentMask_ = nullptr;
     CGRect currentTRect_{{0, 0}, {1, 1}};
+    // The current image is drawn whole, so its texture rectangle is the one it keeps.
+    bool wholeImage_ = true;
     // The back end holds the current image's texture and rectangle.
     bool imageBound_ = false;
     std::vector<Color> colorStack_;

@@ -7,7 +7,7 @@ namespace {
 
 // Some devices refuse a whole batch when a texture coordinate leaves 0..1 even by a rounding error.
 float clampUnit(float value) {
-    return std::clamp(value, 0.0f, 1.0f);
+    return std::min(std::max(value, 0.0f), 1.0f);
 }
 
 }  // namespace
@@ -58,10 +58,14 @@ void KTRenderBackend::deliverCapture() {
     callback(readLogicalFrame());
 }
 
+// The clamped corners are kept so that a run of quads from one texture rectangle clamps them once.
 void KTRenderBackend::setTexture(TextureHandle texture, const CGRect& textureRect) {
     if (texture != texture_) flush();
     texture_ = texture;
-    textureRect_ = textureRect;
+    u0_ = clampUnit(textureRect.origin.x);
+    v0_ = clampUnit(textureRect.origin.y);
+    u1_ = clampUnit(CGRectGetMaxX(textureRect));
+    v1_ = clampUnit(CGRectGetMaxY(textureRect));
 }
 
 void KTRenderBackend::setWorldMatrix(const KTMatrix& world) {
@@ -70,29 +74,11 @@ void KTRenderBackend::setWorldMatrix(const KTMatrix& world) {
 }
 
 void KTRenderBackend::drawRect(float left, float top, float right, float bottom, Color color) {
-    reserve(4);
-    const float u0 = clampUnit(textureRect_.origin.x);
-    const float v0 = clampUnit(textureRect_.origin.y);
-    const float u1 = clampUnit(CGRectGetMaxX(textureRect_));
-    const float v1 = clampUnit(CGRectGetMaxY(textureRect_));
-    appendQuadIndices();
-    appendVertex({left, top}, u0, v0, color);
-    appendVertex({right, top}, u1, v0, color);
-    appendVertex({right, bottom}, u1, v1, color);
-    appendVertex({left, bottom}, u0, v1, color);
+    appendQuad({{{left, top}, {right, top}, {right, bottom}, {left, bottom}}}, color);
 }
 
 void KTRenderBackend::drawQuad(const CGQuad& quad, Color color) {
-    reserve(4);
-    const float u0 = clampUnit(textureRect_.origin.x);
-    const float v0 = clampUnit(textureRect_.origin.y);
-    const float u1 = clampUnit(CGRectGetMaxX(textureRect_));
-    const float v1 = clampUnit(CGRectGetMaxY(textureRect_));
-    appendQuadIndices();
-    appendVertex(quad.p[0], u0, v0, color);
-    appendVertex(quad.p[1], u1, v0, color);
-    appendVertex(quad.p[2], u1, v1, color);
-    appendVertex(quad.p[3], u0, v1, color);
+    appendQuad(quad, color);
 }
 
 void KTRenderBackend::drawTriangle(const KTVertex& a, const KTVertex& b, const KTVertex& c) {
@@ -116,25 +102,44 @@ void KTRenderBackend::reserve(std::size_t vertexCount) {
     if (vertexCount_ + vertexCount > kMaxVertices) flush();
 }
 
-void KTRenderBackend::appendVertex(CGPoint point, float u, float v, Color color) {
+KTBackendVertex KTRenderBackend::vertex(CGPoint point, float u, float v, Color color) const {
     const std::array<float, 16>& m = transform_.m;
-    vertices_[vertexCount_++] = {point.x * m[0] + point.y * m[4] + m[12],
-                                 point.x * m[1] + point.y * m[5] + m[13],
-                                 color.red(),
-                                 color.green(),
-                                 color.blue(),
-                                 color.alpha(),
-                                 u,
-                                 v};
+    return {point.x * m[0] + point.y * m[4] + m[12],
+            point.x * m[1] + point.y * m[5] + m[13],
+            color.red(),
+            color.green(),
+            color.blue(),
+            color.alpha(),
+            u,
+            v};
+}
+
+void KTRenderBackend::appendVertex(CGPoint point, float u, float v, Color color) {
+    vertices_[vertexCount_++] = vertex(point, u, v, color);
+}
+
+// The texture rectangle's corners map onto the quad's in order. Written in one piece, so that the colour
+// is unpacked once and the four vertices go out as straight stores: this is the path every sprite takes.
+void KTRenderBackend::appendQuad(const CGQuad& quad, Color color) {
+    reserve(4);
+    appendQuadIndices();
+    const std::size_t first = vertexCount_;
+    vertices_[first] = vertex(quad.p[0], u0_, v0_, color);
+    vertices_[first + 1] = vertex(quad.p[1], u1_, v0_, color);
+    vertices_[first + 2] = vertex(quad.p[2], u1_, v1_, color);
+    vertices_[first + 3] = vertex(quad.p[3], u0_, v1_, color);
+    vertexCount_ = first + 4;
 }
 
 // Two triangles over the four corners that follow, clockwise from the top-left: (0, 1, 2) and (0, 2, 3).
 // SDL's software renderer recognises this pattern and blits an axis-aligned quad of one colour instead of
 // filling two triangles, several times faster.
 void KTRenderBackend::appendQuadIndices() {
+    static constexpr std::array<int, 6> kCorners{0, 1, 2, 0, 2, 3};
     const int first = static_cast<int>(vertexCount_);
-    for (const int offset : {0, 1, 2, 0, 2, 3})
-        indices_[indexCount_++] = first + offset;
+    for (std::size_t i = 0; i < kCorners.size(); ++i)
+        indices_[indexCount_ + i] = first + kCorners[i];
+    indexCount_ += kCorners.size();
 }
 
 }  // namespace kt

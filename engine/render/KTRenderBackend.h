@@ -89,7 +89,9 @@ protected:
 
 private:
     void reserve(std::size_t vertexCount);
+    KTBackendVertex vertex(CGPoint point, float u, float v, Color color) const;
     void appendVertex(CGPoint point, float u, float v, Color color);
+    void appendQuad(const CGQuad& quad, Color color);
     void appendQuadIndices();
     void deliverCapture();
 
@@ -102,7 +104,11 @@ private:
     KTMatrix projection_;
     KTMatrix transform_;
     TextureHandle texture_ = kNoTexture;
-    CGRect textureRect_{{0, 0}, {1, 1}};
+    // The texture rectangle's corners, clamped to 0..1.
+    float u0_ = 0;
+    float v0_ = 0;
+    float u1_ = 1;
+    float v1_ = 1;
     bool drawing_ = true;
     std::array<KTBackendVertex, kMaxVertices> vertices_{};
     std::array<int, kMaxIndices> indices_{};

@@ -36,6 +36,7 @@ TEST_F(KTImageDataTest, ConvertsUnitCoordinatesOfTheRegionIntoTextureCoordinates
     EXPECT_FLOAT_EQ(child.rect().origin.x, 67 + 0.5f / 128);
     EXPECT_EQ(child.texture(), texture);
     EXPECT_EQ(child.tRect(), CGRectZero);
+    EXPECT_EQ(child.wholeTRect(), child.tRect({{0, 0}, {1, 1}}));
 }
 
 TEST_F(KTImageDataTest, DamagedOrMissingFilesGiveNoImageAndAreLoggedOnce) {

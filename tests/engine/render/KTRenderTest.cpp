@@ -105,19 +105,31 @@ TEST_F(KTRenderTest, UntexturedRectangleIsFilledWithTheCurrentColourAtItsExactCo
     EXPECT_FLOAT_EQ(std::abs(signedArea(0)) + std::abs(signedArea(3)), 200);
 }
 
-TEST_F(KTRenderTest, TexturedRectangleMapsTheSubRectangleOfItsRegion) {
+// Switching between part and whole of one region must not leave the other's coordinates behind.
+TEST_F(KTRenderTest, TexturedRectangleMapsTheSubRectangleOrTheWholeOfItsRegion) {
     const auto sheet = loadImage("sheet.png", 128, 128);
     ASSERT_TRUE(sheet);
     const KTImageData region(sheet->texture(), {{64, 0}, {32, 32}});
+    const CGRect rightHalf{{0.5f, 0}, {0.5f, 1}};
     render->begin();
-    render->setImageData(&region, {{0.5f, 0}, {0.5f, 1}});
+    render->setImageData(&region, rightHalf);
+    render->drawRect({{0, 0}, {16, 32}});
+    render->setImageData(&region);
+    render->drawRect({{0, 0}, {32, 32}});
+    render->setImageData(&region, rightHalf);
     render->drawRect({{0, 0}, {16, 32}});
     render->end();
     const auto& vertices = onlyBatch().vertices;
-    EXPECT_FLOAT_EQ(vertices[0].u, 0.625f);
-    EXPECT_FLOAT_EQ(vertices[0].v, 0);
-    EXPECT_FLOAT_EQ(vertices[2].u, 0.75f);
-    EXPECT_FLOAT_EQ(vertices[2].v, 0.25f);
+    ASSERT_EQ(vertices.size(), 12u);
+    for (const std::size_t first : {0u, 8u}) {
+        EXPECT_FLOAT_EQ(vertices[first].u, 0.625f);
+        EXPECT_FLOAT_EQ(vertices[first].v, 0);
+        EXPECT_FLOAT_EQ(vertices[first + 2].u, 0.75f);
+        EXPECT_FLOAT_EQ(vertices[first + 2].v, 0.25f);
+    }
+    EXPECT_FLOAT_EQ(vertices[4].u, 0.5f);
+    EXPECT_FLOAT_EQ(vertices[6].u, 0.75f);
+    EXPECT_FLOAT_EQ(vertices[6].v, 0.25f);
 }
 
 TEST_F(KTRenderTest, BatchesBreakOnlyWhereTheTextureChangesOrTheBufferFills) {
