@@ -131,7 +131,7 @@ TEST_F(ShopContentTest, EveryChoiceOfVariantsLeadsThroughAllSixSets) {
     }
 }
 
-TEST_F(ShopContentTest, EveryVariantHasItsPictureNodePopupAndEffect) {
+TEST_F(ShopContentTest, EveryVariantHasItsPictureNodePopupEffectAndIcon) {
     const auto picture = kt::XMLElement::fromFile(kSourceRoot + "data/partials/scene.xml");
     ASSERT_NE(picture, nullptr);
     std::map<std::string, std::set<std::string>> statesOfNode;
@@ -149,7 +149,10 @@ TEST_F(ShopContentTest, EveryVariantHasItsPictureNodePopupAndEffect) {
         EXPECT_EQ(statesOfNode[key + "t"], std::set<std::string>{"visible"});
         EXPECT_TRUE(std::filesystem::exists(kSourceRoot + "data/partials/upgrade_popups/" + key + ".xml"));
         EXPECT_TRUE(std::filesystem::exists(kSourceRoot + "data/effects/upgrades/" + key + ".xml"));
+        EXPECT_TRUE(std::filesystem::exists(kSourceRoot + "data/partials/upgrades/b" + key + ".xml"));
     }
+    for (const std::string& item : catalogue().itemsOrder())
+        EXPECT_TRUE(std::filesystem::exists(kSourceRoot + "data/partials/upgrades/b" + item + ".xml")) << item;
 }
 
 }  // namespace
