@@ -4,6 +4,7 @@
 #include "game/BonusManager.h"
 #include "game/LevelManager.h"
 #include "game/PowerupManager.h"
+#include "game/progress/ItemShop.h"
 
 namespace moonbrook::test {
 
@@ -13,6 +14,7 @@ void resetManagers() {
     LevelManager::resetSharedManager();
     PowerupManager::resetCurrentPowerupManager();
     BonusManager::resetCurrentManager();
+    ItemShop::resetCurrentShop();
 }
 
 }  // namespace

@@ -1,11 +1,21 @@
-// Checks the game's own powerup and bonus definitions the way a level designer would before play.
+// Checks the game's own shop definitions (powerups, bonuses, decorations) the way a designer would before play.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <iterator>
+#include <map>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "engine/core/KTResourceManager.h"
+#include "engine/core/XMLElement.h"
+#include "engine/services/KTUser.h"
+#include "engine/services/KTUserManager.h"
 #include "game/BonusManager.h"
 #include "game/PowerupManager.h"
+#include "game/progress/ItemShop.h"
 #include "tests/game/GameContentTest.h"
 
 namespace moonbrook {
@@ -16,11 +26,22 @@ bool isSpecialBall(const kt::KTPlist& type) {
     return letter.size() == 1 && letter[0] >= 'f' && letter[0] <= 'p';
 }
 
+const std::string kSourceRoot = std::string(MOONBROOK_SOURCE_ROOT) + "/";
+
 class ShopContentTest : public test::GameContentTest {
 protected:
     ShopContentTest() {
-        kt::KTResourceManager::shared().setBaseDataPath(std::string(MOONBROOK_SOURCE_ROOT) + "/");
-        addPlayer("Designer");
+        kt::KTResourceManager::shared().setBaseDataPath(kSourceRoot);
+        addPlayer("Designer").setAmount(1'000'000, ItemShop::kCurrency);
+    }
+
+    static ItemShop& shop() { return ItemShop::currentShop(); }
+    static const ItemCatalogue& catalogue() { return shop().catalogue(); }
+    static std::vector<std::string> allVariants() {
+        std::vector<std::string> keys;
+        for (const std::string& item : catalogue().itemsOrder())
+            std::ranges::copy(catalogue().variants(item), std::back_inserter(keys));
+        return keys;
     }
 };
 
@@ -64,6 +85,74 @@ TEST_F(ShopContentTest, LongMatchesOfFourFiveAndSixEachHaveABonus) {
         matches.insert(bonus["match"].intValue());
     }
     EXPECT_EQ(matches, (std::set<std::int64_t>{4, 5, 6}));
+}
+
+TEST_F(ShopContentTest, SixSetsOfFourDistinctItemsWithOneOrTwoVariantsEach) {
+    const auto& order = catalogue().itemsOrder();
+    ASSERT_EQ(order.size(), 24u);
+    EXPECT_EQ(std::set<std::string>(order.begin(), order.end()).size(), order.size());
+    for (const std::string& item : order) {
+        // The upgrade menu has two buttons for an item's variants.
+        EXPECT_GE(catalogue().variants(item).size(), 1u) << item;
+        EXPECT_LE(catalogue().variants(item).size(), 2u) << item;
+        for (const std::string& key : catalogue().variants(item))
+            EXPECT_GT(catalogue().itemPrice(key), 0) << key;
+    }
+}
+
+// A variant that builds on another must find it bought in an earlier set, whatever variants the player chose
+// before: a set that offered nothing for one of its items could never be completed.
+TEST_F(ShopContentTest, EveryChoiceOfVariantsLeadsThroughAllSixSets) {
+    std::map<std::string, int> setOfItem;
+    for (int set = 0; set < ItemCatalogue::kSetCount; ++set) {
+        for (int place = 0; place < ItemCatalogue::kItemsPerSet; ++place)
+            setOfItem[catalogue().itemOfSet(set, place)] = set;
+    }
+    for (const std::string& key : allVariants()) {
+        for (const std::string& required : catalogue().itemRequirements(key)) {
+            EXPECT_TRUE(catalogue().contains(required)) << key << " requires " << required;
+            EXPECT_LT(setOfItem[std::string(ItemCatalogue::baseName(required))],
+                      setOfItem[std::string(ItemCatalogue::baseName(key))])
+                << key << " requires " << required;
+        }
+    }
+    for (const bool firstChoice : {true, false}) {
+        SCOPED_TRACE(firstChoice ? "always the first variant" : "always the last variant");
+        kt::KTUserManager::sharedManager().add(firstChoice ? "First" : "Last");
+        kt::KTUserManager::sharedManager().selectedUser()->setAmount(1'000'000, ItemShop::kCurrency);
+        for (int bought = 0; bought < 24; ++bought) {
+            ASSERT_EQ(shop().currentSet(), bought / 4);
+            const std::string item = shop().itemForMenu(bought % 4 + 1);
+            const auto offered = shop().offeredVariants(item);
+            ASSERT_FALSE(offered.empty()) << item;
+            ASSERT_EQ(shop().buyItem(firstChoice ? offered.front() : offered.back()), ItemShop::Purchase::bought);
+        }
+        EXPECT_EQ(shop().currentSet(), 6);
+    }
+}
+
+TEST_F(ShopContentTest, EveryVariantHasItsPictureNodePopupEffectAndIcon) {
+    const auto picture = kt::XMLElement::fromFile(kSourceRoot + "data/partials/scene.xml");
+    ASSERT_NE(picture, nullptr);
+    std::map<std::string, std::set<std::string>> statesOfNode;
+    for (const kt::XMLElement& node : picture->children()) {
+        if (const std::string* name = node.attribute("name")) {
+            auto& states = statesOfNode[*name];
+            for (const kt::XMLElement& child : node.children()) {
+                if (child.name() == "state") states.insert(*child.attribute("name"));
+            }
+        }
+    }
+    for (const std::string& key : allVariants()) {
+        SCOPED_TRACE(key);
+        EXPECT_EQ(statesOfNode[key], (std::set<std::string>{"hidden", "preview", "visible"}));
+        EXPECT_EQ(statesOfNode[key + "t"], std::set<std::string>{"visible"});
+        EXPECT_TRUE(std::filesystem::exists(kSourceRoot + "data/partials/upgrade_popups/" + key + ".xml"));
+        EXPECT_TRUE(std::filesystem::exists(kSourceRoot + "data/effects/upgrades/" + key + ".xml"));
+        EXPECT_TRUE(std::filesystem::exists(kSourceRoot + "data/partials/upgrades/b" + key + ".xml"));
+    }
+    for (const std::string& item : catalogue().itemsOrder())
+        EXPECT_TRUE(std::filesystem::exists(kSourceRoot + "data/partials/upgrades/b" + item + ".xml")) << item;
 }
 
 }  // namespace
