@@ -103,11 +103,11 @@ TEST_F(ContentLoadingTest, BoardSpritesStartWithACellSizedPicture) {
 }
 
 // Element names the scene-file loader skips silently when misspelt: every one must be in the node factory's
-// table, apart from states, transitions and the keys of affine animations.
+// table, apart from states, transitions, tooltips and the keys of affine animations.
 void expectKnownElements(const XMLElement& element, const std::string& file) {
     for (const XMLElement& child : element.children()) {
         const std::string& name = child.name();
-        if (name != "state" && name != "transition" && name != "key") {
+        if (name != "state" && name != "transition" && name != "tooltip" && name != "key") {
             EXPECT_FALSE(KTNodeFactory::classNameForElement(name).empty()) << file << ": <" << name << ">";
         }
         expectKnownElements(child, file);
@@ -115,7 +115,7 @@ void expectKnownElements(const XMLElement& element, const std::string& file) {
 }
 
 TEST_F(ContentLoadingTest, SceneFilesUseOnlyElementsTheNodeFactoryBuilds) {
-    for (const char* folder : {"data/effects", "data/Characters", "data/gfx"}) {
+    for (const char* folder : {"data/effects", "data/Characters", "data/gfx", "data/scenes"}) {
         for (const std::string& name : filesBelow(folder, ".xml")) {
             if (name.find("/anim/") != std::string::npos) continue;
             const auto root = KTResourceManager::shared().getXML(name);

@@ -27,6 +27,9 @@ std::vector<std::string> filesTheGameNames() {
         "data/fonts/default.xml",
         "data/episodes.plist",
         "data/level_timelimits.xml",
+        "data/scenes/splash.sg.xml",
+        "data/scenes/logo.sg.xml",
+        "data/scenes/story.sg.xml",
         "data/gfx/board/grid.sprite.xml",
         "data/gfx/board/hint.sprite.xml",
         "data/gfx/board/plate_hl.sprite.xml",
@@ -193,12 +196,16 @@ TEST(ContentTree, EveryFileNamedInsideAnXMLDataFileExists) {
     EXPECT_GT(checked, 30);
 }
 
-TEST(ContentTree, EveryFileOfTheGamesPreloadListExists) {
-    const auto list = kt::KTPlist::readFile((kRoot / "data/preload_game.plist").string());
-    ASSERT_TRUE(list);
-    EXPECT_GT(list->size(), 10u);
-    for (const kt::KTPlist& name : list->arrayValue()) {
-        EXPECT_TRUE(fs::is_regular_file(kRoot / name.stringValue())) << name.stringValue();
+TEST(ContentTree, EveryFileOfEveryPreloadListExists) {
+    for (const char* listName : {"data/preload.plist", "data/preload_main.plist", "data/preload_story.plist",
+                                 "data/preload_game.plist"}) {
+        const auto list = kt::KTPlist::readFile((kRoot / listName).string());
+        ASSERT_TRUE(list) << listName;
+        EXPECT_GT(list->size(), 10u) << listName;
+        for (const kt::KTPlist& name : list->arrayValue()) {
+            EXPECT_TRUE(fs::is_regular_file(kRoot / name.stringValue()))
+                << listName << ": " << name.stringValue();
+        }
     }
 }
 
