@@ -65,8 +65,7 @@ TEST(MusicScoreNotes, ExpandRepeatedGroupsIncludingNestedOnes) {
         EXPECT_TRUE(std::holds_alternative<std::string>(expandRepeats(wrong))) << wrong;
 }
 
-constexpr const char* kHeader =
-    "tempo 120\nbar 4\nvoice lead celesta volume 90 gate 0.5\nvoice kit drums\n";
+constexpr const char* kHeader = "tempo 120\nbar 4\nvoice lead celesta volume 90 gate 0.5\nvoice kit drums\n";
 
 TEST(MusicScore, PlacesNotesWithCarriedLengthsTiesAndStaccato) {
     const Score piece = score(std::string(kHeader) +
@@ -77,7 +76,8 @@ TEST(MusicScore, PlacesNotesWithCarriedLengthsTiesAndStaccato) {
                               "play A\n");
     ASSERT_EQ(piece.notes.size(), 5u);
     const std::vector<std::int64_t> starts{0, 480, 960, 1920, 6 * 960};
-    for (std::size_t i = 0; i < starts.size(); ++i) EXPECT_EQ(piece.notes[i].startTick, starts[i]) << i;
+    for (std::size_t i = 0; i < starts.size(); ++i)
+        EXPECT_EQ(piece.notes[i].startTick, starts[i]) << i;
     EXPECT_EQ(piece.notes[1].lengthTicks, 480);
     EXPECT_EQ(piece.notes[3].lengthTicks, 4 * 960);  // G5 tied over the bar line
     EXPECT_EQ(piece.notes[3].soundingTicks(), 2 * 960);
@@ -86,7 +86,8 @@ TEST(MusicScore, PlacesNotesWithCarriedLengthsTiesAndStaccato) {
 }
 
 TEST(MusicScore, AccentsTheBarAndTheBeatAndFollowsDynamics) {
-    const Score piece = score(std::string(kHeader) + "section A\nlead: p C5/0.5 D5 f E5 F5> [G5/0.5]*4 |\nplay A\n");
+    const Score piece =
+        score(std::string(kHeader) + "section A\nlead: p C5/0.5 D5 f E5 F5> [G5/0.5]*4 |\nplay A\n");
     ASSERT_GE(piece.notes.size(), 4u);
     EXPECT_EQ(piece.notes[0].velocity, 58 + 8);
     EXPECT_EQ(piece.notes[1].velocity, 58);
@@ -168,7 +169,8 @@ std::vector<ReadEvent> readTrack(const std::vector<std::uint8_t>& file) {
     std::int64_t tick = 0;
     while (at < file.size()) {
         std::uint32_t delta = 0;
-        do delta = (delta << 7) | (file[at] & 0x7f);
+        do
+            delta = (delta << 7) | (file[at] & 0x7f);
         while (file[at++] & 0x80);
         tick += delta;
         const int status = file[at++];
@@ -202,7 +204,8 @@ TEST(MidiFile, ReleasesARepeatedKeyBeforeStrikingItAgainAndEndsAfterTheTail) {
     EXPECT_EQ(leadKeys[2].tick, 960);
     EXPECT_EQ(leadKeys[2].status, 0x90);  // ... before the second begins
     const auto onChannel = [&](int status) {
-        return std::any_of(events.begin(), events.end(), [&](const ReadEvent& e) { return e.status == status; });
+        return std::any_of(events.begin(), events.end(),
+                           [&](const ReadEvent& e) { return e.status == status; });
     };
     EXPECT_TRUE(onChannel(0x99));  // the snare on the percussion channel
     EXPECT_TRUE(onChannel(0x91));  // the bells on the next melodic channel

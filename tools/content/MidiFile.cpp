@@ -21,7 +21,8 @@ struct MidiEvent {
 };
 
 void appendBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int byteCount) {
-    for (int shift = 8 * (byteCount - 1); shift >= 0; shift -= 8) out.push_back((value >> shift) & 0xff);
+    for (int shift = 8 * (byteCount - 1); shift >= 0; shift -= 8)
+        out.push_back((value >> shift) & 0xff);
 }
 
 std::uint8_t statusByte(int status, int channel) {
@@ -48,7 +49,8 @@ void addSetup(std::vector<MidiEvent>& events, const ScoreVoice& voice, int chann
         events.push_back({0, EventOrder::Setup, std::move(bytes)});
     };
     const auto control = [&](int controller, int value) {
-        setup({statusByte(0xb0, channel), static_cast<std::uint8_t>(controller), static_cast<std::uint8_t>(value)});
+        setup({statusByte(0xb0, channel), static_cast<std::uint8_t>(controller),
+               static_cast<std::uint8_t>(value)});
     };
     setup({statusByte(0xc0, channel), static_cast<std::uint8_t>(voice.program)});
     control(7, voice.volume);
@@ -60,11 +62,12 @@ void addSetup(std::vector<MidiEvent>& events, const ScoreVoice& voice, int chann
 std::vector<MidiEvent> scoreEvents(const Score& score, const std::vector<int>& channels) {
     std::vector<MidiEvent> events;
     const std::uint32_t tempo = static_cast<std::uint32_t>(score.microsecondsPerBeat());
-    events.push_back({0, EventOrder::Setup, {0xff, 0x51, 0x03, static_cast<std::uint8_t>(tempo >> 16),
-                                             static_cast<std::uint8_t>(tempo >> 8),
-                                             static_cast<std::uint8_t>(tempo)}});
-    events.push_back({0, EventOrder::Setup,
-                      {0xff, 0x58, 0x04, static_cast<std::uint8_t>(score.beatsPerBar), 2, 24, 8}});
+    events.push_back({0,
+                      EventOrder::Setup,
+                      {0xff, 0x51, 0x03, static_cast<std::uint8_t>(tempo >> 16),
+                       static_cast<std::uint8_t>(tempo >> 8), static_cast<std::uint8_t>(tempo)}});
+    events.push_back(
+        {0, EventOrder::Setup, {0xff, 0x58, 0x04, static_cast<std::uint8_t>(score.beatsPerBar), 2, 24, 8}});
     std::vector<bool> channelSetUp(kChannels, false);
     for (std::size_t voice = 0; voice < score.voices.size(); ++voice) {
         if (channelSetUp[channels[voice]]) continue;
@@ -74,10 +77,12 @@ std::vector<MidiEvent> scoreEvents(const Score& score, const std::vector<int>& c
     for (const ScoreNote& note : score.notes) {
         const int channel = channels[note.voice];
         const auto key = static_cast<std::uint8_t>(note.key);
-        events.push_back({note.startTick, EventOrder::NoteOn,
+        events.push_back({note.startTick,
+                          EventOrder::NoteOn,
                           {statusByte(0x90, channel), key, static_cast<std::uint8_t>(note.velocity)}});
-        events.push_back(
-            {note.startTick + note.soundingTicks(), EventOrder::NoteOff, {statusByte(0x80, channel), key, 0}});
+        events.push_back({note.startTick + note.soundingTicks(),
+                          EventOrder::NoteOff,
+                          {statusByte(0x80, channel), key, 0}});
     }
     std::stable_sort(events.begin(), events.end(), [](const MidiEvent& a, const MidiEvent& b) {
         return std::tie(a.tick, a.order) < std::tie(b.tick, b.order);
@@ -89,7 +94,8 @@ std::vector<MidiEvent> scoreEvents(const Score& score, const std::vector<int>& c
 
 std::vector<std::uint8_t> midiVariableLength(std::uint32_t value) {
     std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(value & 0x7f)};
-    while (value >>= 7) bytes.insert(bytes.begin(), static_cast<std::uint8_t>(0x80 | (value & 0x7f)));
+    while (value >>= 7)
+        bytes.insert(bytes.begin(), static_cast<std::uint8_t>(0x80 | (value & 0x7f)));
     return bytes;
 }
 
@@ -104,7 +110,8 @@ std::vector<std::uint8_t> midiFileBytes(const Score& score, std::int64_t tailTic
         track.insert(track.end(), bytes.begin(), bytes.end());
         now = tick;
     };
-    for (const MidiEvent& event : scoreEvents(score, channels)) append(event.tick, event.bytes);
+    for (const MidiEvent& event : scoreEvents(score, channels))
+        append(event.tick, event.bytes);
     append(std::max(now, score.loopTicks + tailTicks), {0xff, 0x2f, 0x00});
 
     std::vector<std::uint8_t> file{'M', 'T', 'h', 'd'};

@@ -20,50 +20,50 @@ constexpr int kBeatStartBoost = 4;
 // General MIDI programs under the names scores use.
 const std::map<std::string, int>& instrumentPrograms() {
     static const std::map<std::string, int> programs{
-        {"piano", 0},          {"bright-piano", 1},   {"electric-piano", 4}, {"harpsichord", 6},
-        {"clavinet", 7},       {"celesta", 8},        {"glockenspiel", 9},   {"music-box", 10},
-        {"vibraphone", 11},    {"marimba", 12},       {"xylophone", 13},     {"tubular-bells", 14},
-        {"dulcimer", 15},      {"organ", 19},         {"reed-organ", 20},    {"accordion", 21},
-        {"nylon-guitar", 24},  {"muted-guitar", 28},  {"acoustic-bass", 32}, {"finger-bass", 33},
-        {"slap-bass", 36},     {"violin", 40},        {"viola", 41},         {"cello", 42},
-        {"contrabass", 43},    {"tremolo-strings", 44}, {"pizzicato", 45},   {"harp", 46},
-        {"timpani", 47},       {"strings", 48},       {"slow-strings", 49},  {"choir", 52},
-        {"voice-oohs", 53},    {"synth-voice", 54},   {"trumpet", 56},       {"trombone", 57},
-        {"tuba", 58},          {"muted-trumpet", 59}, {"french-horn", 60},   {"brass", 61},
-        {"alto-sax", 65},      {"tenor-sax", 66},     {"baritone-sax", 67},  {"oboe", 68},
-        {"english-horn", 69},  {"bassoon", 70},       {"clarinet", 71},      {"piccolo", 72},
-        {"flute", 73},         {"recorder", 74},      {"pan-flute", 75},     {"whistle", 78},
-        {"ocarina", 79},       {"square-lead", 80},   {"calliope", 82},      {"warm-pad", 89},
-        {"choir-pad", 91},     {"halo-pad", 94},      {"sweep-pad", 95},     {"crystal", 98},
-        {"atmosphere", 99},    {"goblins", 101},      {"banjo", 105},        {"kalimba", 108},
-        {"steel-drums", 114},  {"woodblock", 115},    {"taiko", 116},
+        {"piano", 0},         {"bright-piano", 1},     {"electric-piano", 4}, {"harpsichord", 6},
+        {"clavinet", 7},      {"celesta", 8},          {"glockenspiel", 9},   {"music-box", 10},
+        {"vibraphone", 11},   {"marimba", 12},         {"xylophone", 13},     {"tubular-bells", 14},
+        {"dulcimer", 15},     {"organ", 19},           {"reed-organ", 20},    {"accordion", 21},
+        {"nylon-guitar", 24}, {"muted-guitar", 28},    {"acoustic-bass", 32}, {"finger-bass", 33},
+        {"slap-bass", 36},    {"violin", 40},          {"viola", 41},         {"cello", 42},
+        {"contrabass", 43},   {"tremolo-strings", 44}, {"pizzicato", 45},     {"harp", 46},
+        {"timpani", 47},      {"strings", 48},         {"slow-strings", 49},  {"choir", 52},
+        {"voice-oohs", 53},   {"synth-voice", 54},     {"trumpet", 56},       {"trombone", 57},
+        {"tuba", 58},         {"muted-trumpet", 59},   {"french-horn", 60},   {"brass", 61},
+        {"alto-sax", 65},     {"tenor-sax", 66},       {"baritone-sax", 67},  {"oboe", 68},
+        {"english-horn", 69}, {"bassoon", 70},         {"clarinet", 71},      {"piccolo", 72},
+        {"flute", 73},        {"recorder", 74},        {"pan-flute", 75},     {"whistle", 78},
+        {"ocarina", 79},      {"square-lead", 80},     {"calliope", 82},      {"warm-pad", 89},
+        {"choir-pad", 91},    {"halo-pad", 94},        {"sweep-pad", 95},     {"crystal", 98},
+        {"atmosphere", 99},   {"goblins", 101},        {"banjo", 105},        {"kalimba", 108},
+        {"steel-drums", 114}, {"woodblock", 115},      {"taiko", 116},
     };
     return programs;
 }
 
 // Drum kits, played on the percussion channel.
 const std::map<std::string, int>& drumKits() {
-    static const std::map<std::string, int> kits{{"drums", 0}, {"room-drums", 8}, {"jazz-drums", 32},
-                                                 {"brush-drums", 40}, {"orchestra-drums", 48}};
+    static const std::map<std::string, int> kits{
+        {"drums", 0}, {"room-drums", 8}, {"jazz-drums", 32}, {"brush-drums", 40}, {"orchestra-drums", 48}};
     return kits;
 }
 
 // General MIDI percussion keys under short names.
 const std::map<std::string, int>& drumStrokes() {
     static const std::map<std::string, int> strokes{
-        {"kick", 36},     {"rim", 37},       {"snare", 38},    {"clap", 39},      {"tom-low", 45},
-        {"hat", 42},      {"pedal-hat", 44}, {"open-hat", 46}, {"tom-mid", 47},   {"tom-high", 50},
-        {"crash", 49},    {"ride", 51},      {"ride-bell", 53}, {"tambourine", 54}, {"splash", 55},
-        {"cowbell", 56},  {"bongo-high", 60}, {"bongo-low", 61}, {"conga", 63},   {"timbale", 65},
-        {"agogo", 67},    {"cabasa", 69},    {"shaker", 70},   {"whistle", 72},   {"guiro", 74},
-        {"claves", 75},   {"block-high", 76}, {"block-low", 77}, {"cuica", 79},   {"triangle", 81},
-        {"triangle-open", 81}, {"triangle-mute", 80},
+        {"kick", 36},          {"rim", 37},        {"snare", 38},     {"clap", 39},       {"tom-low", 45},
+        {"hat", 42},           {"pedal-hat", 44},  {"open-hat", 46},  {"tom-mid", 47},    {"tom-high", 50},
+        {"crash", 49},         {"ride", 51},       {"ride-bell", 53}, {"tambourine", 54}, {"splash", 55},
+        {"cowbell", 56},       {"bongo-high", 60}, {"bongo-low", 61}, {"conga", 63},      {"timbale", 65},
+        {"agogo", 67},         {"cabasa", 69},     {"shaker", 70},    {"whistle", 72},    {"guiro", 74},
+        {"claves", 75},        {"block-high", 76}, {"block-low", 77}, {"cuica", 79},      {"triangle", 81},
+        {"triangle-mute", 80},
     };
     return strokes;
 }
 
 const std::map<std::string, int>& dynamics() {
-    static const std::map<std::string, int> levels{{"pp", 45}, {"p", 58}, {"mp", 72},
+    static const std::map<std::string, int> levels{{"pp", 45}, {"p", 58},  {"mp", 72},
                                                    {"mf", 86}, {"f", 100}, {"ff", 114}};
     return levels;
 }
@@ -110,7 +110,8 @@ std::optional<int> parseKey(const std::string& text, bool drums) {
     return parsePitch(text);
 }
 
-// A length in beats, "2", "0.5", "1/3", "1.5/2", as ticks; none unless it is a positive whole number of ticks.
+// A length in beats, "2", "0.5", "1/3", "1.5/2", as ticks; none unless it is a positive whole number of
+// ticks.
 std::optional<std::int64_t> parseLength(const std::string& text) {
     const std::size_t slash = text.find('/');
     const std::string numberText = text.substr(0, slash);
@@ -124,7 +125,8 @@ std::optional<std::int64_t> parseLength(const std::string& text) {
     std::string digits = numberText;
     if (point != std::string::npos) {
         digits.erase(point, 1);
-        for (std::size_t i = point; i < numberText.size() - 1; ++i) denominator *= 10;
+        for (std::size_t i = point; i < numberText.size() - 1; ++i)
+            denominator *= 10;
     }
     if (digits.empty() || digits.size() > 9 || !std::all_of(digits.begin(), digits.end(), ::isdigit))
         return std::nullopt;
@@ -136,7 +138,8 @@ std::optional<std::int64_t> parseLength(const std::string& text) {
 std::vector<std::string> splitWords(const std::string& line) {
     std::istringstream stream(line);
     std::vector<std::string> words;
-    for (std::string word; stream >> word;) words.push_back(word);
+    for (std::string word; stream >> word;)
+        words.push_back(word);
     return words;
 }
 
@@ -243,8 +246,8 @@ private:
             if (voice.gate > 0.0 && voice.gate <= 1.0) return std::nullopt;
             return "gate must lie above 0 and at most 1";
         }
-        int* target = option == "volume" ? &voice.volume
-                      : option == "pan"  ? &voice.pan
+        int* target = option == "volume"   ? &voice.volume
+                      : option == "pan"    ? &voice.pan
                       : option == "reverb" ? &voice.reverb
                                            : nullptr;
         if (!target) return "unknown voice option \"" + option + "\"";
@@ -271,7 +274,8 @@ private:
         const std::string name = current_;
         current_.clear();
         section.finished = true;
-        for (const auto& [voice, state] : states_) section.length = std::max(section.length, state.position);
+        for (const auto& [voice, state] : states_)
+            section.length = std::max(section.length, state.position);
         for (const auto& [voice, state] : states_)
             if (state.position != section.length)
                 return "in section " + name + ", voice " + score_.voices[voice].name + " lasts " +
@@ -356,8 +360,8 @@ private:
         for (const std::string& entry : playList_) {
             const std::size_t sign = entry.find_first_of("+-");
             const std::string name = entry.substr(0, sign);
-            const auto transpose = sign == std::string::npos ? std::optional<int>(0)
-                                                             : parseInteger(entry.substr(sign));
+            const auto transpose =
+                sign == std::string::npos ? std::optional<int>(0) : parseInteger(entry.substr(sign));
             const auto section = sections_.find(name);
             if (section == sections_.end()) return "play names unknown section \"" + name + "\"";
             if (!transpose) return "bad transposition in \"" + entry + "\"";
@@ -431,12 +435,14 @@ std::variant<std::vector<std::string>, std::string> expandRepeats(const std::str
         if (token == "[") {
             groups.emplace_back();
         } else if (token[0] == ']') {
-            const int count = token.size() > 2 && token[1] == '*' ? parseInteger(token.substr(2)).value_or(0) : 0;
+            const int count =
+                token.size() > 2 && token[1] == '*' ? parseInteger(token.substr(2)).value_or(0) : 0;
             if (groups.size() < 2) return std::string("\"]\" without \"[\"");
             if (count < 1) return "\"" + token + "\" must be \"]*N\" with N at least 1";
             const std::vector<std::string> group = std::move(groups.back());
             groups.pop_back();
-            for (int i = 0; i < count; ++i) groups.back().insert(groups.back().end(), group.begin(), group.end());
+            for (int i = 0; i < count; ++i)
+                groups.back().insert(groups.back().end(), group.begin(), group.end());
         } else {
             groups.back().push_back(token);
         }

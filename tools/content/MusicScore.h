@@ -16,9 +16,9 @@ struct ScoreVoice {
     std::string name;
     int program = 0;  // General MIDI program, 0..127 (for drums: the kit)
     bool drums = false;
-    int volume = 100;  // channel volume, 0..127
-    int pan = 64;      // 0 left .. 64 centre .. 127 right
-    int reverb = 40;   // reverb send, 0..127
+    int volume = 100;    // channel volume, 0..127
+    int pan = 64;        // 0 left .. 64 centre .. 127 right
+    int reverb = 40;     // reverb send, 0..127
     double gate = 0.95;  // part of each written length that sounds
 };
 
@@ -33,7 +33,8 @@ struct ScoreNote {
     std::int64_t soundingTicks() const;
 };
 
-// A piece ready to be written as MIDI: every note of the whole play list, in ticks from the start of the loop.
+// A piece ready to be written as MIDI: every note of the whole play list, in ticks from the start of the
+// loop.
 struct Score {
     int beatsPerMinute = 100;
     int beatsPerBar = 4;
@@ -52,12 +53,14 @@ struct ScoreError {
     std::string message;
 };
 
-// Reads a score (format described in tools/content/score_to_midi's usage and docs/content.md "Music").
+// Reads a score (the format is described in docs/content.md "Music"); answers the first mistake with its
+// line.
 std::variant<Score, ScoreError> parseScore(const std::string& text);
 
-// One note word ("C#4/0.5", "E4+G4+C5/1/3>", "r/2", "kick+hat/0.5") read on its own, for the parser and tests.
+// One note word ("C#4/0.5", "E4+G4+C5/1/3>", "r/2", "kick+hat/0.5") read on its own, for the parser and
+// tests.
 struct NoteWord {
-    std::vector<int> keys;  // empty for a rest
+    std::vector<int> keys;   // empty for a rest
     std::int64_t ticks = 0;  // 0 when the word gives no length (the voice's last length applies)
     bool accent = false;
     bool staccato = false;

@@ -35,8 +35,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const Score& score = std::get<Score>(parsed);
-    const auto tailTicks = static_cast<std::int64_t>(kTailSeconds * 1e6 / score.microsecondsPerBeat() *
-                                                     kTicksPerBeat);
+    const auto tailTicks =
+        static_cast<std::int64_t>(kTailSeconds * 1e6 / score.microsecondsPerBeat() * kTicksPerBeat);
     const auto bytes = midiFileBytes(score, tailTicks);
     if (bytes.empty()) {
         std::cerr << argv[1] << ": more than 15 melodic voices\n";
