@@ -239,7 +239,7 @@ TEST(MusicScore, ShippedScoresReadAndLastLongEnough) {
         EXPECT_GE(std::get<Score>(parsed).loopSamples(44100), 90 * 44100) << entry.path();
         EXPECT_FALSE(midiFileBytes(std::get<Score>(parsed), 0).empty()) << entry.path();
     }
-    EXPECT_EQ(count, 8);
+    EXPECT_GE(count, 8);  // the pieces the game names
 }
 
 }  // namespace

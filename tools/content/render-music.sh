@@ -12,8 +12,8 @@
 set -euo pipefail
 score_to_midi=$1 fluidsynth=$2 sound_font=$3 sox=$4 score=$5 output=$6
 
-# Music sits about 6 dB below the typical sound effect (their loudest 50 ms reach about -15 dBFS RMS), see
-# docs/content.md "Loudness".
+# Music sits about 6 dB below the typical sound effect (the sounds' median RMS is -15.5 dBFS) and never peaks
+# near full scale; docs/content.md "Loudness" says how both are measured.
 target_rms_db=-21
 peak_ceiling_db=-1.5
 
