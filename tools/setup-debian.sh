@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
   xvfb xauth libx11-dev libxtst-dev x11-apps netpbm
   librsvg2-bin libfreetype-dev sox libsox-fmt-all fonts-dejavu-core fonts-lobster
-  libvorbis-dev
+  libvorbis-dev fluidsynth fluid-soundfont-gm
 )
 
 missing=()
