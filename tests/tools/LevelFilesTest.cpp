@@ -154,18 +154,18 @@ TEST_P(LevelFileTest, LayersFitTheBoardAndPutThingsOnlyOnCells) {
 }
 
 TEST_P(LevelFileTest, EveryCellWithoutACrateCanBeFilledFromAnEmitter) {
-    // Balls fall straight down or slide diagonally down; a crate holds no ball and a locked ball stays
-    // where it is, so neither passes balls on.
+    // Balls fall straight down or slide diagonally down, but an emitter drops its balls only straight
+    // down; a crate holds no ball and a locked ball stays where it is, so neither passes balls on.
     std::vector<std::vector<bool>> filled(kRows, std::vector<bool>(kColumns, false));
-    const auto feeds = [&](int x, int y) {
+    const auto feeds = [&](int x, int y, bool straightDown) {
         if (x < 0 || x >= kColumns || y < 0) return false;
-        if (level().isEmitter(x, y)) return true;
+        if (level().isEmitter(x, y)) return straightDown;
         return level().isCell(x, y) && !level().hasCrate(x, y) && !level().isLocked(x, y) && filled[y][x];
     };
     for (int y = 0; y < kRows; ++y) {
         for (int x = 0; x < kColumns; ++x) {
             if (!level().isCell(x, y) || level().hasCrate(x, y)) continue;
-            filled[y][x] = feeds(x, y - 1) || feeds(x - 1, y - 1) || feeds(x + 1, y - 1);
+            filled[y][x] = feeds(x, y - 1, true) || feeds(x - 1, y - 1, false) || feeds(x + 1, y - 1, false);
             EXPECT_TRUE(filled[y][x] || level().isLocked(x, y))
                 << "cell " << x << "," << y << " is never filled";
         }
