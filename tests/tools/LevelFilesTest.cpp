@@ -1,13 +1,16 @@
-// Checks the first episode's level files in the built data tree the way a level designer would before play:
-// every level is listed and timed, its layers fit the board, every cell can be filled from an emitter, and
-// its goals can be reached with the balls it generates.
+// Checks the shipped level files in the built data tree the way a level designer would before play: every
+// level is listed, timed and given its episode's background, its layers fit the board, every cell can be
+// filled from an emitter, and its goals can be reached with the balls it generates.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "engine/core/KTFormat.h"
 #include "engine/core/KTPlist.h"
 
 namespace moonbrook {
@@ -18,6 +21,10 @@ namespace fs = std::filesystem;
 const fs::path kRoot = MOONBROOK_CONTENT_ROOT;
 constexpr int kColumns = 20;
 constexpr int kRows = 13;
+constexpr std::size_t kEpisodes = 4;
+constexpr std::size_t kLevelsPerEpisode = 12;
+// The one level played from the menu's challenge button, outside the episodes.
+const std::string kChallengeLevel = "spooky_challenge";
 
 class Level {
 public:
@@ -34,34 +41,63 @@ public:
     bool isCell(int x, int y) const { return at("map", x, y) != '0'; }
     bool isEmitter(int x, int y) const { return at("emitters", x, y) != '0'; }
     bool hasCrate(int x, int y) const { return at("crates", x, y) != '0'; }
+    bool isLocked(int x, int y) const { return at("locks", x, y) == '1'; }
 
 private:
     kt::KTPlist data_;
 };
 
-std::vector<std::string> firstEpisodeLevels() {
-    const auto episodes = kt::KTPlist::readFile((kRoot / "data/episodes.plist").string());
+std::optional<kt::KTPlist> readData(const std::string& path) {
+    return kt::KTPlist::readFile((kRoot / path).string());
+}
+
+// The levels of every episode, in play order.
+std::vector<std::string> levelsInPlayOrder() {
     std::vector<std::string> names;
+    const auto episodes = readData("data/episodes.plist");
     if (!episodes) return names;
-    for (const kt::KTPlist& name : (*episodes)["episodes"].at(0)["levels"].arrayValue()) {
-        names.push_back(name.stringValue());
+    for (const kt::KTPlist& episode : (*episodes)["episodes"].arrayValue()) {
+        for (const kt::KTPlist& name : episode["levels"].arrayValue())
+            names.push_back(name.stringValue());
     }
     return names;
 }
 
-TEST(EpisodeList, HasFourEpisodesAndTheFirstHoldsTwelveLevelsInOrder) {
-    const auto episodes = kt::KTPlist::readFile((kRoot / "data/episodes.plist").string());
+std::vector<std::string> shippedLevels() {
+    std::vector<std::string> names = levelsInPlayOrder();
+    names.push_back(kChallengeLevel);
+    return names;
+}
+
+TEST(EpisodeList, HoldsFourTitledEpisodesOfTwelveLevelsNumberedInPlayOrder) {
+    const auto episodes = readData("data/episodes.plist");
     ASSERT_TRUE(episodes);
-    EXPECT_EQ((*episodes)["episodes"].size(), 4u);
-    const std::vector<std::string> expected = {"001", "002", "003", "004", "005", "006",
-                                               "007", "008", "009", "010", "011", "012"};
-    EXPECT_EQ(firstEpisodeLevels(), expected);
+    ASSERT_EQ((*episodes)["episodes"].size(), kEpisodes);
+    std::set<std::string> titles;
+    for (const kt::KTPlist& episode : (*episodes)["episodes"].arrayValue()) {
+        EXPECT_EQ(episode["levels"].size(), kLevelsPerEpisode);
+        titles.insert(episode["title"].stringValue());
+    }
+    EXPECT_EQ(titles.size(), kEpisodes) << "every episode needs a title of its own";
+    EXPECT_FALSE(titles.contains(""));
+    const std::vector<std::string> names = levelsInPlayOrder();
+    for (std::size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(names[i], kt::KTFormat("%03i", static_cast<int>(i + 1)));
+}
+
+TEST(EpisodeList, LevelSetListsTheSameLevelsInTheSameOrder) {
+    const auto levelSet = readData("data/levelset.xml");
+    ASSERT_TRUE(levelSet);
+    std::vector<std::string> names;
+    for (const kt::KTPlist& name : levelSet->arrayValue())
+        names.push_back(name.stringValue());
+    EXPECT_EQ(names, levelsInPlayOrder());
 }
 
 class LevelFileTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
-        const auto data = kt::KTPlist::readFile((kRoot / "data/levels" / (GetParam() + ".xml")).string());
+        const auto data = readData("data/levels/" + GetParam() + ".xml");
         ASSERT_TRUE(data && data->isDictionary()) << GetParam();
         level_.emplace(*data);
     }
@@ -71,15 +107,28 @@ private:
     std::optional<Level> level_;
 };
 
-TEST_P(LevelFileTest, IsNumberedAndTimedLikeItsPlaceInTheEpisode) {
-    const std::vector<std::string> names = firstEpisodeLevels();
+TEST_P(LevelFileTest, IsNumberedTimedAndDressedLikeItsPlaceInTheGame) {
+    const std::vector<std::string> names = levelsInPlayOrder();
     const auto position = std::find(names.begin(), names.end(), GetParam()) - names.begin();
-    EXPECT_EQ(level().data()["id"].intValue(), position);
-    const double limit = level().data()["options"]["time_limit"].realValue();
+    EXPECT_EQ(level().data()["id"].intValue(), position) << "the HUD shows the id plus one";
+    const kt::KTPlist& options = level().data()["options"];
+    const double limit = options["time_limit"].realValue();
     EXPECT_GT(limit, 30.0);
-    const auto limits = kt::KTPlist::readFile((kRoot / "data/level_timelimits.xml").string());
+    const auto limits = readData("data/level_timelimits.xml");
     ASSERT_TRUE(limits);
     EXPECT_DOUBLE_EQ((*limits)[GetParam()].realValue(), limit);
+    // A gold time beats three stars, which need 70 % of the limit.
+    const double gold = options["gold_time"].realValue();
+    EXPECT_GT(gold, 0.0);
+    EXPECT_LE(gold, 0.7 * limit);
+
+    const std::string background = options["background"].stringValue();
+    if (GetParam() != kChallengeLevel) {
+        EXPECT_EQ(background,
+                  kt::KTFormat("episode%i.xml", static_cast<int>(position / kLevelsPerEpisode + 1)));
+    } else {
+        EXPECT_FALSE(background.empty());
+    }
 }
 
 TEST_P(LevelFileTest, LayersFitTheBoardAndPutThingsOnlyOnCells) {
@@ -105,18 +154,20 @@ TEST_P(LevelFileTest, LayersFitTheBoardAndPutThingsOnlyOnCells) {
 }
 
 TEST_P(LevelFileTest, EveryCellWithoutACrateCanBeFilledFromAnEmitter) {
-    // Balls fall straight down or slide diagonally down; a crate holds no ball and passes none on.
+    // Balls fall straight down or slide diagonally down, but an emitter drops its balls only straight
+    // down; a crate holds no ball and a locked ball stays where it is, so neither passes balls on.
     std::vector<std::vector<bool>> filled(kRows, std::vector<bool>(kColumns, false));
-    const auto feeds = [&](int x, int y) {
+    const auto feeds = [&](int x, int y, bool straightDown) {
         if (x < 0 || x >= kColumns || y < 0) return false;
-        if (level().isEmitter(x, y)) return true;
-        return level().isCell(x, y) && !level().hasCrate(x, y) && filled[y][x];
+        if (level().isEmitter(x, y)) return straightDown;
+        return level().isCell(x, y) && !level().hasCrate(x, y) && !level().isLocked(x, y) && filled[y][x];
     };
     for (int y = 0; y < kRows; ++y) {
         for (int x = 0; x < kColumns; ++x) {
             if (!level().isCell(x, y) || level().hasCrate(x, y)) continue;
-            filled[y][x] = feeds(x, y - 1) || feeds(x - 1, y - 1) || feeds(x + 1, y - 1);
-            EXPECT_TRUE(filled[y][x]) << "cell " << x << "," << y << " is never filled";
+            filled[y][x] = feeds(x, y - 1, true) || feeds(x - 1, y - 1, false) || feeds(x + 1, y - 1, false);
+            EXPECT_TRUE(filled[y][x] || level().isLocked(x, y))
+                << "cell " << x << "," << y << " is never filled";
         }
     }
 }
@@ -143,13 +194,19 @@ TEST_P(LevelFileTest, GeneratesEnoughColoursAndHasGoalsThoseBallsCanReach) {
                 EXPECT_TRUE(
                     fs::is_regular_file(kRoot / "data/gfx/balls" / (std::string(1, ball) + ".sprite.xml")));
             }
+            // Tokens and gems are collected when they come to rest on the lower edge; one that starts there
+            // never moves and so is never collected.
+            if (ball == 't' || (ball >= 'q' && ball <= 's')) {
+                EXPECT_TRUE(level().isCell(x, y + 1))
+                    << ball << " at " << x << "," << y << " starts on the edge";
+            }
             hasGoal = hasGoal || ball == 't' || level().at("map", x, y) > '1' || level().hasCrate(x, y);
         }
     }
     EXPECT_TRUE(hasGoal) << "nothing to do: the level would be won at once";
 }
 
-INSTANTIATE_TEST_SUITE_P(FirstEpisode, LevelFileTest, ::testing::ValuesIn(firstEpisodeLevels()));
+INSTANTIATE_TEST_SUITE_P(ShippedLevels, LevelFileTest, ::testing::ValuesIn(shippedLevels()));
 
 }  // namespace
 }  // namespace moonbrook
