@@ -226,10 +226,14 @@ std::string EditorBoard::option(const std::string& key) const {
     return value.isNone() ? "0" : value.stringValue();
 }
 
-void EditorBoard::setOption(const std::string& key, const std::string& value) {
-    if (std::as_const(levelData_)["options"][key] == kt::KTPlist(value)) return;
+void EditorBoard::setOptionValue(const std::string& key, kt::KTPlist value) {
+    if (std::as_const(levelData_)["options"][key] == value) return;
     recordChange();
-    levelData_["options"][key] = value;
+    levelData_["options"][key] = std::move(value);
+}
+
+int EditorBoard::timeLimit() const {
+    return static_cast<int>(levelData_["options"]["time_limit"].intValue());
 }
 
 void EditorBoard::changeIntOption(const std::string& key, int delta) {

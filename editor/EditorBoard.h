@@ -50,7 +50,10 @@ public:
     // The option's integer value changed by delta, kept at 0 or above, stored as text.
     void changeIntOption(const std::string& key, int delta);
     std::string option(const std::string& key) const;
-    void setOption(const std::string& key, const std::string& value);
+    void setOption(const std::string& key, const std::string& value) { setOptionValue(key, value); }
+    // The level's "time_limit" in whole seconds.
+    int timeLimit() const;
+    void setTimeLimit(int seconds) { setOptionValue("time_limit", seconds); }
 
     // The whole level with the layers as painted.
     kt::KTPlist levelData() const;
@@ -76,6 +79,7 @@ private:
     void applyLevel(const kt::KTPlist& level);
     void recordChange() { history_.recordChange(levelData()); }
     void setNumber(const char* table, char16_t type, kt::KTPlist value);
+    void setOptionValue(const std::string& key, kt::KTPlist value);
 
     std::vector<std::shared_ptr<EditorCell>> cells_;
     kt::KTPlist levelData_ = kt::KTPlist::emptyDictionary();

@@ -1,11 +1,13 @@
 #include "editor/EditorScene.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 #include "editor/EditorBoard.h"
 #include "editor/LevelFiles.h"
 #include "editor/LevelSet.h"
+#include "engine/controls/KTProgress.h"
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTFormat.h"
 #include "engine/core/KTLog.h"
@@ -19,6 +21,7 @@ namespace {
 constexpr const char* kBoardHolder = "board";
 constexpr const char* kBackgroundHolder = "background";
 constexpr const char* kGameSceneClass = "GameScene";
+constexpr const char* kCheckPanel = "check_panel";
 constexpr const char* kOptions[] = {"gold_time", "rate_limit", "initial_balls", "balls", "rballs"};
 // Every ball the board knows, in the order of the palette.
 constexpr char16_t kFirstBall = u'a';
@@ -82,7 +85,10 @@ const kt::KTClass& EditorScene::staticClass() {
             .operation("save", &EditorScene::save)
             .operation("saveexit", &EditorScene::saveexit)
             .operation("undo", &EditorScene::undo)
-            .operation("redo", &EditorScene::redo);
+            .operation("redo", &EditorScene::redo)
+            .operation("check", &EditorScene::check)
+            .operation("apply_check", &EditorScene::applyCheck)
+            .operation("close_check", &EditorScene::closeCheck);
     return cls;
 }
 KT_REGISTER_CLASS(EditorScene);
@@ -120,7 +126,13 @@ void EditorScene::loadLevel(const std::string& levelName) {
 
 void EditorScene::onEnterStage() {
     kt::KTScene::onEnterStage();
+    scheduleUpdate();
     updateData();
+}
+
+void EditorScene::onExitStage() {
+    checkJob_.reset();
+    kt::KTScene::onExitStage();
 }
 
 void EditorScene::showText(const std::string& node, const std::string& text) {
@@ -349,6 +361,73 @@ void EditorScene::undo() {
 
 void EditorScene::redo() {
     if (board_ && board_->redo()) updateData();
+}
+
+void EditorScene::check() {
+    if (checkJob_ || !board_) return;
+    verdict_.reset();
+    std::string error;
+    checkJob_ = LevelCheckJob::start(levelName_, board_->levelData(), error);
+    if (const Ref panel = getChildByName(kCheckPanel)) panel->setVisible(true);
+    for (const char* line : {"check_times", "check_stars", "check_limit", "check_locks"})
+        showText(line, "");
+    showText("check_status", checkJob_ ? "" : error);
+    showCheckProgress();
+    setState(checkJob_ ? "checking" : "checked");
+}
+
+void EditorScene::update(float dt) {
+    kt::KTScene::update(dt);
+    if (!checkJob_) return;
+    const bool running = checkJob_->poll();
+    showCheckProgress();
+    if (running) return;
+    verdict_ = checkJob_->verdict();
+    if (verdict_) {
+        showVerdict(*verdict_);
+    } else {
+        showText("check_status", checkJob_->error());
+    }
+    checkJob_.reset();
+    setState("checked");
+}
+
+void EditorScene::showCheckProgress() {
+    const int done = checkJob_ ? checkJob_->runsDone() : (verdict_ ? LevelCheckJob::kRuns : 0);
+    if (const auto bar = std::dynamic_pointer_cast<kt::KTProgress>(getChildByName("check_progress")))
+        bar->setValue(static_cast<float>(done) / LevelCheckJob::kRuns);
+    if (checkJob_)
+        showText("check_status",
+                 kt::KTFormat("Playing the level: %i of %i runs", done, LevelCheckJob::kRuns));
+}
+
+void EditorScene::showVerdict(const LevelCheckVerdict& verdict) {
+    showText("check_status",
+             kt::KTFormat("Won %i of %i runs (%.0f %%)", verdict.wins, verdict.runs, verdict.winRate * 100));
+    showText("check_times", verdict.wins > 0 ? kt::KTFormat("Winning time: median %.0f s, best 5 %% %.0f s",
+                                                            verdict.medianTime, verdict.best5Time)
+                                             : "No winning time");
+    showText("check_stars",
+             kt::KTFormat("Suggested: gold %.0f s, stars %.0f / %.0f / %.0f s", verdict.goldTime,
+                          verdict.threeStars, verdict.twoStars, verdict.oneStar));
+    showText("check_limit",
+             kt::KTFormat("Time limit %.0f s (now %i s)", verdict.timeLimit, board_->timeLimit()));
+    showText("check_locks", verdict.softLocks > 0 ? kt::KTFormat("Soft-locked in %i runs!", verdict.softLocks)
+                                                  : "No soft-lock found");
+}
+
+void EditorScene::applyCheck() {
+    if (!verdict_ || verdict_->wins == 0) return;
+    board_->setOption("gold_time", kt::KTFormat("%.0f", verdict_->goldTime));
+    board_->setTimeLimit(static_cast<int>(std::ceil(verdict_->timeLimit)));
+    showVerdict(*verdict_);
+    updateData();
+}
+
+void EditorScene::closeCheck() {
+    checkJob_.reset();
+    if (const Ref panel = getChildByName(kCheckPanel)) panel->setVisible(false);
+    setState("editing");
 }
 
 }  // namespace moonbrook

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "editor/EditorCell.h"
+#include "editor/LevelCheckJob.h"
 #include "engine/core/KTScene.h"
 
 namespace moonbrook {
@@ -29,6 +30,8 @@ public:
     void initWithLevel(const std::string& levelName);
     void loadLevel(const std::string& levelName);
     void onEnterStage() override;
+    void onExitStage() override;
+    void update(float dt) override;
     // Every text of the layout from the level: weights, delays, requests, options, background, level set.
     void updateData();
     void keyDown(kt::ButtonName button) override;
@@ -58,6 +61,11 @@ public:
     void saveexit();
     void undo();
     void redo();
+    // The level check panel: plays the level with the check's bot in the background.
+    void check();
+    // Writes the check's suggested gold time and time limit into the level.
+    void applyCheck();
+    void closeCheck();
 
 private:
     // Saves the level in place; true when every copy was written, otherwise the message says why.
@@ -70,9 +78,14 @@ private:
     void showBackground();
     void changeNumber(const std::string& letter, const char* what, int direction);
 
+    void showCheckProgress();
+    void showVerdict(const LevelCheckVerdict& verdict);
+
     std::string levelName_;
     std::shared_ptr<EditorBoard> board_;
     bool controlHeld_ = false;
+    std::unique_ptr<LevelCheckJob> checkJob_;
+    std::optional<LevelCheckVerdict> verdict_;
 };
 
 }  // namespace moonbrook

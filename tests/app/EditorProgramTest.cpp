@@ -235,5 +235,30 @@ TEST_F(EditorProgramTest, ASaveAlsoReachesTheRepositoryDataFolder) {
     EXPECT_EQ(folder_.read("repository/data/levelset.xml"), folder_.read("data/levelset.xml"));
 }
 
+TEST_F(EditorProgramTest, TheLevelCheckPlaysTheLevelInTheBackgroundAndSuggestsItsTimes) {
+    edit("001",
+         "click-node check\n"
+         "wait 2\n"
+         "dump scene running.json\n"
+         "click-node cell_0_12\n"
+         "wait-state checked 30000\n"
+         "dump scene checked.json\n"
+         "click-node apply_check\n"
+         "click-node save\n"
+         "quit\n");
+    const nlohmann::json running = dumped("running.json");
+    EXPECT_EQ(running["state"], "checking");
+    EXPECT_EQ(shownText(running, "check_status").rfind("Playing the level: ", 0), 0u);
+    const nlohmann::json checked = dumped("checked.json");
+    EXPECT_EQ(shownText(checked, "check_status").rfind("Won ", 0), 0u) << shownText(checked, "check_status");
+    EXPECT_EQ(shownText(checked, "check_locks"), "No soft-lock found");
+
+    const kt::KTPlist saved = level("001");
+    // The editor stayed usable while the check ran.
+    EXPECT_EQ(saved["options"]["map"].stringValue().at(240), '1');
+    EXPECT_GT(saved["options"]["gold_time"].intValue(), 0);
+    EXPECT_GT(saved["options"]["time_limit"].intValue(), saved["options"]["gold_time"].intValue());
+}
+
 }  // namespace
 }  // namespace moonbrook::test
