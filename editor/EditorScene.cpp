@@ -190,9 +190,12 @@ void EditorScene::showBackground() {
     const std::string name = board_->option("background");
     showText("bg_txt", name == "0" ? "none" : name);
     const Ref holder = getChildByName(kBackgroundHolder);
-    if (!holder || name == "0") return;
+    // Loaded again only when it changed, so that a moving background does not start over on every click.
+    if (!holder || name == shownBackground_) return;
+    shownBackground_ = name;
     holder->removeAllChildren();
-    holder->addChild(kt::KTNode::nodeFromFile(kt::KTFormat("%@/%@", kBackgroundsFolder, name)));
+    if (name != "0")
+        holder->addChild(kt::KTNode::nodeFromFile(kt::KTFormat("%@/%@", kBackgroundsFolder, name)));
 }
 
 void EditorScene::keyDown(kt::ButtonName button) {

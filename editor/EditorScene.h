@@ -84,6 +84,8 @@ private:
     std::string levelName_;
     std::shared_ptr<EditorBoard> board_;
     bool controlHeld_ = false;
+    // The background partial in the "background" node; "0" for none.
+    std::string shownBackground_ = "0";
     std::unique_ptr<LevelCheckJob> checkJob_;
     std::optional<LevelCheckVerdict> verdict_;
 };

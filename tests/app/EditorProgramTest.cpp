@@ -235,6 +235,21 @@ TEST_F(EditorProgramTest, ASaveAlsoReachesTheRepositoryDataFolder) {
     EXPECT_EQ(folder_.read("repository/data/levelset.xml"), folder_.read("data/levelset.xml"));
 }
 
+TEST_F(EditorProgramTest, TheBackgroundChooserStepsThroughThePartialsWithinTheList) {
+    fs::remove(folder_.path() / "data/partials");
+    fs::create_directories(folder_.path() / "data/partials/backgrounds");
+    for (const char* name : {"dawn.xml", "dusk.xml", "night.xml"})
+        folder_.write(std::string("data/partials/backgrounds/") + name, "<container name=\"picture\"/>\n");
+    edit("001",
+         "click-node nextBg\nclick-node nextBg\nclick-node nextBg\nclick-node nextBg\nclick-node prevBg\n"
+         "dump scene scene.json\nclick-node save\nkey Left Ctrl\nkey z\ndump scene undone.json\nquit\n");
+    EXPECT_EQ(level("001")["options"]["background"].stringValue(), "dusk.xml");
+    const nlohmann::json scene = dumped("scene.json");
+    EXPECT_EQ(shownText(scene, "bg_txt"), "dusk.xml");
+    EXPECT_NE(findNode(scene["tree"], "picture"), nullptr);
+    EXPECT_EQ(shownText(dumped("undone.json"), "bg_txt"), "night.xml");
+}
+
 TEST_F(EditorProgramTest, TheLevelCheckPlaysTheLevelInTheBackgroundAndSuggestsItsTimes) {
     edit("001",
          "click-node check\n"
