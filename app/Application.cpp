@@ -12,6 +12,7 @@
 #include "app/ScreenshotCommand.h"
 #include "app/ScriptRunner.h"
 #include "app/Words.h"
+#include "editor/EditorScene.h"
 #include "engine/actions/KTActionsModule.h"
 #include "engine/controls/KTBaseMenuScene.h"
 #include "engine/core/KTDirector.h"
@@ -100,10 +101,11 @@ bool startUp(const AppOptions& options, kt::KTDirector& director) {
     return true;
 }
 
-// The play scene of the level or the menu scene of the file asked for on the command line, or the plain
-// first scene.
+// The play scene of the level, the editor, or the menu scene of the file asked for on the command line, or
+// the plain first scene.
 std::shared_ptr<kt::KTScene> firstScene(const AppOptions& options) {
     if (options.levelName) return PlayScene::sceneWithLevel(*options.levelName);
+    if (options.editLevelName) return EditorScene::sceneWithLevel(*options.editLevelName);
     if (options.sceneFile) return kt::KTNode::nodeFromFile<kt::KTBaseMenuScene>(*options.sceneFile);
     return kt::KTNode::node<kt::KTScene>();
 }

@@ -46,6 +46,11 @@ constexpr std::array kOptions{
                options.levelName = std::string(value);
                return !value.empty();
            }},
+    Option{"--edit", "a level name",
+           [](AppOptions& options, std::string_view value) {
+               options.editLevelName = std::string(value);
+               return !value.empty();
+           }},
     Option{"--scene", "a scene file",
            [](AppOptions& options, std::string_view value) {
                options.sceneFile = std::string(value);

@@ -17,6 +17,8 @@ struct AppOptions {
     std::optional<std::string> scriptPath;
     // Start straight in the play scene of this level.
     std::optional<std::string> levelName;
+    // Start in the level editor on this level (development and tests).
+    std::optional<std::string> editLevelName;
     // Start in a menu scene loaded from this scene file (screens under test).
     std::optional<std::string> sceneFile;
 };
@@ -30,7 +32,7 @@ struct CommandLine {
 
 inline constexpr std::string_view kUsage =
     "usage: moonbrook [--headless] [--frames N] [--fixed-dt SECONDS] [--seed N] [--script FILE]"
-    " [--level NAME] [--scene FILE]";
+    " [--level NAME] [--edit NAME] [--scene FILE]";
 
 // The arguments after the program's name. Options take their value as the next argument or after '='.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);

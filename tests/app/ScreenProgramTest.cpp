@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "tests/app/DumpedScene.h"
 #include "tests/app/GameProcess.h"
 
 namespace moonbrook::test {
@@ -12,15 +13,6 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 constexpr auto kTimeout = 60s;
-
-// The first node of that name in a dumped tree.
-const nlohmann::json* findNode(const nlohmann::json& node, const std::string& name) {
-    if (node["name"] == name) return &node;
-    for (const nlohmann::json& child : node["children"]) {
-        if (const nlohmann::json* found = findNode(child, name)) return found;
-    }
-    return nullptr;
-}
 
 // The program on the test scene with every control, in a folder that sees the game's content.
 class ScreenProgramTest : public ::testing::Test {

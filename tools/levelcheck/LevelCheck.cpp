@@ -50,6 +50,11 @@ void showProgress(int done, int total) {
     if (done == total) std::fprintf(stderr, "\n");
 }
 
+void reportProgressLine(int done, int total) {
+    std::fprintf(stderr, "runs %d/%d\n", done, total);
+    std::fflush(stderr);
+}
+
 bool failsCheck(const LevelReport& report) {
     return report.error.empty() && (report.wins == 0 || report.softLocks > 0);
 }
@@ -108,7 +113,13 @@ int runLevelCheck(const LevelCheckOptions& options, std::ostream& out, std::ostr
 
     const bool showBar =
         isatty(STDERR_FILENO) && options.runs * static_cast<int>(plan.levels.size()) >= kProgressFromRuns;
-    const auto results = playAll(plan, showBar ? showProgress : std::function<void(int, int)>());
+    std::function<void(int, int)> progress;
+    if (options.progressLines) {
+        progress = reportProgressLine;
+    } else if (showBar) {
+        progress = showProgress;
+    }
+    const auto results = playAll(plan, progress);
     if (!results) {
         err << "moonbrook-levelcheck: a job ended without its results\n";
         return 1;

@@ -48,8 +48,11 @@ std::optional<LevelCheckOptions> parseLevelCheckOptions(const std::vector<std::s
     LevelCheckOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--all" || argument == "--check") {
-            (argument == "--all" ? options.all : options.check) = true;
+        if (bool* flag = argument == "--all"        ? &options.all
+                         : argument == "--check"    ? &options.check
+                         : argument == "--progress" ? &options.progressLines
+                                                    : nullptr) {
+            *flag = true;
             continue;
         }
         if (!argument.starts_with("--")) {

@@ -23,13 +23,15 @@ struct LevelCheckOptions {
     bool all = false;
     // Fail when a level is never won or soft-locks.
     bool check = false;
+    // One line "runs DONE/TOTAL" on the error output after every run, for a program that shows the progress.
+    bool progressLines = false;
     std::vector<std::string> levels;
 };
 
 inline constexpr const char* kLevelCheckUsage =
     "usage: moonbrook-levelcheck [--runs N] [--bot random|greedy|lookahead] [--jobs J] [--seed S]\n"
     "                            [--json FILE] [--svg FILE] [--think SECONDS] [--powerups LEVEL]\n"
-    "                            [--max-time SECONDS] [--data DIR] [--all] [--check] LEVEL...\n";
+    "                            [--max-time SECONDS] [--data DIR] [--all] [--check] [--progress] LEVEL...\n";
 
 // The options, or none with the reason in `error`.
 std::optional<LevelCheckOptions> parseLevelCheckOptions(const std::vector<std::string>& arguments,
