@@ -41,7 +41,7 @@ constexpr const char* kTutorial = R"(<?xml version="1.0"?>
 class GameProgramTest : public ::testing::Test {
 protected:
     GameProgramTest() {
-        folder_.linkContent(MOONBROOK_CONTENT_DATA, {"levels", "partials/tutorial"});
+        folder_.linkContent(MOONBROOK_CONTENT_DATA, {"levels", "partials/tutorial", "partials/backgrounds"});
         fs::create_directories(folder_.path() / "data-home/Moonbrook");
     }
 
@@ -240,6 +240,39 @@ TEST_F(GameProgramTest, ALevelWithoutMovesSaysSoAfterTheHintDelay) {
     const nlohmann::json notice = dumped("notice.json");
     EXPECT_TRUE(shown(notice, "no_move_notice"));
     EXPECT_EQ(notice["state"], "default");
+}
+
+// How often the text occurs in the text.
+std::size_t occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+TEST_F(GameProgramTest, AMissingBackgroundFallsBackToTheEpisodesLoggedOnce) {
+    folder_.write("devmode", "");
+    writeProfile(kAllTutorials);
+    std::string level = folder_.read("data/levels/001.xml");
+    const std::size_t options = level.find("<dict>", level.find("<key>options</key>"));
+    ASSERT_NE(options, std::string::npos);
+    level.insert(options + 6, "<key>background</key><string>nope.xml</string>");
+    folder_.write("data/levels/painted.xml", level);
+    fs::remove(folder_.path() / "data/partials/backgrounds/episode1.xml");
+    folder_.write("data/partials/backgrounds/episode1.xml",
+                  "<container><image name=\"episode_sky\" filename=\"data/gfx/gui/play/veil.png\" "
+                  "color=\"203060FF\"/></container>");
+    // F6 swaps the background for black and back, which looks for the level's own file again.
+    ASSERT_EQ(play("painted", "wait 2\ndump scene first.json\nkey F6\nwait 1\ndump scene black.json\nkey F6\n"
+                              "wait 1\ndump scene again.json\n"),
+              0)
+        << errorOutput_;
+    EXPECT_TRUE(node(dumped("first.json"), "episode_sky").is_object());
+    EXPECT_FALSE(node(dumped("black.json"), "episode_sky").is_object());
+    EXPECT_TRUE(node(dumped("again.json"), "episode_sky").is_object());
+    const std::string log = folder_.read(kLog);
+    EXPECT_EQ(occurrences(log, "file not found: data/partials/backgrounds/nope.xml"), 1u) << log;
+    EXPECT_EQ(occurrences(log, "setting BG: data/partials/backgrounds/episode1.xml"), 2u) << log;
 }
 
 TEST_F(GameProgramTest, ScreenshotsShowTheHudAndATutorialInTheirPlaces) {
