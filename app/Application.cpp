@@ -28,7 +28,7 @@
 #include "engine/services/KTAudioModule.h"
 #include "engine/services/KTSettingsManager.h"
 #include "engine/services/KTUserManager.h"
-#include "game/PlayScene.h"
+#include "game/scenes/GameScene.h"
 
 namespace moonbrook {
 namespace {
@@ -100,10 +100,14 @@ bool startUp(const AppOptions& options, kt::KTDirector& director) {
     return true;
 }
 
-// The play scene of the level or the menu scene of the file asked for on the command line, or the plain
+// The game scene of the level or the menu scene of the file asked for on the command line, or the plain
 // first scene.
 std::shared_ptr<kt::KTScene> firstScene(const AppOptions& options) {
-    if (options.levelName) return PlayScene::sceneWithLevel(*options.levelName);
+    if (options.levelName) {
+        auto game = kt::KTNode::node<GameScene>();
+        game->initWithLevel(*options.levelName);
+        return game;
+    }
     if (options.sceneFile) return kt::KTNode::nodeFromFile<kt::KTBaseMenuScene>(*options.sceneFile);
     return kt::KTNode::node<kt::KTScene>();
 }

@@ -35,7 +35,8 @@ public:
     // The level after it in the global order, across episodes.
     std::optional<std::string> nextLevelFor(const std::string& level) const;
 
-    // Episodes are numbered from 1.
+    // Episodes are numbered from 1; 0 for a level that is in no episode.
+    std::size_t episodeOf(const std::string& level) const;
     std::size_t totalLevelCountForEpisode(std::size_t episode) const;
     std::size_t completedLevelCountForEpisode(std::size_t episode) const;
     bool episodeCompleted(std::size_t episode) const;

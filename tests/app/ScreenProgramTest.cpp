@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tests/app/GameProcess.h"
+#include "tests/app/ProgramOutput.h"
 
 namespace moonbrook::test {
 namespace {
@@ -13,23 +14,11 @@ namespace fs = std::filesystem;
 
 constexpr auto kTimeout = 60s;
 
-// The first node of that name in a dumped tree.
-const nlohmann::json* findNode(const nlohmann::json& node, const std::string& name) {
-    if (node["name"] == name) return &node;
-    for (const nlohmann::json& child : node["children"]) {
-        if (const nlohmann::json* found = findNode(child, name)) return found;
-    }
-    return nullptr;
-}
-
 // The program on the test scene with every control, in a folder that sees the game's content.
 class ScreenProgramTest : public ::testing::Test {
 protected:
     ScreenProgramTest() {
-        const fs::path data = folder_.path() / "data";
-        fs::create_directories(data);
-        for (const auto& entry : fs::directory_iterator(MOONBROOK_CONTENT_DATA))
-            fs::create_symlink(entry.path(), data / entry.path().filename());
+        folder_.linkContent(MOONBROOK_CONTENT_DATA);
         fs::create_symlink(MOONBROOK_TEST_SCENE, folder_.path() / "controls.sg.xml");
     }
 
@@ -92,8 +81,8 @@ TEST_F(ScreenProgramTest, ACommandThatMissesStopsTheRunWithItsLine) {
     EXPECT_EQ(run("wait-state add_user 5\nquit\n"), 2);
     EXPECT_NE(errorOutput_.find("script.txt:1: state add_user not reached in 5 frames"), std::string::npos)
         << errorOutput_;
-    EXPECT_EQ(run("wait-scene KTBaseMenuScene 3\nwait-scene PlayScene 3\nquit\n"), 2);
-    EXPECT_NE(errorOutput_.find("script.txt:2: scene PlayScene not reached in 3 frames"), std::string::npos)
+    EXPECT_EQ(run("wait-scene KTBaseMenuScene 3\nwait-scene GameScene 3\nquit\n"), 2);
+    EXPECT_NE(errorOutput_.find("script.txt:2: scene GameScene not reached in 3 frames"), std::string::npos)
         << errorOutput_;
 }
 
