@@ -29,6 +29,7 @@
 #include "engine/services/KTSettingsManager.h"
 #include "engine/services/KTUserManager.h"
 #include "game/scenes/GameScene.h"
+#include "game/scenes/MainMenuScene.h"
 
 namespace moonbrook {
 namespace {
@@ -100,8 +101,7 @@ bool startUp(const AppOptions& options, kt::KTDirector& director) {
     return true;
 }
 
-// The game scene of the level or the menu scene of the file asked for on the command line, or the plain
-// first scene.
+// The game scene of the level or the menu scene of the file asked for on the command line, or the main menu.
 std::shared_ptr<kt::KTScene> firstScene(const AppOptions& options) {
     if (options.levelName) {
         auto game = kt::KTNode::node<GameScene>();
@@ -109,7 +109,9 @@ std::shared_ptr<kt::KTScene> firstScene(const AppOptions& options) {
         return game;
     }
     if (options.sceneFile) return kt::KTNode::nodeFromFile<kt::KTBaseMenuScene>(*options.sceneFile);
-    return kt::KTNode::node<kt::KTScene>();
+    auto menu = kt::KTNode::node<MainMenuScene>();
+    menu->init();
+    return menu;
 }
 
 bool levelExists(const std::string& levelName) {

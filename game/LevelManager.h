@@ -43,6 +43,10 @@ public:
     // The first episode that is not completed, or 1 when all are.
     std::size_t currentEpisode() const;
 
+    // The level names of an episode in order; none for an unknown episode.
+    const std::vector<std::string>* episodeLevels(std::size_t episode) const;
+    std::size_t episodeCount() const { return episodeLevels_.size(); }
+
     bool levelCompleted(const std::string& level) const;
     std::optional<std::string> firstUncompletedLevel() const;
 
@@ -58,7 +62,6 @@ public:
 private:
     void readEpisodes();
     void readTimeLimits();
-    const std::vector<std::string>* episodeLevels(std::size_t episode) const;
     bool levelCompleted(const kt::KTUser* user, const std::string& level) const;
 
     kt::KTPlist episodes_ = kt::KTPlist::emptyArray();
