@@ -214,15 +214,16 @@ TEST_F(GameProgramTest, LeavingAfterTheWinGoesThroughTheLoadingScreen) {
     folder_.write("devmode", "");
     writeProfile(kAllTutorials);
     ASSERT_EQ(play("002", "wait 10\nkey w\nwait-state win 200\nwait 60\nclick-node to_map_button\n"
-                          "wait-scene PreloadScene 10\ndump scene loading.json\nwait-scene GameScene 100\n"
-                          "wait 2\ndump board next.json\ndump scene next_scene.json\n"),
+                          "wait-scene PreloadScene 10\ndump scene loading.json\nwait-scene MainMenuScene 100\n"
+                          "wait 2\ndump scene menu.json\n"),
               0)
         << errorOutput_;
     EXPECT_EQ(dumped("loading.json")["class"], "PreloadScene");
     EXPECT_TRUE(findNode(dumped("loading.json")["tree"], "load_progress"));
-    // Without a main menu the level list goes on: level 002 is followed by 003, the third of all.
-    EXPECT_EQ(dumped("next.json")["level"], "003");
-    EXPECT_EQ(node(dumped("next_scene.json"), "level_name")["text"], "3");
+    // The menu takes the player on from the map or, with tokens to spend, from the powerup shop.
+    const nlohmann::json menu = dumped("menu.json");
+    EXPECT_EQ(menu["class"], "MainMenuScene");
+    EXPECT_TRUE(menu["state"] == "map" || menu["state"] == "powerup_shop") << menu["state"];
     EXPECT_NE(folder_.read(kLog).find("PreloadScene onExitStage"), std::string::npos);
 }
 
