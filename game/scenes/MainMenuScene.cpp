@@ -58,6 +58,11 @@ bool levelOpen(const std::string& level) {
     return levels().levelCompleted(level) || levels().firstUncompletedLevel() == level;
 }
 
+bool challengeLevelExists() {
+    return kt::KTResourceManager::shared().getPath(kt::KTFormat("data/levels/%@.xml", MainMenuScene::kChallengeLevel))
+        .has_value();
+}
+
 std::vector<std::string> levelSet() {
     std::vector<std::string> set;
     for (std::size_t episode = 1; episode <= levels().episodeCount(); ++episode) {
@@ -191,6 +196,7 @@ void MainMenuScene::setupWelcome() {
     const auto locale = kt::KTLocale::currentLocale();
     setNodeText("welcome_text", locale ? locale->translateString("Welcome, %@", user->name())
                                    : kt::KTFormat("Welcome, %@", user->name()));
+    if (const auto challenge = getChildByName("challenge_button")) challenge->setEnabled(challengeLevelExists());
     const kt::KTPlist& best = user->objectForKey("best_endless_score");
     setNodeText("best_endless_score", best.isNumber() ? kt::KTFormat("%i", static_cast<int>(best.intValue())) : "0");
 }
@@ -309,7 +315,7 @@ void MainMenuScene::startGameOrPowerupShop() {
 
 // The challenge level is a level file like any other, named without its extension.
 void MainMenuScene::startSpookyChallengeMode() {
-    if (!kt::KTResourceManager::shared().getPath(kt::KTFormat("data/levels/%@.xml", kChallengeLevel))) {
+    if (!challengeLevelExists()) {
         kt::KTLog("MainMenuScene: no challenge level data/levels/%@.xml", kChallengeLevel);
         return;
     }
