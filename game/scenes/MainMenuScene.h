@@ -12,7 +12,7 @@ class KTUser;
 
 namespace moonbrook {
 
-class ItemShop;
+class Powerup;
 
 // The hub between levels, laid out by "data/scenes/main_menu.sg.xml": the greeting over the village picture,
 // the episode map and the levels of an episode, the challenge level, the decoration shop whose bought items
@@ -110,6 +110,7 @@ private:
     void loadInto(const std::string& nodeName, const std::string& file);
     void refreshShopWallet();
     void returnFromPurchase();
+    void changePowerup(const std::string& name, void (Powerup::*change)());
 
     bool firstFrame_ = false;
     std::string selectedLevelName_;

@@ -265,18 +265,20 @@ void MainMenuScene::setupPowerups() {
 
 void MainMenuScene::upgradePowerup(const std::string& name) {
     kt::KTLog("upgrading powerup %@", name);
-    const auto powerup = PowerupManager::currentPowerupManager().getPowerupByName(name);
-    if (!powerup || !powerup->canUpgrade()) return;
-    powerup->upgrade();
-    kt::KTUserManager::sharedManager().save();
-    setupPowerups();
+    changePowerup(name, &Powerup::upgrade);
 }
 
 void MainMenuScene::degradePowerup(const std::string& name) {
     kt::KTLog("degrading powerup %@", name);
+    changePowerup(name, &Powerup::degrade);
+}
+
+// The bought level goes into the profile together with the tokens, so that both survive a restart.
+void MainMenuScene::changePowerup(const std::string& name, void (Powerup::*change)()) {
     const auto powerup = PowerupManager::currentPowerupManager().getPowerupByName(name);
-    if (!powerup || !powerup->canDegrade()) return;
-    powerup->degrade();
+    if (!powerup) return;
+    ((*powerup).*change)();
+    powerup->save();
     kt::KTUserManager::sharedManager().save();
     setupPowerups();
 }

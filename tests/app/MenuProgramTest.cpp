@@ -196,5 +196,30 @@ TEST_F(MenuProgramTest, ADecorationIsBoughtWithEnoughPlatesOnceAndStaysAfterARes
     EXPECT_EQ(node(restarted, "plates_count")["text"], "30");
 }
 
+// Tokens buy a powerup level and a bonus and get them back when sold; what the profile holds is saved.
+TEST_F(MenuProgramTest, PowerupLevelsAndBonusesAreBoughtAndSoldForTokens) {
+    writeProfile("<key>tokens</key><integer>14</integer>");
+    ASSERT_EQ(run("wait-state default 60\nclick-node shop_button\nwait-state powerup_shop 30\nwait 10\n"
+                  "click-node upgrade_button\nwait 10\nclick-node buy_button\nwait 10\n"
+                  "dump profiles bought.json\ndump scene shop.json\n"
+                  "click-node degrade_button\nwait 10\nclick-node sell_button\nwait 10\n"
+                  "dump profiles sold.json\n"),
+              0)
+        << errorOutput_;
+    const nlohmann::json bought = profile("bought.json");
+    EXPECT_EQ(bought["tokens"], 14 - 5 - 6);
+    EXPECT_EQ(bought["powerups"]["hammer"]["maxLevel"], 1);
+    EXPECT_EQ(bought["bonuses"], nlohmann::json::parse(R"(["bomb"])"));
+    const nlohmann::json shop = dumped("shop.json");
+    EXPECT_EQ(childOf(shop, "powerup_hammer", "level")["text"], "1 / 3");
+    EXPECT_TRUE(childOf(shop, "bonus_bomb", "sell_button")["visible"].get<bool>());
+    // With 3 tokens left the next hammer level (10) is out of reach.
+    EXPECT_FALSE(childOf(shop, "powerup_hammer", "upgrade_button")["enabled"].get<bool>());
+    const nlohmann::json sold = profile("sold.json");
+    EXPECT_EQ(sold["tokens"], 14);
+    EXPECT_EQ(sold["powerups"]["hammer"]["maxLevel"], 0);
+    EXPECT_TRUE(sold["bonuses"].empty());
+}
+
 }  // namespace
 }  // namespace moonbrook::test
