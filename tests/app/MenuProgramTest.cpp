@@ -50,10 +50,12 @@ protected:
     void writeProfile(const std::string& entries) const { writeProfiles({profileEntry("Ann", entries)}, "Ann"); }
 
     // Runs the script on the menu, then quits; the exit code.
-    std::optional<int> run(const std::string& script) {
+    std::optional<int> run(const std::string& script, const std::vector<std::string>& more = {}) {
         folder_.write("script.txt", script + "quit\n");
-        GameProcess game(folder_.path(),
-                         {"--headless", "--fixed-dt", "0.0166", "--seed", "5", "--script", "script.txt"});
+        std::vector<std::string> arguments = {"--headless", "--fixed-dt", "0.0166", "--seed", "5", "--script",
+                                              "script.txt"};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        GameProcess game(folder_.path(), arguments);
         const std::optional<int> exitCode = game.waitForExit(kTimeout);
         errorOutput_ = game.errorOutput();
         return exitCode;
@@ -194,6 +196,24 @@ TEST_F(MenuProgramTest, ADecorationIsBoughtWithEnoughPlatesOnceAndStaysAfterARes
     EXPECT_EQ(node(restarted, "fence_peppermint")["state"], "visible");
     EXPECT_TRUE(childOf(restarted, "upgrade_menu_1", "check")["visible"].get<bool>());
     EXPECT_EQ(node(restarted, "plates_count")["text"], "30");
+}
+
+// A level won (instantly, in development mode) leads back to the map with the level after it open.
+TEST_F(MenuProgramTest, AWonLevelLeadsBackToTheMapWithTheNextLevelOpen) {
+    folder_.write("devmode", "");
+    writeProfile(std::string(kAllTutorials) + kTwoLevelsWon);
+    ASSERT_EQ(run("wait 10\nkey w\nwait-state win 200\nwait 60\nclick-node to_map_button\n"
+                  "wait-scene MainMenuScene 300\nwait 5\ndump scene menu.json\nclick-node eb1\n"
+                  "wait-state episode_levels 30\nwait 5\ndump scene levels.json\n",
+                  {"--level", "003"}),
+              0)
+        << errorOutput_;
+    EXPECT_EQ(dumped("menu.json")["state"], "map");
+    const nlohmann::json levels = dumped("levels.json");
+    EXPECT_NE(childOf(levels, "l2", "stars")["selected"], "0");
+    EXPECT_EQ(childOf(levels, "l3", "stars")["selected"], "0");
+    EXPECT_TRUE(node(levels, "l3")["enabled"].get<bool>());
+    EXPECT_FALSE(node(levels, "l4")["enabled"].get<bool>());
 }
 
 // Tokens buy a powerup level and a bonus and get them back when sold; what the profile holds is saved.
