@@ -33,6 +33,7 @@ constexpr kt::CGPoint kScreenCentre{512, 384};
 constexpr const char* kVeil = "data/gfx/gui/play/veil.png";
 constexpr kt::Color kBlack{0xff000000};
 constexpr const char* kBackgroundFolder = "data/partials/backgrounds/";
+constexpr const char* kNightSky = "data/gfx/gui/play/background.png";
 
 const std::vector<std::string>& musicList() {
     static const std::vector<std::string> list = {
@@ -126,7 +127,7 @@ void GameScene::createBoard() {
     board_->reset();
 }
 
-// The level's own background, else its episode's; the scene's plain backdrop shows when neither loads.
+// The level's own background, else its episode's, else the plain night sky.
 void GameScene::loadBackground() {
     const auto holder = getChildByName("background");
     if (!holder) return;
@@ -145,7 +146,8 @@ void GameScene::loadBackground() {
     if (!chosen.empty() && load(chosen)) return;
     const std::size_t episode = std::max<std::size_t>(1, LevelManager::sharedManager().episodeOf(levelName_));
     const std::string fallback = kt::KTFormat("episode%u.xml", episode);
-    if (fallback != chosen) load(fallback);
+    if (fallback != chosen && load(fallback)) return;
+    holder->addChild(kt::KTImage::imageFromFile(kNightSky));
 }
 
 void GameScene::toggleBackground() {

@@ -4,6 +4,7 @@
 #include "engine/core/KTDataSource.h"
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTState.h"
+#include "engine/services/KTAudioManager.h"
 #include "engine/services/KTUser.h"
 #include "engine/services/KTUserManager.h"
 #include "game/Powerup.h"
@@ -30,6 +31,9 @@ protected:
         kt::KTUserManager& users = kt::KTUserManager::sharedManager();
         users.add("Ann");
         users.selectByName("Ann");
+        // The first level's own tutorials would cover the board from its third second.
+        for (const char* tutorial : {"basics", "plates"})
+            users.selectedUser()->setTutorialHandled(tutorial);
         PowerupManager::resetCurrentPowerupManager();
         game = kt::KTNode::node<GameScene>();
         game->initWithLevel("001");
@@ -141,6 +145,22 @@ TEST_F(GameSceneTest, AMissingTutorialIsRecordedAndF8ForgetsOnlyInDevelopment) {
     game->keyDown(kt::kbF8);
     EXPECT_TRUE(tutorials().isDictionary());
     EXPECT_EQ(tutorials().size(), 0u);
+}
+
+TEST_F(GameSceneTest, TheMusicPlaysTheListFromAnyTrackAndF1F2SwitchAndTheWinStopsIt) {
+    kt::KTAudioManager& audio = kt::KTAudioManager::shared();
+    ASSERT_EQ(audio.musicList().size(), 8u);
+    const int first = audio.currentMusicIdx();
+    game->keyDown(kt::kbF2);
+    EXPECT_EQ(audio.currentMusicIdx(), (first + 1) % 8);
+    game->keyDown(kt::kbF1);
+    game->keyDown(kt::kbF1);
+    EXPECT_EQ(audio.currentMusicIdx(), (first + 7) % 8);
+    const std::string& track = audio.musicList()[static_cast<std::size_t>(audio.currentMusicIdx())];
+    ASSERT_TRUE(audio.currentMusicFilename());
+    EXPECT_TRUE(audio.currentMusicFilename()->ends_with(track)) << *audio.currentMusicFilename();
+    game->perform("win");
+    EXPECT_FALSE(audio.currentMusicFilename());
 }
 
 TEST_F(GameSceneTest, LeavingDetachesTheBoard) {
