@@ -44,11 +44,6 @@ LevelManager& levels() {
     return LevelManager::sharedManager();
 }
 
-std::string& chosenForDeletion() {
-    static std::string name;
-    return name;
-}
-
 std::shared_ptr<kt::KTUser> selectedUser() {
     return kt::KTUserManager::sharedManager().selectedUser();
 }
@@ -130,7 +125,6 @@ MainMenuScene::~MainMenuScene() {
 
 void MainMenuScene::init() {
     loadFromFile(kSceneFile);
-    firstFrame_ = false;
     selectedLevelName_.clear();
     buyingItemName_.clear();
     buyingItemPrevState_.clear();
@@ -143,7 +137,7 @@ void MainMenuScene::init() {
 
 void MainMenuScene::onEnterStage() {
     kt::KTBaseMenuScene::onEnterStage();
-    auto controller = std::dynamic_pointer_cast<kt::KTUsersController>(
+    const auto controller = std::dynamic_pointer_cast<kt::KTUsersController>(
         kt::KTControllerManager::shared().getControllerByName("KTUsersController"));
     const auto input = std::dynamic_pointer_cast<kt::KTTextInput>(getChildByName("first_username_input"));
     if (controller && input && input->font()) {
@@ -378,20 +372,14 @@ void MainMenuScene::exit() {
 void MainMenuScene::showDeleteSelectedUser() {
     const auto user = selectedUser();
     if (!user) return;
-    chosenForDeletion() = user->name();
     setNodeText("delete_user_name", user->name());
     setState("delete_user");
     if (const auto button = getChildByName("final_delete_user_button")) button->setEnabled(true);
 }
 
 void MainMenuScene::cancelDeleteSelectedUser() {
-    chosenForDeletion().clear();
     setState("users");
     if (const auto button = getChildByName("final_delete_user_button")) button->setEnabled(false);
-}
-
-const std::string& MainMenuScene::userChosenForDeletion() {
-    return chosenForDeletion();
 }
 
 // The file beside the program holds one address; anything that is not one opens nothing.

@@ -95,10 +95,6 @@ public:
 
     // A best time in whole seconds as minutes and seconds; "-:-" for none.
     static std::string bestTimeText(int seconds);
-    // The profile's name chosen for deletion; empty when none is.
-    static const std::string& userChosenForDeletion();
-
-    const std::string& selectedEpisodeId() const { return selectedEpisodeId_; }
 
 private:
     void startLevel(const std::string& levelName);
@@ -112,7 +108,6 @@ private:
     void returnFromPurchase();
     void changePowerup(const std::string& name, void (Powerup::*change)());
 
-    bool firstFrame_ = false;
     std::string selectedLevelName_;
     std::string buyingItemName_;
     // The state the purchase popup returns to.
