@@ -216,6 +216,26 @@ TEST_F(MenuProgramTest, AWonLevelLeadsBackToTheMapWithTheNextLevelOpen) {
     EXPECT_FALSE(node(levels, "l4")["enabled"].get<bool>());
 }
 
+// The credits roll for their 38 seconds; the website button opens nothing without an address beside the
+// program, and says so.
+TEST_F(MenuProgramTest, TheCreditsRollAndAWebsiteFileWithoutAddressOpensNothing) {
+    writeProfile("");
+    folder_.write("website.url", "[InternetShortcut]\nURL=not an address\n");
+    ASSERT_EQ(run("wait-state default 60\nclick-node credits_button\nwait-state credits 30\nwait 5\n"
+                  "dump scene start.json\nclick-node website_button\nwait 600\ndump scene later.json\n"
+                  "click-node credits_close_button\nwait-state default 30\ndump scene closed.json\n"),
+              0)
+        << errorOutput_;
+    const float startY = node(dumped("start.json"), "credits")["position"][1].get<float>();
+    const float laterY = node(dumped("later.json"), "credits")["position"][1].get<float>();
+    EXPECT_GT(startY, 700);
+    // About ten seconds of the roll's 38.
+    EXPECT_LT(laterY, startY - 200);
+    EXPECT_GT(laterY, 0);
+    EXPECT_FALSE(node(dumped("closed.json"), "credits")["visible"].get<bool>());
+    EXPECT_NE(folder_.read(kLog).find("no web address in website.url"), std::string::npos);
+}
+
 // Tokens buy a powerup level and a bonus and get them back when sold; what the profile holds is saved.
 TEST_F(MenuProgramTest, PowerupLevelsAndBonusesAreBoughtAndSoldForTokens) {
     writeProfile("<key>tokens</key><integer>14</integer>");
