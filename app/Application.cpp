@@ -29,7 +29,8 @@
 #include "engine/services/KTAudioModule.h"
 #include "engine/services/KTSettingsManager.h"
 #include "engine/services/KTUserManager.h"
-#include "game/PlayScene.h"
+#include "game/scenes/GameScene.h"
+#include "game/scenes/MainMenuScene.h"
 
 namespace moonbrook {
 namespace {
@@ -101,13 +102,19 @@ bool startUp(const AppOptions& options, kt::KTDirector& director) {
     return true;
 }
 
-// The play scene of the level, the editor, or the menu scene of the file asked for on the command line, or
-// the plain first scene.
+// The game scene of the level, the editor, or the menu scene of the file asked for on the command line, or the
+// main menu.
 std::shared_ptr<kt::KTScene> firstScene(const AppOptions& options) {
-    if (options.levelName) return PlayScene::sceneWithLevel(*options.levelName);
+    if (options.levelName) {
+        auto game = kt::KTNode::node<GameScene>();
+        game->initWithLevel(*options.levelName);
+        return game;
+    }
     if (options.editLevelName) return EditorScene::sceneWithLevel(*options.editLevelName);
     if (options.sceneFile) return kt::KTNode::nodeFromFile<kt::KTBaseMenuScene>(*options.sceneFile);
-    return kt::KTNode::node<kt::KTScene>();
+    auto menu = kt::KTNode::node<MainMenuScene>();
+    menu->init();
+    return menu;
 }
 
 bool levelExists(const std::string& levelName) {

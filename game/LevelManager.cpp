@@ -1,5 +1,6 @@
 #include "game/LevelManager.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -93,6 +94,14 @@ std::optional<std::string> LevelManager::nextLevelFor(const std::string& level) 
 const std::vector<std::string>* LevelManager::episodeLevels(std::size_t episode) const {
     if (episode < 1 || episode > episodeLevels_.size()) return nullptr;
     return &episodeLevels_[episode - 1];
+}
+
+std::size_t LevelManager::episodeOf(const std::string& level) const {
+    for (std::size_t episode = 0; episode < episodeLevels_.size(); ++episode) {
+        if (std::ranges::find(episodeLevels_[episode], level) != episodeLevels_[episode].end())
+            return episode + 1;
+    }
+    return 0;
 }
 
 std::size_t LevelManager::totalLevelCountForEpisode(std::size_t episode) const {

@@ -35,12 +35,17 @@ public:
     // The level after it in the global order, across episodes.
     std::optional<std::string> nextLevelFor(const std::string& level) const;
 
-    // Episodes are numbered from 1.
+    // Episodes are numbered from 1; 0 for a level that is in no episode.
+    std::size_t episodeOf(const std::string& level) const;
     std::size_t totalLevelCountForEpisode(std::size_t episode) const;
     std::size_t completedLevelCountForEpisode(std::size_t episode) const;
     bool episodeCompleted(std::size_t episode) const;
     // The first episode that is not completed, or 1 when all are.
     std::size_t currentEpisode() const;
+
+    // The level names of an episode in order; none for an unknown episode.
+    const std::vector<std::string>* episodeLevels(std::size_t episode) const;
+    std::size_t episodeCount() const { return episodeLevels_.size(); }
 
     bool levelCompleted(const std::string& level) const;
     std::optional<std::string> firstUncompletedLevel() const;
@@ -57,7 +62,6 @@ public:
 private:
     void readEpisodes();
     void readTimeLimits();
-    const std::vector<std::string>* episodeLevels(std::size_t episode) const;
     bool levelCompleted(const kt::KTUser* user, const std::string& level) const;
 
     kt::KTPlist episodes_ = kt::KTPlist::emptyArray();

@@ -18,7 +18,6 @@ namespace kt {
 namespace {
 
 constexpr float kDefaultVolume = 0.8f;
-constexpr const char* kTutorials = "tutorials";
 
 KTUserManager& users() {
     return KTUserManager::sharedManager();
@@ -129,12 +128,9 @@ void KTBaseMenuScene::setMusicVolumeStr(const std::string& volume) {
 // Once per profile; a tutorial whose file is missing is tried again next time.
 void KTBaseMenuScene::showTutorial(const std::string& name) {
     const auto user = users().selectedUser();
-    KTPlist tutorials = user ? user->objectForKey(kTutorials) : KTPlist();
-    if (!tutorials.isDictionary()) tutorials = KTPlist::emptyDictionary();
-    if (tutorials.contains(name)) return;
+    if (user && user->tutorialHandled(name)) return;
     if (!showPopup(KTFormat("data/partials/tutorial/%@.xml", name)) || !user) return;
-    tutorials[name] = 1;
-    user->setObject(std::move(tutorials), kTutorials);
+    user->setTutorialHandled(name);
     users().save();
 }
 

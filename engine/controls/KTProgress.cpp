@@ -60,6 +60,7 @@ void KTProgress::setAttributes(const XMLAttributes& attributes) {
     if (const std::string* vertical = attributes.find("vertical"); vertical && !circular_) {
         vertical_ = KTBoolFromText(*vertical);
     }
+    if (const std::string* value = attributes.find("value")) setValueFromString(*value);
     if (const std::string* delay = attributes.find("dataSourceDelay")) {
         dataSourceDelay_ = static_cast<float>(KTLeadingReal(*delay));
     }

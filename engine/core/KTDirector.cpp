@@ -201,7 +201,9 @@ void KTDirector::processMessages() {
     while (!mqueue_.empty()) {
         const std::shared_ptr<const KTMessage> message = std::move(mqueue_.front());
         mqueue_.pop_front();
-        message->runAt(currentScene_.get());
+        // A handler may switch the scene (a loading step does): the scene stays alive until it returns.
+        const std::shared_ptr<KTScene> scene = currentScene_;
+        message->runAt(scene.get());
     }
 }
 

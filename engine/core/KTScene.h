@@ -53,8 +53,8 @@ public:
     const std::deque<std::string>& popupQueue() const { return popupQueue_; }
 
     // The window gained or lost input focus.
-    void onActivate() { mouseEnter(); }
-    void onDeactivate() { mouseLeave(); }
+    virtual void onActivate() { mouseEnter(); }
+    virtual void onDeactivate() { mouseLeave(); }
 
     void setSoundVolumeStr(const std::string& volume);
     void setMusicVolumeStr(const std::string& volume);

@@ -26,6 +26,22 @@ void KTUser::removeAllObjects() {
     resourceStrings_.clear();
 }
 
+bool KTUser::tutorialHandled(std::string_view name) const {
+    const KTPlist& tutorials = options_[kTutorials];
+    return tutorials.isDictionary() && tutorials.contains(name);
+}
+
+void KTUser::setTutorialHandled(const std::string& name) {
+    KTPlist tutorials = options_[kTutorials];
+    if (!tutorials.isDictionary()) tutorials = KTPlist::emptyDictionary();
+    tutorials[name] = 1;
+    setObject(std::move(tutorials), kTutorials);
+}
+
+void KTUser::forgetTutorials() {
+    setObject(KTPlist::emptyDictionary(), kTutorials);
+}
+
 int KTUser::amountOfResource(std::string_view resource) const {
     return static_cast<int>(options_[resource].intValue());
 }

@@ -18,6 +18,7 @@ public:
     KT_CLASS(KTUser)
 
     static constexpr std::string_view kTokens = "tokens";
+    static constexpr std::string_view kTutorials = "tutorials";
 
     KTUser() = default;
     explicit KTUser(KTPlist options);
@@ -46,6 +47,11 @@ public:
     void addTokens(int amount) { addAmount(amount, kTokens); }
     void subTokens(int amount) { subAmount(amount, kTokens); }
     std::shared_ptr<KTStringDataSource> tokensString() { return stringForResource(kTokens); }
+
+    // Tutorials already handled for this player ("tutorials": name -> 1); each is shown once per player.
+    bool tutorialHandled(std::string_view name) const;
+    void setTutorialHandled(const std::string& name);
+    void forgetTutorials();
 
 private:
     KTPlist options_ = KTPlist::emptyDictionary();

@@ -168,6 +168,7 @@ void Board::resetState() {
     startPlatesCount_ = 0;
     platesCount_ = 0;
     rocketsCounter_ = 0;
+    noMoveNotice_ = false;
     explosions_ = 0;
     cheat_ = false;
     delayedRemoveLines_ = false;
@@ -326,6 +327,7 @@ bool Board::hasPlates() const {
 }
 
 void Board::stopEverything() {
+    setNoMoveNotice(false);
     for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
         for (int x = 0; x < static_cast<int>(kSizeX); ++x) {
             const auto cell = cells_.objectAt(x, y);

@@ -167,8 +167,10 @@ public:
     SwapJudgement judgeSwap(const Cell& a, const Cell& b) const;
     bool checkTurnTo(const Cell& cell, const Cell& neighbour) const;
     std::vector<Turn> findAllTurns() const;
+    // Shows a hint after the hint delay, or the notice that no move is left when the settled board has none.
     void findTurn();
     void findTurns();
+    bool noMoveNoticeShown() const { return noMoveNotice_; }
     void startRocketAt(const Cell& cell, int vx, int vy);
     const std::vector<Rocket>& rockets() const { return rockets_; }
 
@@ -207,6 +209,10 @@ private:
     void updateTimers(float dt);
     void showTutorials();
     void rocketTick();
+    // BoardSwapping.cpp
+    void setNoMoveNotice(bool shown);
+    // The notice goes as soon as the settled board has a move again.
+    void checkNoMoveNotice();
     // BoardPowerups.cpp
     void finishPowerupClick(const std::string& powerupName);
 
@@ -244,6 +250,7 @@ private:
     std::weak_ptr<Cell> lastTurnCell_;
     unsigned lastTurnBalls_ = 0;
     bool debugRender_ = false;
+    bool noMoveNotice_ = false;
     bool inReset_ = false;
     kt::KTPlist typesForTutorial_ = kt::KTPlist::emptyDictionary();
     float lightwaveT_ = 0;

@@ -230,6 +230,7 @@ void Board::update(float dt) {
             findTurn();
             timeFromLastSwap_ = 0;
         }
+        checkNoMoveNotice();
         PowerupManager::currentPowerupManager().fillFor(dt);
     }
     if (delayedRemoveLines_ && !moving()) {

@@ -45,6 +45,8 @@ public:
     // Where the characters of a candy request slot stand, or none.
     virtual std::shared_ptr<kt::KTNode> requestorHolder(int slot) = 0;
     virtual void showTutorial(const std::string& key) = 0;
+    // The settled board has no move left (the game does not reshuffle), or has one again.
+    virtual void showNoMoveNotice(bool shown) = 0;
     // The board has just been won and paused: show and keep the result.
     virtual void levelWon(const Board& board) = 0;
 };
@@ -62,6 +64,7 @@ public:
     void showPointer(const char*) override {}
     std::shared_ptr<kt::KTNode> requestorHolder(int) override { return nullptr; }
     void showTutorial(const std::string&) override {}
+    void showNoMoveNotice(bool) override {}
     void levelWon(const Board&) override {}
 };
 

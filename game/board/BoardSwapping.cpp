@@ -141,6 +141,7 @@ std::vector<Turn> Board::findAllTurns() const {
 
 void Board::findTurn() {
     const std::vector<Turn> turns = findAllTurns();
+    if (turns.empty() && idle()) setNoMoveNotice(true);
     if (turns.empty()) {
         presentation_->showHints({});
         return;
@@ -148,6 +149,16 @@ void Board::findTurn() {
     const std::size_t pick =
         turns.size() == 1 ? 0 : static_cast<std::size_t>(kt::KTRandom::shared().next()) % turns.size();
     presentation_->showHints({turns[pick]});
+}
+
+void Board::setNoMoveNotice(bool shown) {
+    if (shown == noMoveNotice_) return;
+    noMoveNotice_ = shown;
+    presentation_->showNoMoveNotice(shown);
+}
+
+void Board::checkNoMoveNotice() {
+    if (noMoveNotice_ && idle() && !findAllTurns().empty()) setNoMoveNotice(false);
 }
 
 void Board::findTurns() {

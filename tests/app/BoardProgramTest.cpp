@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stb/stb_image.h>
 
 #include <array>
 #include <filesystem>
@@ -8,6 +7,7 @@
 
 #include "tests/app/DumpedBoard.h"
 #include "tests/app/GameProcess.h"
+#include "tests/app/ProgramOutput.h"
 
 namespace moonbrook::test {
 namespace {
@@ -46,26 +46,10 @@ std::string closedLevel() {
            "</string><key>time_limit</key><integer>60</integer></dict></dict></plist>\n";
 }
 
-struct Pixel {
-    int r = 0;
-    int g = 0;
-    int b = 0;
-};
-
 // The game's own content tree seen from the test's folder, with room for levels of the test's own.
 class BoardProgramTest : public ::testing::Test {
 protected:
-    BoardProgramTest() {
-        const fs::path content = MOONBROOK_CONTENT_DATA;
-        const fs::path data = folder_.path() / "data";
-        fs::create_directories(data / "levels");
-        for (const auto& entry : fs::directory_iterator(content)) {
-            if (entry.path().filename() != "levels")
-                fs::create_symlink(entry.path(), data / entry.path().filename());
-        }
-        for (const auto& entry : fs::directory_iterator(content / "levels"))
-            fs::create_symlink(entry.path(), data / "levels" / entry.path().filename());
-    }
+    BoardProgramTest() { folder_.linkContent(MOONBROOK_CONTENT_DATA, {"levels"}); }
 
     // Runs the level with the script, then quits, and answers the exit code.
     std::optional<int> play(const std::string& level, const std::string& script) {
@@ -136,7 +120,7 @@ TEST_F(BoardProgramTest, FirstLevelIsWonByAScriptedPlayAndEverySettledBoardIsPla
     ASSERT_EQ(play("001", won), 0) << errorOutput_;
     EXPECT_TRUE(dumped("board.json").json()["paused"].get<bool>());
     const nlohmann::json scene = nlohmann::json::parse(folder_.read("scene.json"));
-    EXPECT_EQ(scene["class"], "PlayScene");
+    EXPECT_EQ(scene["class"], "GameScene");
     EXPECT_EQ(scene["state"], "win");
 }
 
@@ -185,31 +169,6 @@ TEST_F(BoardProgramTest, MistakesStopTheRunNamingTheLine) {
     GameProcess plain(folder_.path(), {"--headless", "--script", "plain.txt"});
     EXPECT_EQ(plain.waitForExit(kTimeout), 2);
     EXPECT_NE(plain.errorOutput().find("plain.txt:1: no board is running"), std::string::npos);
-}
-
-class Screenshot {
-public:
-    explicit Screenshot(const fs::path& path) {
-        pixels_.reset(stbi_load(path.c_str(), &width_, &height_, nullptr, 3));
-    }
-    bool loaded() const { return pixels_ && width_ == 1024 && height_ == 768; }
-    Pixel at(int x, int y) const {
-        const unsigned char* p = pixels_.get() + (y * width_ + x) * 3;
-        return {p[0], p[1], p[2]};
-    }
-
-private:
-    struct Free {
-        void operator()(unsigned char* pixels) const { stbi_image_free(pixels); }
-    };
-    std::unique_ptr<unsigned char, Free> pixels_;
-    int width_ = 0;
-    int height_ = 0;
-};
-
-bool near(Pixel pixel, Pixel wanted, int tolerance) {
-    return std::abs(pixel.r - wanted.r) <= tolerance && std::abs(pixel.g - wanted.g) <= tolerance &&
-           std::abs(pixel.b - wanted.b) <= tolerance;
 }
 
 TEST_F(BoardProgramTest, ScreenshotShowsTheFramedFieldWithDistinctBalls) {

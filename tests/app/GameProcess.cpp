@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -101,6 +102,35 @@ TestFolder::~TestFolder() {
 
 void TestFolder::write(const std::string& name, const std::string& text) const {
     std::ofstream(path_ / name, std::ios::binary) << text;
+}
+
+namespace {
+
+// Links every entry of `from` into `to`, except those on the way to one of the own folders, which become
+// real folders treated the same way.
+void linkEntries(const std::filesystem::path& from, const std::filesystem::path& to,
+                 const std::set<std::filesystem::path>& ownFolders, const std::filesystem::path& relative) {
+    std::filesystem::create_directories(to);
+    for (const auto& entry : std::filesystem::directory_iterator(from)) {
+        const std::filesystem::path inside = relative / entry.path().filename();
+        const bool onTheWay = std::ranges::any_of(ownFolders, [&inside](const std::filesystem::path& own) {
+            return std::mismatch(inside.begin(), inside.end(), own.begin(), own.end()).first == inside.end();
+        });
+        if (onTheWay && entry.is_directory()) {
+            linkEntries(entry.path(), to / entry.path().filename(), ownFolders, inside);
+        } else {
+            std::filesystem::create_symlink(entry.path(), to / entry.path().filename());
+        }
+    }
+}
+
+}  // namespace
+
+void TestFolder::linkContent(const std::filesystem::path& content, const std::vector<std::string>& ownFolders) const {
+    const std::set<std::filesystem::path> own(ownFolders.begin(), ownFolders.end());
+    linkEntries(content, path_ / "data", own, {});
+    for (const std::filesystem::path& folder : own)
+        std::filesystem::create_directories(path_ / "data" / folder);
 }
 
 std::string TestFolder::read(const std::string& name) const {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,10 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
     void write(const std::string& name, const std::string& text) const;
+    // Makes "data" see the content tree through links, one per entry. The folders named (paths inside
+    // "data", such as "levels" or "partials/tutorial") become folders of the test's own, holding links to
+    // the content's entries, so that the test may add or remove files in them.
+    void linkContent(const std::filesystem::path& content, const std::vector<std::string>& ownFolders = {}) const;
     std::string read(const std::string& name) const;
 
 private:

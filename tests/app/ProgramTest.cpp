@@ -85,8 +85,9 @@ TEST_F(ProgramTest, ScriptDumpsTheSceneAndQuits) {
     EXPECT_EQ(run({"--headless", "--script", "script.txt"}), 0);
     EXPECT_EQ(errorOutput_, "");
     const nlohmann::json scene = nlohmann::json::parse(folder_.read("out/scene.json"));
-    EXPECT_EQ(scene["class"], "KTScene");
-    EXPECT_TRUE(scene["state"].is_null());
+    // The program opens on the main menu, which without a profile asks for the first name.
+    EXPECT_EQ(scene["class"], "MainMenuScene");
+    EXPECT_EQ(scene["state"], "add_first_user");
     EXPECT_EQ(scene["tree"]["size"], nlohmann::json::parse("[1024, 768]"));
     EXPECT_TRUE(scene["tree"]["children"].is_array());
     const std::string log = folder_.read(kLog);

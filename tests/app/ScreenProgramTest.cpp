@@ -5,6 +5,7 @@
 
 #include "tests/app/DumpedScene.h"
 #include "tests/app/GameProcess.h"
+#include "tests/app/ProgramOutput.h"
 
 namespace moonbrook::test {
 namespace {
@@ -18,10 +19,7 @@ constexpr auto kTimeout = 60s;
 class ScreenProgramTest : public ::testing::Test {
 protected:
     ScreenProgramTest() {
-        const fs::path data = folder_.path() / "data";
-        fs::create_directories(data);
-        for (const auto& entry : fs::directory_iterator(MOONBROOK_CONTENT_DATA))
-            fs::create_symlink(entry.path(), data / entry.path().filename());
+        folder_.linkContent(MOONBROOK_CONTENT_DATA);
         fs::create_symlink(MOONBROOK_TEST_SCENE, folder_.path() / "controls.sg.xml");
     }
 
@@ -84,8 +82,8 @@ TEST_F(ScreenProgramTest, ACommandThatMissesStopsTheRunWithItsLine) {
     EXPECT_EQ(run("wait-state add_user 5\nquit\n"), 2);
     EXPECT_NE(errorOutput_.find("script.txt:1: state add_user not reached in 5 frames"), std::string::npos)
         << errorOutput_;
-    EXPECT_EQ(run("wait-scene KTBaseMenuScene 3\nwait-scene PlayScene 3\nquit\n"), 2);
-    EXPECT_NE(errorOutput_.find("script.txt:2: scene PlayScene not reached in 3 frames"), std::string::npos)
+    EXPECT_EQ(run("wait-scene KTBaseMenuScene 3\nwait-scene GameScene 3\nquit\n"), 2);
+    EXPECT_NE(errorOutput_.find("script.txt:2: scene GameScene not reached in 3 frames"), std::string::npos)
         << errorOutput_;
 }
 

@@ -6,7 +6,7 @@
 
 #include "engine/core/KTPlist.h"
 #include "engine/core/KTScene.h"
-#include "game/ScenePresentation.h"
+#include "game/scenes/ScenePresentation.h"
 #include "game/board/Board.h"
 #include "tests/support/EngineTest.h"
 

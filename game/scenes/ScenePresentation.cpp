@@ -1,4 +1,4 @@
-#include "game/ScenePresentation.h"
+#include "game/scenes/ScenePresentation.h"
 
 #include <algorithm>
 
@@ -25,6 +25,7 @@ namespace moonbrook {
 namespace {
 
 constexpr int kBoltsPerJump = 3;
+constexpr const char* kNoMoveNotice = "no_move_notice";
 
 // Puts a sprite where the cell is on screen, whatever the layer's own place in the scene.
 void addMarker(kt::KTNode& layer, const Cell& cell, const char* spritePath) {
@@ -78,6 +79,7 @@ void ScenePresentation::bind(Board& board) {
     }
     showSelection(nullptr);
     showPointer(nullptr);
+    showNoMoveNotice(false);
 
     auto& powerups = PowerupManager::currentPowerupManager();
     for (const char* name : {"hammer", "random", "color", "bonuses"}) {
@@ -93,7 +95,9 @@ void ScenePresentation::bind(Board& board) {
     controller_ = controller;
     if (!controller) return;
     controller->setBoard(board.sharedAs<Board>());
-    controller->levelName()->setString(kt::KTFormat("%i", board.levelData()["id"].intValue() + 1));
+    // Players count the levels across episodes, whatever the files are called.
+    controller->levelName()->setString(
+        kt::KTFormat("%u", LevelManager::sharedManager().levelPosition(board.levelName()) + 1));
 }
 
 void ScenePresentation::showHud(const Board& board) {
@@ -198,6 +202,10 @@ std::shared_ptr<kt::KTNode> ScenePresentation::requestorHolder(int slot) {
 void ScenePresentation::showTutorial(const std::string& key) {
     const auto scene = scene_.lock();
     if (scene && scene->respondsTo("showTutorial:")) scene->perform("showTutorial:", key);
+}
+
+void ScenePresentation::showNoMoveNotice(bool shown) {
+    if (const auto notice = node(kNoMoveNotice)) notice->setVisible(shown);
 }
 
 void ScenePresentation::levelWon(const Board& board) {

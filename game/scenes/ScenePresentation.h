@@ -14,7 +14,7 @@ class GameBoardController;
 
 // The board's presentation on a screen laid out with named nodes: the HUD texts and the game board
 // controller, the "turns" and "highlights" layers, the "selection_marker", the candy requestor holders, the
-// powerup buttons and the result panel. A node the layout lacks is simply not shown. Winning also keeps the
+// powerup buttons, the no-move notice and the result panel. A node the layout lacks is simply not shown. Winning also keeps the
 // result in the selected profile, and tutorials and the win are passed to the scene's "showTutorial:" and
 // "win" handlers.
 class ScenePresentation final : public BoardPresentation {
@@ -35,6 +35,8 @@ public:
     void showPointer(const char* decorationFile) override;
     std::shared_ptr<kt::KTNode> requestorHolder(int slot) override;
     void showTutorial(const std::string& key) override;
+    // The HUD's "no_move_notice".
+    void showNoMoveNotice(bool shown) override;
     void levelWon(const Board& board) override;
 
 private:

@@ -1,0 +1,265 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/app/GameProcess.h"
+#include "tests/app/ProgramOutput.h"
+
+namespace moonbrook::test {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+constexpr auto kTimeout = 180s;
+constexpr const char* kLog = "data-home/Moonbrook/log.txt";
+// Every tutorial of the first levels seen, so that none covers the board.
+constexpr const char* kAllTutorials =
+    "<key>tutorials</key><dict><key>basics</key><integer>1</integer><key>plates</key><integer>1</integer>"
+    "<key>tokens</key><integer>1</integer><key>locks</key><integer>1</integer></dict>";
+// The first two levels won, three stars and one.
+constexpr const char* kTwoLevelsWon =
+    "<key>levelResults</key><dict><key>001</key><real>10</real><key>002</key><real>500</real></dict>";
+
+std::string profileEntry(const std::string& name, const std::string& entries) {
+    return "<dict><key>name</key><string>" + name + "</string>" + entries + "</dict>";
+}
+
+// The program started on its main menu, each test with player profiles of its own and the game's content.
+class MenuProgramTest : public ::testing::Test {
+protected:
+    MenuProgramTest() {
+        folder_.linkContent(MOONBROOK_CONTENT_DATA);
+        fs::create_directories(folder_.path() / "data-home/Moonbrook");
+    }
+
+    // The profiles given, the first selected.
+    void writeProfiles(const std::vector<std::string>& profiles, const std::string& selected) const {
+        std::string users;
+        for (const std::string& profile : profiles) users += profile;
+        folder_.write("data-home/Moonbrook/users.xml",
+                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict><key>users</key>"
+                      "<array>" +
+                          users + "</array><key>selected_user_name</key><string>" + selected +
+                          "</string></dict></plist>\n");
+    }
+    void writeProfile(const std::string& entries) const { writeProfiles({profileEntry("Ann", entries)}, "Ann"); }
+
+    // Runs the script on the menu, then quits; the exit code.
+    std::optional<int> run(const std::string& script, const std::vector<std::string>& more = {}) {
+        folder_.write("script.txt", script + "quit\n");
+        std::vector<std::string> arguments = {"--headless", "--fixed-dt", "0.0166", "--seed", "5", "--script",
+                                              "script.txt"};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        GameProcess game(folder_.path(), arguments);
+        const std::optional<int> exitCode = game.waitForExit(kTimeout);
+        errorOutput_ = game.errorOutput();
+        return exitCode;
+    }
+
+    nlohmann::json dumped(const std::string& name) const { return nlohmann::json::parse(folder_.read(name)); }
+    nlohmann::json node(const nlohmann::json& scene, const std::string& name) const {
+        const nlohmann::json* found = findNode(scene["tree"], name);
+        return found ? *found : nlohmann::json();
+    }
+    // A node inside a named node.
+    nlohmann::json childOf(const nlohmann::json& scene, const std::string& parent, const std::string& name) const {
+        const nlohmann::json* outer = findNode(scene["tree"], parent);
+        const nlohmann::json* found = outer ? findNode(*outer, name) : nullptr;
+        return found ? *found : nlohmann::json();
+    }
+    nlohmann::json profile(const std::string& file, std::size_t index = 0) const {
+        return dumped(file)["users"][index];
+    }
+
+    TestFolder folder_;
+    std::string errorOutput_;
+};
+
+TEST_F(MenuProgramTest, TheFirstStartAsksForANamePrefilledAndMakesTheFirstProfile) {
+    ASSERT_EQ(run("wait-state add_first_user 60\nwait 10\ndump scene first.json\n"
+                  "click-node add_first_user_ok\nwait-state default 60\nwait 5\n"
+                  "dump scene welcome.json\ndump profiles profiles.json\n"),
+              0)
+        << errorOutput_;
+    const std::string prefilled = node(dumped("first.json"), "first_username_input")["text"];
+    ASSERT_FALSE(prefilled.empty());
+    const nlohmann::json profiles = dumped("profiles.json");
+    ASSERT_EQ(profiles["users"].size(), 1u);
+    EXPECT_EQ(profiles["users"][0]["name"], prefilled);
+    EXPECT_EQ(profiles["selected"], prefilled);
+    const nlohmann::json welcome = dumped("welcome.json");
+    EXPECT_EQ(node(welcome, "welcome_text")["text"], "Welcome, " + prefilled);
+    EXPECT_TRUE(node(welcome, "welcome_panel")["visible"].get<bool>());
+    EXPECT_FALSE(node(welcome, "add_first_user_popup")["visible"].get<bool>());
+}
+
+TEST_F(MenuProgramTest, ProfilesAreAddedRefusedWhenTakenOrTooManyAndDeletedAfterConfirmation) {
+    writeProfile("");
+    ASSERT_EQ(run("wait-state default 60\nclick-node users_button\nwait-state users 30\n"
+                  "click-node add_user_button\nwait-state add_user 30\ntext Bob\nclick-node add_user_ok\n"
+                  "wait-state users 30\ndump profiles added.json\n"
+                  "click-node add_user_button\nwait-state add_user 30\ntext Ann\nclick-node add_user_ok\nwait 20\n"
+                  "dump scene taken.json\nclick-node user_exists_ok\nwait 30\nclick-node add_user_cancel\n"
+                  "wait-state users 30\nclick-node delete_user_button\nwait-state delete_user 30\n"
+                  "click-node cancel_delete_button\nwait-state users 30\ndump profiles kept.json\n"
+                  "click-node delete_user_button\nwait-state delete_user 30\n"
+                  "click-node final_delete_user_button\nwait-state users 30\ndump profiles deleted.json\n"),
+              0)
+        << errorOutput_;
+    const nlohmann::json added = dumped("added.json");
+    ASSERT_EQ(added["users"].size(), 2u);
+    EXPECT_EQ(added["selected"], "Bob");
+    EXPECT_TRUE(node(dumped("taken.json"), "user_exists_ok")["visible"].get<bool>());
+    EXPECT_EQ(dumped("kept.json")["users"].size(), 2u);
+    const nlohmann::json deleted = dumped("deleted.json");
+    ASSERT_EQ(deleted["users"].size(), 1u);
+    EXPECT_EQ(deleted["users"][0]["name"], "Ann");
+
+    std::vector<std::string> eight;
+    for (int k = 0; k < 8; ++k) eight.push_back(profileEntry("P" + std::to_string(k), ""));
+    writeProfiles(eight, "P0");
+    ASSERT_EQ(run("wait-state default 60\nclick-node users_button\nwait-state users 30\n"
+                  "click-node add_user_button\nwait-state too_many_users 30\nwait 10\ndump scene full.json\n"
+                  "dump profiles full_profiles.json\n"),
+              0)
+        << errorOutput_;
+    EXPECT_TRUE(node(dumped("full.json"), "too_many_users_popup")["visible"].get<bool>());
+    EXPECT_EQ(dumped("full_profiles.json")["users"].size(), 8u);
+}
+
+TEST_F(MenuProgramTest, TheMapOpensTheEpisodeWhoseLevelsStartOnlyWhenOpenAndTheGameComesBack) {
+    writeProfile(std::string(kAllTutorials) + kTwoLevelsWon);
+    ASSERT_EQ(run("wait-state default 60\nclick-node play_button\nwait-state map 30\nwait 30\n"
+                  "dump scene map.json\nscreenshot map.png\n"
+                  "click-node eb1\nwait-state episode_levels 30\nwait 30\ndump scene levels.json\n"
+                  "screenshot levels.png\nclick-node l3\nwait 30\ndump scene locked.json\n"
+                  "click-node l2\nwait-scene GameScene 600\nwait 30\nkey Escape\nwait-state pause 30\nwait 40\n"
+                  "click-node map_button\nwait-scene MainMenuScene 600\nwait-state map 60\nwait 5\n"
+                  "dump scene back.json\n"),
+              0)
+        << errorOutput_;
+    const nlohmann::json map = dumped("map.json");
+    EXPECT_TRUE(node(map, "eb1")["enabled"].get<bool>());
+    EXPECT_FALSE(node(map, "eb2")["enabled"].get<bool>());
+    EXPECT_EQ(childOf(map, "eb1", "completedLevelsCount")["text"], "2");
+    EXPECT_EQ(childOf(map, "eb1", "totalLevelsCount")["text"], "12");
+
+    const nlohmann::json levels = dumped("levels.json");
+    EXPECT_EQ(childOf(levels, "l0", "stars")["selected"], "3");
+    EXPECT_EQ(childOf(levels, "l1", "stars")["selected"], "1");
+    EXPECT_EQ(childOf(levels, "l2", "stars")["selected"], "0");
+    EXPECT_FALSE(childOf(levels, "l2", "locked")["visible"].get<bool>());
+    EXPECT_EQ(childOf(levels, "l2", "number")["text"], "3");
+    EXPECT_TRUE(childOf(levels, "l3", "locked")["visible"].get<bool>());
+    EXPECT_FALSE(node(levels, "l3")["enabled"].get<bool>());
+    // The locked level did not start; the open one did, and leaving it arrives on the map.
+    EXPECT_EQ(dumped("locked.json")["state"], "episode_levels");
+    const std::string log = folder_.read(kLog);
+    EXPECT_EQ(log.find("startGame: level: 004"), std::string::npos);
+    EXPECT_NE(log.find("startGame: level: 003"), std::string::npos);
+    EXPECT_NE(log.find("GameScene setLevel: 003"), std::string::npos);
+    const nlohmann::json back = dumped("back.json");
+    EXPECT_EQ(back["class"], "MainMenuScene");
+    EXPECT_TRUE(node(back, "map_panel")["visible"].get<bool>());
+}
+
+// Plates for the cheapest variant of the first decoration and nothing more.
+TEST_F(MenuProgramTest, ADecorationIsBoughtWithEnoughPlatesOnceAndStaysAfterARestart) {
+    const std::string buy = "wait-state default 60\nwait 10\nclick-node b\nwait 20\nclick-node b1\n"
+                            "wait-state upgrade_popup 30\nwait 20\ndump scene popup.json\nscreenshot popup.png\n"
+                            "click-node buy_button\nwait 40\ndump scene after.json\ndump profiles wallet.json\n";
+    writeProfile("<key>plates</key><integer>20</integer>");
+    ASSERT_EQ(run(buy), 0) << errorOutput_;
+    EXPECT_FALSE(node(dumped("popup.json"), "buy_button")["enabled"].get<bool>());
+    EXPECT_EQ(profile("wallet.json")["plates"], 20);
+    EXPECT_TRUE(profile("wallet.json")["items"].is_null());
+
+    writeProfile("<key>plates</key><integer>100</integer>");
+    ASSERT_EQ(run(buy), 0) << errorOutput_;
+    const nlohmann::json bought = profile("wallet.json");
+    EXPECT_EQ(bought["plates"], 30);
+    EXPECT_EQ(bought["items"], nlohmann::json::parse(R"(["fence_peppermint"])"));
+    EXPECT_EQ(node(dumped("after.json"), "fence_peppermint")["state"], "visible");
+    EXPECT_EQ(dumped("after.json")["state"], "default");
+
+    ASSERT_EQ(run("wait-state default 60\nwait 30\ndump scene restarted.json\nscreenshot village.png\n"
+                  "dump profiles kept_wallet.json\n"),
+              0)
+        << errorOutput_;
+    EXPECT_EQ(profile("kept_wallet.json")["plates"], 30);
+    const nlohmann::json restarted = dumped("restarted.json");
+    EXPECT_EQ(node(restarted, "fence_peppermint")["state"], "visible");
+    EXPECT_TRUE(childOf(restarted, "upgrade_menu_1", "check")["visible"].get<bool>());
+    EXPECT_EQ(node(restarted, "plates_count")["text"], "30");
+}
+
+// A level won (instantly, in development mode) leads back to the map with the level after it open.
+TEST_F(MenuProgramTest, AWonLevelLeadsBackToTheMapWithTheNextLevelOpen) {
+    folder_.write("devmode", "");
+    writeProfile(std::string(kAllTutorials) + kTwoLevelsWon);
+    ASSERT_EQ(run("wait 10\nkey w\nwait-state win 200\nwait 60\nclick-node to_map_button\n"
+                  "wait-scene MainMenuScene 300\nwait 5\ndump scene menu.json\nclick-node eb1\n"
+                  "wait-state episode_levels 30\nwait 5\ndump scene levels.json\n",
+                  {"--level", "003"}),
+              0)
+        << errorOutput_;
+    EXPECT_EQ(dumped("menu.json")["state"], "map");
+    const nlohmann::json levels = dumped("levels.json");
+    EXPECT_NE(childOf(levels, "l2", "stars")["selected"], "0");
+    EXPECT_EQ(childOf(levels, "l3", "stars")["selected"], "0");
+    EXPECT_TRUE(node(levels, "l3")["enabled"].get<bool>());
+    EXPECT_FALSE(node(levels, "l4")["enabled"].get<bool>());
+}
+
+// The credits roll for their 38 seconds; the website button opens nothing without an address beside the
+// program, and says so.
+TEST_F(MenuProgramTest, TheCreditsRollAndAWebsiteFileWithoutAddressOpensNothing) {
+    writeProfile("");
+    folder_.write("website.url", "[InternetShortcut]\nURL=not an address\n");
+    ASSERT_EQ(run("wait-state default 60\nclick-node credits_button\nwait-state credits 30\nwait 5\n"
+                  "dump scene start.json\nclick-node website_button\nwait 600\ndump scene later.json\n"
+                  "click-node credits_close_button\nwait-state default 30\ndump scene closed.json\n"),
+              0)
+        << errorOutput_;
+    const float startY = node(dumped("start.json"), "credits")["position"][1].get<float>();
+    const float laterY = node(dumped("later.json"), "credits")["position"][1].get<float>();
+    EXPECT_GT(startY, 700);
+    // About ten seconds of the roll's 38.
+    EXPECT_LT(laterY, startY - 200);
+    EXPECT_GT(laterY, 0);
+    EXPECT_FALSE(node(dumped("closed.json"), "credits")["visible"].get<bool>());
+    EXPECT_NE(folder_.read(kLog).find("no web address in website.url"), std::string::npos);
+}
+
+// Tokens buy a powerup level and a bonus and get them back when sold; what the profile holds is saved.
+TEST_F(MenuProgramTest, PowerupLevelsAndBonusesAreBoughtAndSoldForTokens) {
+    writeProfile("<key>tokens</key><integer>14</integer>");
+    ASSERT_EQ(run("wait-state default 60\nclick-node shop_button\nwait-state powerup_shop 30\nwait 10\n"
+                  "click-node upgrade_button\nwait 10\nclick-node buy_button\nwait 10\n"
+                  "dump profiles bought.json\ndump scene shop.json\n"
+                  "click-node degrade_button\nwait 10\nclick-node sell_button\nwait 10\n"
+                  "dump profiles sold.json\n"),
+              0)
+        << errorOutput_;
+    const nlohmann::json bought = profile("bought.json");
+    EXPECT_EQ(bought["tokens"], 14 - 5 - 6);
+    EXPECT_EQ(bought["powerups"]["hammer"]["maxLevel"], 1);
+    EXPECT_EQ(bought["bonuses"], nlohmann::json::parse(R"(["bomb"])"));
+    const nlohmann::json shop = dumped("shop.json");
+    EXPECT_EQ(childOf(shop, "powerup_hammer", "level")["text"], "1 / 3");
+    EXPECT_TRUE(childOf(shop, "bonus_bomb", "sell_button")["visible"].get<bool>());
+    // With 3 tokens left the next hammer level (10) is out of reach.
+    EXPECT_FALSE(childOf(shop, "powerup_hammer", "upgrade_button")["enabled"].get<bool>());
+    const nlohmann::json sold = profile("sold.json");
+    EXPECT_EQ(sold["tokens"], 14);
+    EXPECT_EQ(sold["powerups"]["hammer"]["maxLevel"], 0);
+    EXPECT_TRUE(sold["bonuses"].empty());
+}
+
+}  // namespace
+}  // namespace moonbrook::test

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include "engine/core/KTControllerManager.h"
+#include "engine/core/KTDataSource.h"
+#include "engine/core/KTDirector.h"
+#include "engine/core/KTState.h"
+#include "engine/services/KTAudioManager.h"
+#include "engine/services/KTUser.h"
+#include "engine/services/KTUserManager.h"
+#include "game/Powerup.h"
+#include "game/PowerupManager.h"
+#include "game/board/GameBoardController.h"
+#include "game/scenes/GameScene.h"
+#include "tests/game/board/BoardTest.h"
+
+namespace moonbrook::test {
+namespace {
+
+// Every node the board, its candy requests, its powerups, its win check and the scene look up by name.
+constexpr const char* kNamedNodes[] = {
+    "board",          "highlights",      "turns",          "selection_marker", "candy_requestor0",
+    "candy_requestor1", "candy_requestors", "score",        "time",             "timeStars",
+    "plates_count",   "tokens_count",    "powerup_hammer", "powerup_random",   "powerup_color",
+    "powerup_bonuses", "stars",          "final_score",    "final_gold",       "final_tokens",
+    "final_time",     "bestLevelTime",   "win_effect_holder", "tutorial_box",  "background",
+    "level_name",     "no_move_notice",  "pause_button",   "restart_hud_button"};
+
+class GameSceneTest : public BoardTest {
+protected:
+    GameSceneTest() {
+        kt::KTUserManager& users = kt::KTUserManager::sharedManager();
+        users.add("Ann");
+        users.selectByName("Ann");
+        // The first level's own tutorials would cover the board from its third second.
+        for (const char* tutorial : {"basics", "plates"})
+            users.selectedUser()->setTutorialHandled(tutorial);
+        PowerupManager::resetCurrentPowerupManager();
+        game = kt::KTNode::node<GameScene>();
+        game->initWithLevel("001");
+        runScene(game);
+        board = game->board();
+    }
+    void TearDown() override {
+        game.reset();
+        kt::KTDirector::shared().setDevMode(false);
+        BoardTest::TearDown();
+    }
+    std::string state() const { return game->currentState() ? game->currentState()->name : ""; }
+    const kt::KTPlist& tutorials() const {
+        return kt::KTUserManager::sharedManager().selectedUser()->objectForKey("tutorials");
+    }
+
+    std::shared_ptr<GameScene> game;
+};
+
+TEST_F(GameSceneTest, LayoutHoldsEveryNamedNodeAndTheHudFollowsTheBoard) {
+    for (const char* name : kNamedNodes)
+        EXPECT_TRUE(game->getChildByName(name)) << name;
+    ASSERT_TRUE(board);
+    EXPECT_EQ(board->parent(), game->getChildByName("board").get());
+    for (const char* child : {"button_l_0", "button_l_1", "button_l_2", "button_l_3", "progress", "tooltip"})
+        EXPECT_TRUE(game->getChildByName("powerup_hammer")->getChildByName(child)) << child;
+    for (const char* name : {"timeStars", "stars"})
+        EXPECT_EQ(game->getChildByName(name)->className(), "KTVariantContainer") << name;
+
+    const auto controller = GameBoardController::shared();
+    ASSERT_TRUE(controller);
+    EXPECT_EQ(controller->board(), board);
+    EXPECT_EQ(game->getChildByName("level_name")->text(), "1");
+    ASSERT_TRUE(settle());
+    step();
+    EXPECT_EQ(game->getChildByName("score")->text(), std::to_string(board->score()));
+    EXPECT_LT(controller->timeProgress()->numberValue(), 1.0);
+}
+
+TEST_F(GameSceneTest, PopupsPauseTheBoardAndContinueGoesBack) {
+    for (const char* operation : {"pause", "hide", "showRestartPopup"}) {
+        game->perform(operation);
+        EXPECT_TRUE(board->pause()) << operation;
+        EXPECT_NE(state(), "default") << operation;
+        game->perform("continue");
+        EXPECT_FALSE(board->pause()) << operation;
+        EXPECT_EQ(state(), "default") << operation;
+    }
+    game->keyDown(kt::kbEscape);
+    EXPECT_EQ(state(), "pause");
+    game->perform("continue");
+    game->onDeactivate();
+    EXPECT_EQ(state(), "pause");
+    EXPECT_TRUE(board->pause());
+}
+
+TEST_F(GameSceneTest, RightButtonLeavesAPowerupModeAndRestartSpendsEveryChargeOnTheSameBoard) {
+    game->perform("hammer");
+    EXPECT_EQ(board->clickMode(), ClickMode::hammer);
+    game->buttonDown(kt::msRight, {10, 10});
+    EXPECT_EQ(board->clickMode(), ClickMode::normal);
+    game->perform("remcolor");
+    EXPECT_EQ(board->clickMode(), ClickMode::removeColor);
+    game->perform("default");
+    EXPECT_EQ(board->clickMode(), ClickMode::normal);
+
+    kt::KTPlist bought = kt::KTPlist::emptyDictionary();
+    bought["hammer"]["maxLevel"] = 1;
+    kt::KTUserManager::sharedManager().selectedUser()->setObject(std::move(bought), "powerups");
+    PowerupManager::resetCurrentPowerupManager();
+    PowerupManager::currentPowerupManager().fillFor(100);
+    ASSERT_GT(PowerupManager::currentPowerupManager().getPowerupByName("hammer")->level(), 0);
+    step(30);
+    const auto sameBoard = board;
+    game->perform("showRestartPopup");
+    game->perform("restart");
+    EXPECT_EQ(game->board(), sameBoard);
+    EXPECT_EQ(state(), "default");
+    EXPECT_FALSE(board->pause());
+    EXPECT_LT(board->playTime(), 0.1f);
+    for (const auto& powerup : PowerupManager::currentPowerupManager().powerups())
+        EXPECT_EQ(powerup->level(), 0) << powerup->name();
+}
+
+TEST_F(GameSceneTest, TheWinPausesForGoodAndEscapeCannotCoverIt) {
+    ASSERT_TRUE(settle());
+    board->instantWin();
+    step(200);
+    ASSERT_EQ(state(), "win");
+    EXPECT_TRUE(game->popup());
+    EXPECT_TRUE(game->getChildByName("win_panel")->visible());
+    EXPECT_TRUE(game->getChildByName("win_effect_holder")->hasChildren());
+    game->keyDown(kt::kbEscape);
+    game->perform("continue");
+    EXPECT_EQ(state(), "win");
+    EXPECT_TRUE(board->pause());
+}
+
+TEST_F(GameSceneTest, AMissingTutorialIsRecordedAndF8ForgetsOnlyInDevelopment) {
+    game->showTutorial("no_such_tutorial");
+    EXPECT_NE(state(), "tutorial");
+    EXPECT_FALSE(game->popup());
+    EXPECT_FALSE(board->pause());
+    EXPECT_EQ(tutorials()["no_such_tutorial"].intValue(), 1);
+
+    game->keyDown(kt::kbF8);
+    EXPECT_EQ(tutorials()["no_such_tutorial"].intValue(), 1);
+    kt::KTDirector::shared().setDevMode(true);
+    game->keyDown(kt::kbF8);
+    EXPECT_TRUE(tutorials().isDictionary());
+    EXPECT_EQ(tutorials().size(), 0u);
+}
+
+TEST_F(GameSceneTest, TheMusicPlaysTheListFromAnyTrackAndF1F2SwitchAndTheWinStopsIt) {
+    kt::KTAudioManager& audio = kt::KTAudioManager::shared();
+    ASSERT_EQ(audio.musicList().size(), 8u);
+    const int first = audio.currentMusicIdx();
+    game->keyDown(kt::kbF2);
+    EXPECT_EQ(audio.currentMusicIdx(), (first + 1) % 8);
+    game->keyDown(kt::kbF1);
+    game->keyDown(kt::kbF1);
+    EXPECT_EQ(audio.currentMusicIdx(), (first + 7) % 8);
+    const std::string& track = audio.musicList()[static_cast<std::size_t>(audio.currentMusicIdx())];
+    ASSERT_TRUE(audio.currentMusicFilename());
+    EXPECT_TRUE(audio.currentMusicFilename()->ends_with(track)) << *audio.currentMusicFilename();
+    game->perform("win");
+    EXPECT_FALSE(audio.currentMusicFilename());
+}
+
+TEST_F(GameSceneTest, LeavingDetachesTheBoard) {
+    runScene();
+    EXPECT_FALSE(GameBoardController::shared()->board());
+}
+
+}  // namespace
+}  // namespace moonbrook::test
