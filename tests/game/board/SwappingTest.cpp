@@ -207,6 +207,18 @@ TEST_F(SwappingTest, PowerupModesTakeTheClickInsteadOfTheSelection) {
     EXPECT_EQ(scene->mouseFocus(), nullptr);
 }
 
+TEST_F(SwappingTest, TheNoMoveNoticeShowsAfterTheHintDelayAndGoesWithTheFirstMove) {
+    build({"aab", "cdc"});
+    step(framesFor(1));
+    EXPECT_FALSE(board->noMoveNoticeShown());
+    step(framesFor(kHintTime));
+    EXPECT_TRUE(board->noMoveNoticeShown());
+    // An "a" under the "b": swapping the two makes the top row a line.
+    cell(2, 1)->setBall(board->generateBallOfType(u'a'));
+    step();
+    EXPECT_FALSE(board->noMoveNoticeShown());
+}
+
 TEST_F(SwappingTest, EmitterIgnoresClicks) {
     Layers layers;
     layers.map = {"000", "111"};
