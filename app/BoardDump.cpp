@@ -25,6 +25,8 @@ nlohmann::json describeCell(const Cell& cell) {
         {"crate", letterText(cell.crateType())},
         {"crate_level", cell.crateLevel()},
         {"emitter", cell.emitter()},
+        // A cell of the field, which holds, takes and swaps balls; an emitter position is not one.
+        {"playable", cell.exists()},
         {"enabled", cell.enabled()},
         {"target", cell.target()},
     };

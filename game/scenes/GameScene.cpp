@@ -370,18 +370,10 @@ void GameScene::toMainMenuAfterWin() {
     leaveLevel(menuStateAfterWin());
 }
 
-// Until a main menu is registered, leaving a level goes on with the next level of the list (the same one
-// after the last), so that a player is never left without a screen.
 void GameScene::leaveLevel(const std::string& menuState) {
     if (auto controller = GameBoardController::shared()) controller->setBoard(nullptr);
     board_.reset();
-    if (kt::KTClass::named("MainMenuScene")) {
-        PreloadScene::loadScene({"MainMenuScene", "", std::nullopt, menuState}, PreloadScene::kMainPreloadList);
-        return;
-    }
-    const std::string next = LevelManager::sharedManager().nextLevelFor(levelName_).value_or(levelName_);
-    kt::KTLog("GameScene: no MainMenuScene for the menu state %@; level %@ follows", menuState, next);
-    PreloadScene::loadScene({"GameScene", "initWithLevel:", next, ""}, PreloadScene::kGamePreloadList);
+    PreloadScene::loadScene({"MainMenuScene", "", std::nullopt, menuState}, PreloadScene::kMainPreloadList);
 }
 
 void GameScene::edit() {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <memory>
@@ -156,7 +157,13 @@ TEST_F(BoardProgramTest, ClickSelectsTheCellAndTheDumpNamesEveryField) {
     EXPECT_TRUE(emitter["ball"].is_string());
     emitter.erase("ball");
     EXPECT_EQ(emitter, nlohmann::json::parse(R"({"x": 6, "y": 2, "plates": 0, "locked": false, "crate": "0",
-        "crate_level": 0, "emitter": true, "enabled": false, "target": false})"));
+        "crate_level": 0, "emitter": true, "playable": false, "enabled": false, "target": false})"));
+    const auto selected = std::find_if(board["cells"].begin(), board["cells"].end(), [](const auto& cell) {
+        return cell["x"] == 9 && cell["y"] == 6;
+    });
+    ASSERT_NE(selected, board["cells"].end());
+    EXPECT_EQ((*selected)["playable"], true);
+    EXPECT_EQ((*selected)["emitter"], false);
 }
 
 TEST_F(BoardProgramTest, MistakesStopTheRunNamingTheLine) {

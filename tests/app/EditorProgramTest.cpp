@@ -5,8 +5,8 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/core/KTPlist.h"
-#include "tests/app/DumpedScene.h"
 #include "tests/app/GameProcess.h"
+#include "tests/app/ProgramOutput.h"
 
 namespace moonbrook::test {
 namespace {
