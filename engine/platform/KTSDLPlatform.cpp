@@ -168,6 +168,7 @@ void KTSDLPlatform::coverDisplay() {
     covering_ = true;
     SDL_SetWindowPosition(window_.get(), bounds.x, bounds.y);
     SDL_SetWindowSize(window_.get(), bounds.w, bounds.h);
+    KTLog("window covers the display: %i x %i", bounds.w, bounds.h);
 }
 
 bool KTSDLPlatform::pollPlatformEvent(KTEvent& event) {

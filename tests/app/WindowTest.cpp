@@ -408,6 +408,10 @@ TEST_F(WindowPictureTest, AResizedWindowLetterboxesAgainAndClicksFollow) {
     const Window window = startGame();
     ASSERT_NE(window, 0u);
     ASSERT_TRUE(hasSize(window, screenWidth(), screenHeight()));
+    // Where the display is as large as the window the program opens, the window has the display's size before
+    // the program makes it cover the display; a resize in between would be undone.
+    ASSERT_TRUE(eventually([&] { return logShows("window covers the display"); }, kSlowTimeout))
+        << folder_.read(kLog);
     // Narrower than the logical screen's shape, so that the margins move to the top and bottom.
     const int width = screenWidth() * 7 / 10;
     const int height = std::min(screenHeight() - 10, width * 9 / 10);
