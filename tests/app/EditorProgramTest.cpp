@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/core/KTPlist.h"
-#include "tests/app/DumpedScene.h"
+#include "tests/app/ProgramOutput.h"
 #include "tests/app/GameProcess.h"
 
 namespace moonbrook::test {

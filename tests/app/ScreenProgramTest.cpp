@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "tests/app/DumpedScene.h"
 #include "tests/app/GameProcess.h"
 #include "tests/app/ProgramOutput.h"
 
