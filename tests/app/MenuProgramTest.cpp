@@ -52,10 +52,10 @@ protected:
     }
     void writeProfile(const std::string& entries) const { writeProfiles({profileEntry("Ann", entries)}, "Ann"); }
 
-    // Runs the script on the menu, reached through the opening pictures hurried by clicks, then quits; the
-    // exit code.
+    // Runs the script on the menu, reached through the opening pictures hurried by clicks, or on the first
+    // screen the further arguments ask for; then quits. The exit code.
     std::optional<int> run(const std::string& script, const std::vector<std::string>& more = {}) {
-        folder_.write("script.txt", std::string(kSkipOpening) + script + "quit\n");
+        folder_.write("script.txt", (more.empty() ? std::string(kSkipOpening) : "") + script + "quit\n");
         std::vector<std::string> arguments = {"--headless", "--fixed-dt", "0.0166", "--seed", "5", "--script",
                                               "script.txt"};
         arguments.insert(arguments.end(), more.begin(), more.end());
