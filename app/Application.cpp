@@ -27,10 +27,9 @@
 #include "engine/render/KTRenderModule.h"
 #include "engine/services/KTAudioManager.h"
 #include "engine/services/KTAudioModule.h"
-#include "engine/services/KTSettingsManager.h"
 #include "engine/services/KTUserManager.h"
 #include "game/scenes/GameScene.h"
-#include "game/scenes/MainMenuScene.h"
+#include "game/scenes/SplashScene.h"
 
 namespace moonbrook {
 namespace {
@@ -97,13 +96,13 @@ bool startUp(const AppOptions& options, kt::KTDirector& director) {
     kt::KTInstallRenderModule(std::move(backend));
     // The profiles are read, and the selected one's volumes and window mode applied, before the first screen.
     kt::KTUserManager::sharedManager().setUsersCountLimit(kUsersCountLimit);
-    kt::KTSettingsManager::sharedManager();
+    kt::KTBaseMenuScene::loadCurrentUserSettings();
     if (std::filesystem::is_regular_file(kMenuMusic)) kt::KTAudioManager::shared().playMusic(kMenuMusic);
     return true;
 }
 
 // The game scene of the level, the editor, or the menu scene of the file asked for on the command line, or the
-// main menu.
+// opening pictures that lead to the main menu.
 std::shared_ptr<kt::KTScene> firstScene(const AppOptions& options) {
     if (options.levelName) {
         auto game = kt::KTNode::node<GameScene>();
@@ -112,9 +111,9 @@ std::shared_ptr<kt::KTScene> firstScene(const AppOptions& options) {
     }
     if (options.editLevelName) return EditorScene::sceneWithLevel(*options.editLevelName);
     if (options.sceneFile) return kt::KTNode::nodeFromFile<kt::KTBaseMenuScene>(*options.sceneFile);
-    auto menu = kt::KTNode::node<MainMenuScene>();
-    menu->init();
-    return menu;
+    auto splash = kt::KTNode::node<SplashScene>();
+    splash->init();
+    return splash;
 }
 
 bool levelExists(const std::string& levelName) {
@@ -130,6 +129,7 @@ int runGame(const AppOptions& options, ScriptRunner* script) {
     if (started && knownLevel && knownScene) {
         installAutomation(options, script, director);
         director.runWithScene(firstScene(options));
+        kt::KTBaseMenuScene::saveCurrentUserSettings();
     }
     director.shutdown();
     if (!started) return kExitNoWindow;

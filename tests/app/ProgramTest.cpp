@@ -81,11 +81,12 @@ TEST_F(ProgramTest, UnknownScriptCommandStopsBeforeTheFirstFrameNamingItsLine) {
 
 TEST_F(ProgramTest, ScriptDumpsTheSceneAndQuits) {
     std::filesystem::create_directory(folder_.path() / "out");
-    folder_.write("script.txt", "wait 2\nkey F5\ndump scene out/scene.json\nquit\nkey F6\n");
+    folder_.write("script.txt", "wait-scene MainMenuScene 30\nkey F5\ndump scene out/scene.json\nquit\nkey F6\n");
     EXPECT_EQ(run({"--headless", "--script", "script.txt"}), 0);
     EXPECT_EQ(errorOutput_, "");
     const nlohmann::json scene = nlohmann::json::parse(folder_.read("out/scene.json"));
-    // The program opens on the main menu, which without a profile asks for the first name.
+    // Without its opening pictures the program goes straight on to the main menu, which without a profile
+    // asks for the first name.
     EXPECT_EQ(scene["class"], "MainMenuScene");
     EXPECT_EQ(scene["state"], "add_first_user");
     EXPECT_EQ(scene["tree"]["size"], nlohmann::json::parse("[1024, 768]"));

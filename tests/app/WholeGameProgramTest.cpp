@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+#include "tests/app/GameProcess.h"
+#include "tests/app/ProgramOutput.h"
+
+namespace moonbrook::test {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+constexpr auto kTimeout = 600s;
+
+class WholeGameProgramTest : public ::testing::Test {
+protected:
+    WholeGameProgramTest() {
+        folder_.linkContent(MOONBROOK_CONTENT_DATA);
+        folder_.write("devmode", "");
+    }
+
+    // Runs one of the scripts in tests/data/scripts with the per-user folder left as the runs before made
+    // it; the exit code.
+    std::optional<int> run(const std::string& script) {
+        GameProcess game(folder_.path(), {"--headless", "--seed", "2", "--fixed-dt", "0.0166", "--script",
+                                          (fs::path(MOONBROOK_TEST_SCRIPTS) / script).string()});
+        const std::optional<int> exitCode = game.waitForExit(kTimeout);
+        errorOutput_ = game.errorOutput();
+        return exitCode;
+    }
+
+    nlohmann::json dumped(const std::string& name) const { return nlohmann::json::parse(folder_.read(name)); }
+    nlohmann::json node(const std::string& file, const std::string& name) const {
+        const nlohmann::json scene = dumped(file);
+        const nlohmann::json* found = findNode(scene["tree"], name);
+        return found ? *found : nlohmann::json();
+    }
+    nlohmann::json childOf(const std::string& file, const std::string& parent, const std::string& name) const {
+        const nlohmann::json scene = dumped(file);
+        const nlohmann::json* outer = findNode(scene["tree"], parent);
+        const nlohmann::json* found = outer ? findNode(*outer, name) : nullptr;
+        return found ? *found : nlohmann::json();
+    }
+
+    TestFolder folder_;
+    std::string errorOutput_;
+};
+
+
+TEST_F(WholeGameProgramTest, ANewPlayerMeetsTheStoryWinsTheFirstLevelAndFindsItAgainAfterARestart) {
+    ASSERT_FALSE(fs::exists(folder_.path() / "data-home"));
+    ASSERT_EQ(run("whole_game.txt"), 0) << errorOutput_;
+
+    const nlohmann::json created = dumped("new_profile.json");
+    ASSERT_EQ(created["users"].size(), 1u);
+    EXPECT_EQ(created["users"][0]["name"], "Mia");
+    EXPECT_EQ(created["selected"], "Mia");
+    EXPECT_EQ(dumped("map_tutorial.json")["class"], "MainMenuScene");
+    EXPECT_EQ(dumped("map_tutorial.json")["state"], "tutorial");
+    EXPECT_EQ(dumped("after_story.json")["users"][0]["tutorials"]["map"], 1);
+
+    EXPECT_EQ(dumped("won.json")["state"], "win");
+    const nlohmann::json won = dumped("won_profile.json")["users"][0];
+    EXPECT_TRUE(won["levelResults"].contains("001"));
+    EXPECT_GT(won["plates"].get<int>(), 0);
+    EXPECT_EQ(dumped("back.json")["class"], "MainMenuScene");
+    EXPECT_EQ(node("levels.json", "l1")["enabled"], true);
+    EXPECT_EQ(childOf("levels.json", "l1", "locked")["visible"], false);
+    EXPECT_EQ(childOf("levels.json", "l2", "locked")["visible"], true);
+
+    ASSERT_EQ(run("whole_game_again.txt"), 0) << errorOutput_;
+    const nlohmann::json again = dumped("again.json");
+    ASSERT_EQ(again["users"].size(), 1u);
+    EXPECT_EQ(again["selected"], "Mia");
+    for (const char* key : {"name", "levelResults", "plates", "tokens", "tutorials"})
+        EXPECT_EQ(again["users"][0][key], won[key]) << key;
+    EXPECT_EQ(node("levels_again.json", "l1")["enabled"], true);
+    EXPECT_EQ(childOf("levels_again.json", "l2", "locked")["visible"], true);
+}
+
+}  // namespace
+}  // namespace moonbrook::test

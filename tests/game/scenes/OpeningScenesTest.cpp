@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/core/KTDirector.h"
+#include "engine/core/KTState.h"
+#include "engine/services/KTUser.h"
+#include "engine/services/KTUserManager.h"
+#include "game/scenes/PreloadScene.h"
+#include "game/scenes/SplashScene.h"
+#include "game/scenes/StoryScene.h"
+#include "tests/game/board/BoardTest.h"
+
+namespace moonbrook::test {
+namespace {
+
+using OpeningScenesTest = BoardTest;
+
+// The scene's state after a click given in each state; "" where the click changed nothing it could see.
+template <typename Scene>
+std::string stateAfterClickIn(const std::string& state) {
+    auto scene = kt::KTNode::node<Scene>();
+    scene->init();
+    scene->onEnterStage();
+    scene->setState(state);
+    scene->buttonDown(kt::msLeft, {500, 400});
+    return scene->currentState() ? scene->currentState()->name : "";
+}
+
+TEST_F(OpeningScenesTest, AClickHurriesTheSplashOnlyWhileAPictureIsComing) {
+    EXPECT_EQ(stateAfterClickIn<SplashScene>("v1"), "v3");
+    EXPECT_EQ(stateAfterClickIn<SplashScene>("v2"), "v3");
+    EXPECT_EQ(stateAfterClickIn<SplashScene>("v3"), "v3");
+    EXPECT_EQ(stateAfterClickIn<SplashScene>("v4"), "default");
+    EXPECT_EQ(stateAfterClickIn<SplashScene>("v5"), "default");
+}
+
+TEST_F(OpeningScenesTest, AClickShowsTheWholeStoryPageAndNothingOnceItIsShown) {
+    EXPECT_EQ(stateAfterClickIn<StoryScene>("s1-0"), "s1-2");
+    EXPECT_EQ(stateAfterClickIn<StoryScene>("s2-0"), "s2-2");
+    EXPECT_EQ(stateAfterClickIn<StoryScene>("s4-1"), "s4-2");
+    EXPECT_EQ(stateAfterClickIn<StoryScene>("s2-2"), "s2-2");
+    EXPECT_EQ(stateAfterClickIn<StoryScene>("s3-read"), "s3-read");
+}
+
+TEST_F(OpeningScenesTest, TheSplashEndsOnTheLogoThenTheMainMenu) {
+    auto splash = kt::KTNode::node<SplashScene>();
+    splash->init();
+    runScene(splash);
+    splash->startPreload();
+    kt::KTDirector& director = kt::KTDirector::shared();
+    ASSERT_EQ(director.queuedSceneCount(), 2u);
+    for (int frame = 0; frame < 400 && director.currentScene()->className() != "MainMenuScene"; ++frame)
+        step();
+    EXPECT_EQ(director.currentScene()->className(), "MainMenuScene");
+}
+
+// The state the main menu will start in after the story's end.
+std::string menuStateAfterStory() {
+    auto story = kt::KTNode::node<StoryScene>();
+    story->init();
+    story->toMain();
+    const auto loading = std::dynamic_pointer_cast<PreloadScene>(kt::KTDirector::shared().currentScene());
+    return loading ? loading->following().firstState : "";
+}
+
+TEST_F(OpeningScenesTest, TheFirstStoryEndLeadsToTheMapTutorialAndTheSecondToTheMap) {
+    kt::KTUserManager& users = kt::KTUserManager::sharedManager();
+    users.add("Ann");
+    users.selectByName("Ann");
+    EXPECT_EQ(menuStateAfterStory(), "tutorial");
+
+    EXPECT_TRUE(users.selectedUser()->tutorialHandled(StoryScene::kMapTutorial));
+    const kt::KTPlist before = users.selectedUser()->objectForKey(kt::KTUser::kTutorials);
+    EXPECT_EQ(menuStateAfterStory(), "map");
+    EXPECT_EQ(users.selectedUser()->objectForKey(kt::KTUser::kTutorials), before);
+}
+
+}  // namespace
+}  // namespace moonbrook::test
