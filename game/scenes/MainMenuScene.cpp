@@ -44,10 +44,6 @@ LevelManager& levels() {
     return LevelManager::sharedManager();
 }
 
-std::shared_ptr<kt::KTUser> selectedUser() {
-    return kt::KTUserManager::sharedManager().selectedUser();
-}
-
 // A level can be played once completed, and the first uncompleted level of all is the one to play next.
 bool levelOpen(const std::string& level) {
     return levels().levelCompleted(level) || levels().firstUncompletedLevel() == level;
@@ -67,6 +63,10 @@ std::vector<std::string> levelSet() {
 }
 
 }  // namespace
+
+std::shared_ptr<kt::KTUser> MainMenuScene::selectedUser() {
+    return kt::KTUserManager::sharedManager().selectedUser();
+}
 
 const kt::KTClass& MainMenuScene::staticClass() {
     static const kt::KTClass& cls =

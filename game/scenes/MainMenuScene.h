@@ -97,6 +97,8 @@ public:
     static std::string bestTimeText(int seconds);
 
 private:
+    // The player the menu shows; none before the first profile exists.
+    static std::shared_ptr<kt::KTUser> selectedUser();
     void startLevel(const std::string& levelName);
     void setUpgradeMenuPrice(kt::KTNode& priceNode, int price, bool affordable);
     void offerVariants(kt::KTNode& menu, const std::vector<std::string>& variants);

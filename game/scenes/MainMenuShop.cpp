@@ -26,10 +26,6 @@ ItemShop& shop() {
     return ItemShop::currentShop();
 }
 
-std::shared_ptr<kt::KTUser> selectedUser() {
-    return kt::KTUserManager::sharedManager().selectedUser();
-}
-
 std::string upgradeMenuName(int menu) {
     return kt::KTFormat("upgrade_menu_%i", menu);
 }

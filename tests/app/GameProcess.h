@@ -12,6 +12,13 @@
 
 namespace moonbrook::test {
 
+// The program's log, below the working folder a GameProcess gives it.
+inline constexpr const char* kLog = "data-home/Moonbrook/log.txt";
+// A profile's "tutorials" with every tutorial of the first levels seen, so that none covers the board.
+inline constexpr const char* kAllTutorials =
+    "<key>tutorials</key><dict><key>basics</key><integer>1</integer><key>plates</key><integer>1</integer>"
+    "<key>tokens</key><integer>1</integer><key>locks</key><integer>1</integer></dict>";
+
 // The real program as a child process, started in a working folder of the test's with the per-user folder
 // pointed to its "data-home", its error output kept in its "stderr.txt". A child still running at the end is
 // killed.

@@ -18,11 +18,6 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 constexpr auto kTimeout = 120s;
-constexpr const char* kLog = "data-home/Moonbrook/log.txt";
-// Every tutorial the first levels ask for, so that none covers the board where a test does not want it.
-constexpr const char* kAllTutorials =
-    "<key>tutorials</key><dict><key>basics</key><integer>1</integer><key>plates</key><integer>1</integer>"
-    "<key>tokens</key><integer>1</integer><key>locks</key><integer>1</integer></dict>";
 // The hammer bought at its first level: it charges in 45 seconds of play.
 constexpr const char* kHammerBought =
     "<key>powerups</key><dict><key>hammer</key><dict><key>maxLevel</key><integer>1</integer></dict></dict>";

@@ -16,11 +16,6 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 constexpr auto kTimeout = 180s;
-constexpr const char* kLog = "data-home/Moonbrook/log.txt";
-// Every tutorial of the first levels seen, so that none covers the board.
-constexpr const char* kAllTutorials =
-    "<key>tutorials</key><dict><key>basics</key><integer>1</integer><key>plates</key><integer>1</integer>"
-    "<key>tokens</key><integer>1</integer><key>locks</key><integer>1</integer></dict>";
 // The first two levels won, three stars and one.
 constexpr const char* kTwoLevelsWon =
     "<key>levelResults</key><dict><key>001</key><real>10</real><key>002</key><real>500</real></dict>";

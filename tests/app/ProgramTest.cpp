@@ -11,7 +11,6 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr auto kTimeout = 60s;
-constexpr const char* kLog = "data-home/Moonbrook/log.txt";
 
 class ProgramTest : public ::testing::Test {
 protected:

@@ -28,7 +28,6 @@ constexpr auto kTimeout = 30s;
 // Starting the program and settling the board take a few seconds, many more on a busy machine or in the
 // sanitizer build.
 constexpr auto kSlowTimeout = 120s;
-constexpr const char* kLog = "data-home/Moonbrook/log.txt";
 
 // Answers the condition as soon as it holds, or false once the timeout has passed.
 template <typename Condition>
