@@ -8,6 +8,7 @@
 
 #include "app/BasicScriptCommands.h"
 #include "app/BoardScriptCommands.h"
+#include "app/ContentFolder.h"
 #include "app/ScreenScriptCommands.h"
 #include "app/ScreenshotCommand.h"
 #include "app/ScriptRunner.h"
@@ -44,12 +45,12 @@ void report(std::string_view message) {
 
 // The language named in "data/default_locale.txt" unless it says "nolocale". Blanks around the name are
 // dropped, so that a file saved with a final line break names its language all the same.
-void loadDefaultLocale() {
-    std::ifstream file("data/default_locale.txt", std::ios::binary);
+void loadDefaultLocale(const std::string& contentBase) {
+    std::ifstream file(contentBase + "data/default_locale.txt", std::ios::binary);
     if (file) {
         const std::string name(trimmed(std::string(std::istreambuf_iterator<char>(file), {})));
         if (!name.empty() && name != "nolocale") {
-            kt::KTLocale::loadLocale(name, kt::KTFormat("data/locales/%@.plist", name));
+            kt::KTLocale::loadLocale(name, kt::KTFormat("%@data/locales/%@.plist", contentBase, name));
             kt::KTLocale::setLocale(name);
         }
     }
@@ -62,6 +63,10 @@ bool startUp(const AppOptions& options, kt::KTDirector& director) {
     kt::KTResourceManager& resources = kt::KTResourceManager::shared();
     resources.setAppDirName("Moonbrook");
     director.openLog();
+    resources.setBaseDataPath(contentBasePath(runningProgram(), MOONBROOK_INSTALLED_CONTENT));
+    const std::string& contentBase = resources.baseDataPath();
+    kt::KTLog("content folder: %@",
+              contentBase.empty() ? std::filesystem::current_path().string() : contentBase);
 
     std::string error;
     std::unique_ptr<kt::KTSDLPlatform> platform = kt::KTSDLPlatform::create(options.headless, error);
@@ -77,9 +82,9 @@ bool startUp(const AppOptions& options, kt::KTDirector& director) {
     director.setWindowSize(kLogicalScreen);
     kt::KTInstallActionsModule();
 
-    loadDefaultLocale();
+    loadDefaultLocale(contentBase);
     resources.setAppName(kt::KTLocalize("Moonbrook"));
-    if (std::ifstream("devmode")) {
+    if (std::ifstream(contentBase + "devmode")) {
         kt::KTLog("Development mode enabled");
         director.setDevMode(true);
     }
@@ -97,7 +102,8 @@ bool startUp(const AppOptions& options, kt::KTDirector& director) {
     // The profiles are read, and the selected one's volumes and window mode applied, before the first screen.
     kt::KTUserManager::sharedManager().setUsersCountLimit(kUsersCountLimit);
     kt::KTBaseMenuScene::loadCurrentUserSettings();
-    if (std::filesystem::is_regular_file(kMenuMusic)) kt::KTAudioManager::shared().playMusic(kMenuMusic);
+    if (std::filesystem::is_regular_file(contentBase + kMenuMusic))
+        kt::KTAudioManager::shared().playMusic(kMenuMusic);
     return true;
 }
 

@@ -9,6 +9,7 @@ packages=(
   xvfb xauth libx11-dev libxtst-dev x11-apps netpbm
   librsvg2-bin libfreetype-dev sox libsox-fmt-all fonts-dejavu-core fonts-dejavu-extra fonts-lobster
   libvorbis-dev fluidsynth fluid-soundfont-gm
+  appstream desktop-file-utils
 )
 
 missing=()

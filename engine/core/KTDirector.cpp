@@ -122,7 +122,8 @@ void KTDirector::createWindow() {
         KTLog("setting win title: %@", title);
         platform_->setWindowTitle(title);
     }
-    platform_->setWindowIcon("data/gfx/icon.png");
+    if (const auto icon = KTResourceManager::shared().getPath("data/gfx/icon.png"))
+        platform_->setWindowIcon(*icon);
     if (auto setting = fullscreenSetting_.lock()) setFullscreen(setting->boolValue());
 }
 

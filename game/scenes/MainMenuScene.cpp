@@ -382,9 +382,9 @@ void MainMenuScene::cancelDeleteSelectedUser() {
     if (const auto button = getChildByName("final_delete_user_button")) button->setEnabled(false);
 }
 
-// The file beside the program holds one address; anything that is not one opens nothing.
+// The file beside the content's "data" folder holds one address; anything that is not one opens nothing.
 void MainMenuScene::openWebsiteUrl() {
-    std::ifstream file(kWebsiteFile);
+    std::ifstream file(kt::KTResourceManager::shared().baseDataPath() + kWebsiteFile);
     std::string url;
     std::string line;
     while (url.empty() && std::getline(file, line)) {

@@ -216,7 +216,7 @@ TEST_F(MenuProgramTest, AWonLevelLeadsBackToTheMapWithTheNextLevelOpen) {
 }
 
 // The credits roll for their 38 seconds; the website button opens nothing without an address beside the
-// program, and says so.
+// content, and says so.
 TEST_F(MenuProgramTest, TheCreditsRollAndAWebsiteFileWithoutAddressOpensNothing) {
     writeProfile("");
     folder_.write("website.url", "[InternetShortcut]\nURL=not an address\n");
