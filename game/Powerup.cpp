@@ -34,7 +34,7 @@ void showLevelImage(kt::KTNode& button, int charged) {
 
 void setTooltip(kt::KTNode& button, const std::string& text) {
     if (auto tooltip = button.getChildByName("tooltip")) {
-        if (auto label = tooltip->getChildByName("text")) label->setText(kt::KTLocalize(text));
+        if (auto label = tooltip->getChildByName("text")) label->setText(text);
     }
 }
 
@@ -110,7 +110,7 @@ void Powerup::setButton(const std::shared_ptr<kt::KTNode>& button) {
     if (!button) return;
     kt::KTLog("Powerup setButton: %@", name_);
     showLevelImage(*button, level_);
-    setTooltip(*button, "Not yet available.");
+    setTooltip(*button, kt::KTLocalize("Not yet available."));
     setProgress(*button, 0);
     fillFor(0);
 }
@@ -128,14 +128,16 @@ void Powerup::fillFor(float seconds) {
     const float time = fillingTime();
     // A level without a charging time is ready at once.
     const float filled = time > 0 ? filling_ + seconds / time : 1.0f;
-    const char* tooltip = nullptr;
+    std::string tooltip;
     if (filled < 1) {
         filling_ = filled;
-        tooltip = level_ > 0 ? "Ready to use. Next level loading..." : "Loading...";
+        tooltip = level_ > 0 ? kt::KTLocalize("Ready to use. Next level loading...")
+                             : kt::KTLocalize("Loading...");
     } else {
         ++level_;
         filling_ = 0;
-        tooltip = level_ < maxLevel_ ? "Ready to use. Next level loading..." : "Ready to use.";
+        tooltip = level_ < maxLevel_ ? kt::KTLocalize("Ready to use. Next level loading...")
+                                     : kt::KTLocalize("Ready to use.");
         if (button) {
             if (auto image = button->getChildByName(levelButtonName())) {
                 const kt::CGSize size = button->size();

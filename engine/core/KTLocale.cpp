@@ -81,4 +81,8 @@ std::string KTLocalize(const std::string& text) {
     return locale ? locale->translateString(text) : text;
 }
 
+std::string KTLocalizeFormat(const std::string& format, const KTFormatArg& value) {
+    return KTFormatList(KTLocalize(format), {value});
+}
+
 }  // namespace kt

@@ -40,5 +40,7 @@ private:
 
 // The text in the current language, or the text itself when no locale is current.
 std::string KTLocalize(const std::string& text);
+// The format in the current language with the value put in for its placeholder.
+std::string KTLocalizeFormat(const std::string& format, const KTFormatArg& value);
 
 }  // namespace kt

@@ -23,8 +23,6 @@ KTOperation provider() {
     };
 }
 
-constexpr const char* kWelcome = "Welcome, %@";
-
 }  // namespace
 
 const KTClass& KTUsersController::staticClass() {
@@ -84,9 +82,7 @@ void KTUsersController::updateCurrentUserName() {
     const std::string name = user->name();
     KTLog("updateCurrentUserName: %@", name);
     currentUserName_->setStringQuietly(name);
-    const auto locale = KTLocale::currentLocale();
-    welcomeUserText_->setStringQuietly(locale ? locale->translateString(kWelcome, name)
-                                              : KTFormat(kWelcome, name));
+    welcomeUserText_->setStringQuietly(KTLocalizeFormat("Welcome, %@", name));
     currentUserName_->commit();
     welcomeUserText_->commit();
     // Options the profile lacks take the present settings.

@@ -187,9 +187,7 @@ void MainMenuScene::loadInto(const std::string& nodeName, const std::string& fil
 void MainMenuScene::setupWelcome() {
     const auto user = selectedUser();
     if (!user) return;
-    const auto locale = kt::KTLocale::currentLocale();
-    setNodeText("welcome_text", locale ? locale->translateString("Welcome, %@", user->name())
-                                   : kt::KTFormat("Welcome, %@", user->name()));
+    setNodeText("welcome_text", kt::KTLocalizeFormat("Welcome, %@", user->name()));
     if (const auto challenge = getChildByName("challenge_button")) challenge->setEnabled(challengeLevelExists());
     const kt::KTPlist& best = user->objectForKey("best_endless_score");
     setNodeText("best_endless_score", best.isNumber() ? kt::KTFormat("%i", static_cast<int>(best.intValue())) : "0");

@@ -141,11 +141,8 @@ void MainMenuScene::buyItemPopup(const std::string& key) {
     if (currentState() && !inState(*this, "upgrade_popup")) buyingItemPrevState_ = currentState()->name;
     setState("upgrade_popup");
     const int price = shop().catalogue().itemPrice(key);
-    const auto locale = kt::KTLocale::currentLocale();
     setNodeText("whould_you_to_buy_item",
-            locale ? locale->translateString("Would you like to buy this upgrade for %@ plates?",
-                                             kt::KTFormat("%i", price))
-                   : kt::KTFormat("Would you like to buy this upgrade for %i plates?", price));
+                kt::KTLocalizeFormat("Would you like to buy this upgrade for %@ plates?", price));
     loadInto("upgrade_popup_content", kt::KTFormat("data/partials/upgrade_popups/%@.xml", key));
     if (const auto content = getChildByName("upgrade_popup_content")) {
         for (const auto& child : content->children()) {

@@ -2,9 +2,6 @@
 // effect files.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "engine/actions/KTActionsModule.h"
 #include "engine/core/KTNodeFactory.h"
 #include "engine/core/KTResourceManager.h"
 #include "engine/core/KTScheduler.h"
@@ -13,50 +10,13 @@
 #include "engine/render/KTAnimationFrame.h"
 #include "engine/render/KTFont.h"
 #include "engine/render/KTImageData.h"
-#include "engine/render/KTRenderBackend.h"
-#include "engine/render/KTRenderModule.h"
 #include "engine/render/KTSprite.h"
-#include "tests/support/DataFileTest.h"
+#include "tests/tools/BuiltContentTest.h"
 
 namespace kt::test {
 namespace {
 
-namespace fs = std::filesystem;
-
-const fs::path kRoot = MOONBROOK_CONTENT_ROOT;
-
-// Textures get handles but no device; nothing is drawn.
-class TextureCountingBackend : public KTRenderBackend {
-public:
-    TextureHandle createTexture(int, int, const std::uint8_t*, int, bool) override { return ++textures_; }
-    void releaseTexture(TextureHandle) override {}
-
-protected:
-    bool startFrame() override { return true; }
-    void present() override {}
-    void submit(TextureHandle, const KTBackendVertex*, std::size_t, const int*, std::size_t) override {}
-
-private:
-    TextureHandle textures_ = 0;
-};
-
-class ContentLoadingTest : public DataFileTest {
-protected:
-    ContentLoadingTest() {
-        KTInstallActionsModule();
-        KTInstallRenderModule(std::make_shared<TextureCountingBackend>());
-        KTResourceManager::shared().setBaseDataPath(kRoot.string() + "/");
-    }
-
-    static std::vector<std::string> filesBelow(const std::string& folder, std::string_view suffix) {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::recursive_directory_iterator(kRoot / folder)) {
-            const std::string name = entry.path().lexically_relative(kRoot).generic_string();
-            if (name.ends_with(suffix)) names.push_back(name);
-        }
-        return names;
-    }
-};
+using ContentLoadingTest = BuiltContentTest;
 
 TEST_F(ContentLoadingTest, EveryFontDrawsTheGamesLettersAndDigits) {
     for (const std::string& name : filesBelow("data/fonts", ".xml")) {

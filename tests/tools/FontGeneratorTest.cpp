@@ -12,6 +12,8 @@ namespace moonbrook::tools {
 namespace {
 
 constexpr const char* kFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+// The title face, which has no no-break spaces of its own.
+constexpr const char* kTitleFontFile = "/usr/share/fonts/opentype/lobster/lobster.otf";
 
 struct Char {
     int x, y, width, height, xoffset, xadvance;
@@ -24,9 +26,9 @@ float number(const kt::XMLElement& element, const char* name) {
 
 class FontGeneratorTest : public kt::test::DataFileTest {
 protected:
-    std::shared_ptr<const kt::XMLElement> generate(float outline) {
+    std::shared_ptr<const kt::XMLElement> generate(float outline, const char* fontFile = kFontFile) {
         FontStyle style;
-        style.fontPath = kFontFile;
+        style.fontPath = fontFile;
         style.pixelSize = 18;
         style.fillTop = {255, 255, 255};
         style.fillBottom = {200, 180, 255};
@@ -60,7 +62,7 @@ TEST_F(FontGeneratorTest, WritesAPageAndADrawnRectangleForEveryLatinCharacter) {
 
     const std::map<int, Char> table = chars(*root);
     for (const char32_t code : latinCharacters()) {
-        if (code == U'\u00a0' || code == U'\u00ad') continue;
+        if (code == U'\u00ad') continue;
         ASSERT_TRUE(table.contains(static_cast<int>(code))) << static_cast<int>(code);
     }
     for (const auto& [code, glyph] : table) {
@@ -85,6 +87,16 @@ TEST_F(FontGeneratorTest, AdvancesAreStoredSoThatTheTextPenMovesByTheRealAdvance
     EXPECT_NEAR(pen('W'), 19, 2);
     EXPECT_NEAR(pen('i'), 6, 2);
     EXPECT_NEAR(pen(' '), 6, 2);
+}
+
+TEST_F(FontGeneratorTest, LendsThePlainSpaceToAFaceWithoutNoBreakSpaces) {
+    const auto root = generate(0.0f, kTitleFontFile);
+    ASSERT_TRUE(root);
+    const std::map<int, Char> table = chars(*root);
+    for (const int code : {0xa0, 0x202f}) {
+        ASSERT_TRUE(table.contains(code)) << code;
+        EXPECT_EQ(table.at(code).xadvance, table.at(' ').xadvance) << code;
+    }
 }
 
 TEST_F(FontGeneratorTest, KeepsTheFontsKerningPairs) {

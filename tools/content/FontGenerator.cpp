@@ -103,7 +103,7 @@ public:
     int base() const { return ascender_; }
 
     std::optional<RenderedGlyph> render(char32_t code) const {
-        const FT_UInt index = FT_Get_Char_Index(face_, code);
+        const FT_UInt index = glyphIndex(code);
         if (index == 0 || FT_Load_Glyph(face_, index, FT_LOAD_NO_BITMAP) != 0) return std::nullopt;
         FT_Glyph glyph = nullptr;
         if (FT_Get_Glyph(face_->glyph, &glyph) != 0) return std::nullopt;
@@ -141,6 +141,14 @@ public:
     }
 
 private:
+    // A no-break space differs from the plain space only where lines may break, so a face without one
+    // lends its plain space.
+    FT_UInt glyphIndex(char32_t code) const {
+        const FT_UInt index = FT_Get_Char_Index(face_, code);
+        if (index != 0 || (code != U'\u00A0' && code != U'\u202F')) return index;
+        return FT_Get_Char_Index(face_, U' ');
+    }
+
     const FontStyle& style_;
     FT_Face face_;
     FT_Stroker stroker_;
@@ -200,6 +208,11 @@ std::vector<char32_t> latinCharacters() {
     for (char32_t code = 32; code < 127; ++code)
         characters.push_back(code);
     for (char32_t code = 160; code < 256; ++code)
+        characters.push_back(code);
+    // The French ligatures and the punctuation of German and French typesetting: dashes, quotes, the
+    // ellipsis and the narrow no-break space.
+    for (const char32_t code : {U'\u0152', U'\u0153', U'\u0178', U'\u2013', U'\u2014', U'\u2018', U'\u2019',
+                                U'\u201A', U'\u201C', U'\u201D', U'\u201E', U'\u2026', U'\u202F'})
         characters.push_back(code);
     return characters;
 }

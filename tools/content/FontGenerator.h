@@ -25,7 +25,8 @@ struct FontStyle {
     std::vector<char32_t> characters;
 };
 
-// Printable ASCII and the Latin-1 letters, enough for the game's languages.
+// Printable ASCII, the Latin-1 letters and the French ligatures, quotes, dashes and spaces: enough for the
+// game's languages.
 std::vector<char32_t> latinCharacters();
 // The Latin characters and the basic Greek and Cyrillic alphabets, for players' names in those scripts.
 std::vector<char32_t> textCharacters();

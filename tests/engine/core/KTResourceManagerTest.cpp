@@ -257,6 +257,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ResourceTest, TranslationsIgnoreSurroundingBlanksAndEmptyEntries) {
     EXPECT_EQ(KTLocalize(" Play "), " Play ");
+    EXPECT_EQ(KTLocalizeFormat("Level %@", 4), "Level 4");
     useGermanLocale();
     EXPECT_EQ(KTLocale::currentLocale()->name(), "de");
     EXPECT_EQ(KTLocalize(" Play "), "Spielen");
@@ -264,6 +265,8 @@ TEST_F(ResourceTest, TranslationsIgnoreSurroundingBlanksAndEmptyEntries) {
     EXPECT_EQ(KTLocalize(" Empty "), " Empty ");
     EXPECT_EQ(KTLocalize("Quit"), "Quit");
     EXPECT_EQ(KTLocale::currentLocale()->translateString("Level %@", 4), "Stufe 4");
+    EXPECT_EQ(KTLocalizeFormat("Level %@", 4), "Stufe 4");
+    EXPECT_EQ(KTLocalizeFormat("Lives %@", 3), "Lives 3");
     EXPECT_EQ(KTLocale::currentLocale()->translateString("Lives %@", 3), "Lives 3");
     EXPECT_EQ(KTLocale::currentLocale()->substituteFont("data/fonts/other.xml"), "data/fonts/other.xml");
 

@@ -1,0 +1,142 @@
+// Checks the shipped languages against the texts a player reads: every text has a German and a French
+// translation that keeps its placeholders, every character shown is in the font that draws it, and texts
+// fit the boxes the screens give them in every language.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/core/KTLocale.h"
+#include "engine/core/KTPlist.h"
+#include "engine/core/KTResourceManager.h"
+#include "engine/core/KTTextValues.h"
+#include "engine/render/KTFont.h"
+#include "engine/render/KTText.h"
+#include "engine/render/KTUnicode.h"
+#include "tests/tools/BuiltContentTest.h"
+#include "tests/tools/ShippedTexts.h"
+
+namespace kt::test {
+namespace {
+
+using moonbrook::test::ShippedText;
+
+constexpr const char* kLanguages[] = {"de", "fr"};
+constexpr float kCentredLineMargin = 8;
+
+std::string localeFile(const std::string& language) {
+    return "data/locales/" + language + ".plist";
+}
+
+class TranslationsTest : public BuiltContentTest {
+protected:
+    TranslationsTest() : texts_(moonbrook::test::shippedTexts(kRoot, MOONBROOK_SOURCE_ROOT)) {}
+
+    // English first, then each translation made current in turn.
+    template <typename Check>
+    void inEveryLanguage(Check check) {
+        KTLocale::setLocale("");
+        check("en");
+        for (const std::string language : kLanguages) {
+            KTLocale::loadLocale(language, localeFile(language));
+            KTLocale::setLocale(language);
+            check(language);
+        }
+        KTLocale::setLocale("");
+    }
+
+    std::set<std::string> sceneFonts() const {
+        std::set<std::string> fonts;
+        for (const ShippedText& text : texts_) {
+            if (!text.fromCode()) fonts.insert(text.font());
+        }
+        return fonts;
+    }
+
+    std::vector<ShippedText> texts_;
+};
+
+TEST_F(TranslationsTest, EveryTextHasATranslationKeepingItsPlaceholders) {
+    ASSERT_GT(texts_.size(), 200u);
+    ASSERT_TRUE(std::ranges::any_of(texts_, [](const ShippedText& text) { return text.fromCode(); }))
+        << "no localised strings found in the program's sources";
+    for (const std::string language : kLanguages) {
+        const auto file = KTPlist::readFile((kRoot / localeFile(language)).string());
+        ASSERT_TRUE(file) << language;
+        std::map<std::string, std::string, std::less<>> table;
+        for (const auto& [source, translation] : (*file)["strings"].dictionaryValue())
+            table.emplace(source, translation.stringValue());
+        std::string missing;
+        std::string changed;
+        for (const ShippedText& text : texts_) {
+            const auto found = table.find(text.text);
+            if (found == table.end() || KTTrimmed(found->second).empty()) {
+                missing += "\n  " + text.origin + ": \"" + text.text + "\"";
+            } else if (moonbrook::test::placeholders(found->second) != moonbrook::test::placeholders(text.text)) {
+                changed += "\n  \"" + text.text + "\" -> \"" + found->second + "\"";
+            }
+        }
+        EXPECT_TRUE(missing.empty()) << language << " lacks translations of:" << missing;
+        EXPECT_TRUE(changed.empty()) << language << " changes the placeholders of:" << changed;
+    }
+}
+
+TEST_F(TranslationsTest, EveryCharacterShownIsInTheFontThatDrawsIt) {
+    const std::set<std::string> fonts = sceneFonts();
+    inEveryLanguage([&](const std::string& language) {
+        const auto locale = KTLocale::currentLocale();
+        std::string lacking;
+        for (const ShippedText& text : texts_) {
+            const std::string shown = KTLocalize(text.text);
+            // The code may put its texts into any node, so they must suit every font.
+            for (const std::string& font : text.fromCode() ? fonts : std::set<std::string>{text.font()}) {
+                const std::string drawnWith = locale ? locale->substituteFont(font) : font;
+                const auto bitmapFont = KTResourceManager::shared().getFont(drawnWith);
+                ASSERT_TRUE(bitmapFont) << drawnWith;
+                for (const char16_t unit : KTUTF16FromUTF8(shown)) {
+                    if (!bitmapFont->getGlyphForChar(unit)) {
+                        lacking += "\n  character " + std::to_string(static_cast<int>(unit)) + " in " +
+                                   drawnWith + ": \"" + shown + "\" (" + text.origin + ")";
+                    }
+                }
+            }
+        }
+        EXPECT_TRUE(lacking.empty()) << language << ": characters without a glyph:" << lacking;
+    });
+}
+
+TEST_F(TranslationsTest, TextsFitTheirBoxesInEveryLanguage) {
+    inEveryLanguage([&](const std::string& language) {
+        std::string overflowing;
+        for (const ShippedText& text : texts_) {
+            const std::string* width = text.attributes.find("w");
+            if (!width || KTLeadingReal(*width) <= 0) continue;
+            const auto node = std::make_shared<KTText>();
+            node->setAttributes(text.attributes);
+            ASSERT_TRUE(node->font()) << text.font();
+            const bool wrapped = node->lineHeight() > 0;
+            const std::vector<std::string> lines = wrapped ? node->lines() : std::vector<std::string>{node->text()};
+            float widest = 0;
+            for (const std::string& line : lines)
+                widest = std::max(widest, node->font()->width(line));
+            const float height = static_cast<float>(lines.size()) * node->lineHeight();
+            // A centred line keeps clear of the box's ends, where buttons and tags round off.
+            const bool centredLine = !wrapped && node->align() == KTTextAlign::center;
+            const float room = node->w() - (centredLine ? kCentredLineMargin : 0);
+            if (widest > room || (wrapped && node->h() > 0 && height > node->h())) {
+                overflowing += "\n  " + text.origin + ": \"" + node->text() + "\" is " +
+                               std::to_string(static_cast<int>(widest)) + " x " +
+                               std::to_string(static_cast<int>(height)) + " px in " +
+                               std::to_string(static_cast<int>(node->w())) + " x " +
+                               std::to_string(static_cast<int>(node->h()));
+            }
+        }
+        EXPECT_TRUE(overflowing.empty()) << language << ": texts larger than their boxes:" << overflowing;
+    });
+}
+
+}  // namespace
+}  // namespace kt::test
