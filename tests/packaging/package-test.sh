@@ -40,6 +40,7 @@ for size in "${icon_sizes[@]}"; do
   [ "$width x $height" = "$size x $size" ] || fail "$icon is $width x $height"
 done
 [ -f "$prefix/share/icons/hicolor/scalable/apps/$app_id.svg" ] || fail "no scalable icon"
+ls "$prefix"/share/moonbrook/ldata/*/data/gfx/*/*.png >/dev/null 2>&1 || fail "no pictures drawn for a language"
 
 mkdir "$scratch/elsewhere"
 cd "$scratch/elsewhere"
