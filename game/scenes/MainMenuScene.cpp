@@ -12,8 +12,8 @@
 #include "engine/controls/KTDragBox.h"
 #include "engine/controls/KTProgress.h"
 #include "engine/controls/KTVariantContainer.h"
-#include "engine/core/KTDirector.h"
 #include "engine/core/KTContentLog.h"
+#include "engine/core/KTDirector.h"
 #include "engine/core/KTFormat.h"
 #include "engine/core/KTLocale.h"
 #include "engine/core/KTLog.h"
@@ -77,7 +77,8 @@ std::optional<float> goldTime(const std::string& level) {
     if (!file) return std::nullopt;
     const kt::KTPlist& gold = (*file)["options"]["gold_time"];
     if (gold.isNumber()) return static_cast<float>(gold.realValue());
-    if (gold.isString() && !gold.stringValue().empty()) return static_cast<float>(kt::KTLeadingReal(gold.stringValue()));
+    if (gold.isString() && !gold.stringValue().empty())
+        return static_cast<float>(kt::KTLeadingReal(gold.stringValue()));
     return std::nullopt;
 }
 
