@@ -163,10 +163,16 @@ int LevelManager::levelStars(const std::string& level, float seconds) const {
 }
 
 int LevelManager::levelStars(const std::string& level) const {
+    const std::optional<float> best = bestTime(level);
+    return best ? levelStars(level, *best) : 1;
+}
+
+std::optional<float> LevelManager::bestTime(const std::string& level) const {
     const auto user = selectedUser();
-    if (!user) return 1;
+    if (!user) return std::nullopt;
     const KTPlist& result = user->objectForKey(kResultsKey)[level];
-    return result.isNone() ? 1 : levelStars(level, static_cast<float>(result.realValue()));
+    if (!result.isNumber()) return std::nullopt;
+    return static_cast<float>(result.realValue());
 }
 
 float LevelManager::recordResult(const std::string& level, float seconds) const {

@@ -53,6 +53,8 @@ public:
     // 1 to 3 stars for a time against the level's limit; 1 for a level without result.
     int levelStars(const std::string& level) const;
     int levelStars(const std::string& level, float seconds) const;
+    // The selected profile's best time for the level in seconds; none before it is won.
+    std::optional<float> bestTime(const std::string& level) const;
     // Keeps the better of the stored and the new time in the selected profile and answers the best time;
     // the caller saves the profiles.
     float recordResult(const std::string& level, float seconds) const;

@@ -11,6 +11,7 @@
 #include "engine/core/KTLog.h"
 #include "engine/core/KTResourceManager.h"
 #include "engine/core/KTTextValues.h"
+#include "engine/render/KTFont.h"
 #include "engine/services/KTSettingsManager.h"
 #include "engine/services/KTUserManager.h"
 
@@ -143,11 +144,15 @@ void KTBaseMenuScene::showAddUser() {
     setFocus(control<KTTextInput>("username_input"));
 }
 
+// The field takes the keys at once, prefilled with as much of the computer account's name as its font can
+// show.
 void KTBaseMenuScene::showAddFirstUser() {
     setState("add_first_user");
     const auto input = control<KTTextInput>("first_username_input");
     setFocus(input);
-    if (input) input->setTypedText(KTResourceManager::osUserName());
+    if (!input) return;
+    const std::string name = KTResourceManager::osUserName();
+    input->setTypedText(input->font() ? input->font()->filterString(name) : name);
 }
 
 void KTBaseMenuScene::fillUserList() {

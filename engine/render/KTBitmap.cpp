@@ -14,10 +14,6 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-struct PixelsFreer {
-    void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
-};
-
 }  // namespace
 
 KTBitmap KTBitmap::fromFile(const std::string& path) {
@@ -27,11 +23,17 @@ KTBitmap KTBitmap::fromFile(const std::string& path) {
     int width = 0;
     int height = 0;
     int channels = 0;
-    const std::unique_ptr<stbi_uc, PixelsFreer> pixels(
-        stbi_load_from_file(file.get(), &width, &height, &channels, STBI_rgb_alpha));
-    if (!pixels || width <= 0 || height <= 0) return {};
-    const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
-    return fromPixels(width, height, BitmapFormat::rgba, {pixels.get(), pixels.get() + bytes});
+    stbi_uc* const decoded = stbi_load_from_file(file.get(), &width, &height, &channels, STBI_rgb_alpha);
+    if (!decoded) return {};
+    std::shared_ptr<const std::uint8_t> pixels(decoded, stbi_image_free);
+    if (width <= 0 || height <= 0) return {};
+    KTBitmap bitmap;
+    bitmap.pixels_ = std::move(pixels);
+    bitmap.width_ = width;
+    bitmap.height_ = height;
+    bitmap.format_ = BitmapFormat::rgba;
+    bitmap.bytes_ = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+    return bitmap;
 }
 
 KTBitmap KTBitmap::fromPixels(int width, int height, BitmapFormat format, std::vector<std::uint8_t> data) {
@@ -39,7 +41,9 @@ KTBitmap KTBitmap::fromPixels(int width, int height, BitmapFormat format, std::v
     bitmap.width_ = width;
     bitmap.height_ = height;
     bitmap.format_ = format;
-    bitmap.data_ = std::move(data);
+    bitmap.bytes_ = data.size();
+    const auto owner = std::make_shared<const std::vector<std::uint8_t>>(std::move(data));
+    bitmap.pixels_ = std::shared_ptr<const std::uint8_t>(owner, owner->data());
     return bitmap;
 }
 

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
@@ -10,9 +11,8 @@
 #include "engine/actions/KTIntervalActions.h"
 #include "engine/controls/KTDragBox.h"
 #include "engine/controls/KTProgress.h"
-#include "engine/controls/KTTextInput.h"
 #include "engine/controls/KTVariantContainer.h"
-#include "engine/core/KTControllerManager.h"
+#include "engine/core/KTContentLog.h"
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTFormat.h"
 #include "engine/core/KTLocale.h"
@@ -20,12 +20,12 @@
 #include "engine/core/KTNotificationCenter.h"
 #include "engine/core/KTResourceManager.h"
 #include "engine/core/KTScheduler.h"
-#include "engine/render/KTFont.h"
+#include "engine/core/KTTextValues.h"
 #include "engine/services/KTAudioManager.h"
 #include "engine/services/KTUser.h"
 #include "engine/services/KTUserManager.h"
-#include "engine/services/KTUsersController.h"
 #include "game/BonusManager.h"
+#include "game/ContentFile.h"
 #include "game/LevelManager.h"
 #include "game/PowerupManager.h"
 #include "game/progress/ItemShop.h"
@@ -37,8 +37,7 @@ namespace moonbrook {
 namespace {
 
 constexpr const char* kStoryPreloadList = "data/preload_story.plist";
-constexpr const char* kLastLevelKey = "last_level";
-constexpr const char* kBestTimesKey = "best_times";
+constexpr const char* kLevelSetFile = "data/levelset.xml";
 
 LevelManager& levels() {
     return LevelManager::sharedManager();
@@ -54,12 +53,41 @@ bool challengeLevelExists() {
         .has_value();
 }
 
-std::vector<std::string> levelSet() {
-    std::vector<std::string> set;
-    for (std::size_t episode = 1; episode <= levels().episodeCount(); ++episode) {
-        if (const auto* names = levels().episodeLevels(episode)) set.insert(set.end(), names->begin(), names->end());
+// The file beside the program holds one address, as an internet shortcut's "URL=" line or bare; a missing
+// file or one without an address is logged once.
+std::optional<std::string> websiteUrl() {
+    std::ifstream file(kt::KTResourceManager::shared().baseDataPath() + MainMenuScene::kWebsiteFile);
+    if (!file) {
+        kt::KTLogContentProblem("file not found", MainMenuScene::kWebsiteFile);
+        return std::nullopt;
     }
-    return set;
+    std::string line;
+    while (std::getline(file, line)) {
+        const auto start = line.find("URL=");
+        const std::string candidate = start == std::string::npos ? line : line.substr(start + 4);
+        if (candidate.starts_with("http://") || candidate.starts_with("https://")) return candidate;
+    }
+    kt::KTLogContentProblem("no web address", MainMenuScene::kWebsiteFile);
+    return std::nullopt;
+}
+
+// The level's gold time in seconds, written by the editor as text; none when the level has no such mark.
+std::optional<float> goldTime(const std::string& level) {
+    const auto file = readContentFile(kt::KTFormat("data/levels/%@.xml", level));
+    if (!file) return std::nullopt;
+    const kt::KTPlist& gold = (*file)["options"]["gold_time"];
+    if (gold.isNumber()) return static_cast<float>(gold.realValue());
+    if (gold.isString() && !gold.stringValue().empty())
+        return static_cast<float>(kt::KTLeadingReal(gold.stringValue()));
+    return std::nullopt;
+}
+
+// The look of a level-set button: no medal before the level is won.
+std::string medalFor(const std::string& level) {
+    const std::optional<float> best = levels().bestTime(level);
+    if (!best) return "plain";
+    const std::optional<float> gold = goldTime(level);
+    return gold && *best <= *gold ? "gold" : "silver";
 }
 
 }  // namespace
@@ -114,7 +142,8 @@ const kt::KTClass& MainMenuScene::staticClass() {
             .operation("cancelDeleteSelectedUser", &MainMenuScene::cancelDeleteSelectedUser)
             .operation("openWebsiteUrl", &MainMenuScene::openWebsiteUrl)
             .operation("setupLevels", &MainMenuScene::setupLevels)
-            .operation("setLevel:", &MainMenuScene::setLevel);
+            .operation("setLevel:", &MainMenuScene::setLevel)
+            .operation("startSelectedLevel", &MainMenuScene::startSelectedLevel);
     return cls;
 }
 KT_REGISTER_CLASS(MainMenuScene);
@@ -137,16 +166,9 @@ void MainMenuScene::init() {
 
 void MainMenuScene::onEnterStage() {
     kt::KTBaseMenuScene::onEnterStage();
-    const auto controller = std::dynamic_pointer_cast<kt::KTUsersController>(
-        kt::KTControllerManager::shared().getControllerByName("KTUsersController"));
-    const auto input = std::dynamic_pointer_cast<kt::KTTextInput>(getChildByName("first_username_input"));
-    if (controller && input && input->font()) {
-        const std::string name = input->font()->filterString(kt::KTResourceManager::osUserName());
-        if (!name.empty()) controller->newUserName()->setString(name);
-    }
     // A first state handed over by the loading step follows once the stage is entered.
     if (!selectedUser()) {
-        setState("add_first_user");
+        showAddFirstUser();
     } else if (firstState().empty()) {
         setState("default");
     }
@@ -329,6 +351,8 @@ void MainMenuScene::runCredits() {
     const auto credits = getChildByName("credits");
     if (!credits) return;
     loadInto("credits", kCreditsFile);
+    // Without an address there is nothing for the button to open.
+    if (const auto website = getChildByName("website_button")) website->setVisible(websiteUrl().has_value());
     credits->setVisible(true);
     credits->setY(768);
     credits->stopAllActions();
@@ -380,45 +404,37 @@ void MainMenuScene::cancelDeleteSelectedUser() {
     if (const auto button = getChildByName("final_delete_user_button")) button->setEnabled(false);
 }
 
-// The file beside the content's "data" folder holds one address; anything that is not one opens nothing.
 void MainMenuScene::openWebsiteUrl() {
-    std::ifstream file(kt::KTResourceManager::shared().baseDataPath() + kWebsiteFile);
-    std::string url;
-    std::string line;
-    while (url.empty() && std::getline(file, line)) {
-        const auto start = line.find("URL=");
-        const std::string candidate = start == std::string::npos ? line : line.substr(start + 4);
-        if (candidate.starts_with("http://") || candidate.starts_with("https://")) url = candidate;
-    }
-    if (url.empty()) {
-        kt::KTLog("MainMenuScene: no web address in %@", kWebsiteFile);
-        return;
-    }
-    if (SDL_OpenURL(url.c_str()) != 0) kt::KTLog("MainMenuScene: cannot open %@: %@", url, SDL_GetError());
+    const auto url = websiteUrl();
+    if (!url) return;
+    if (SDL_OpenURL(url->c_str()) != 0) kt::KTLog("MainMenuScene: cannot open %@: %@", *url, SDL_GetError());
 }
 
-// The level set is every level of the episodes in order; a button shows gold for a best time worth three
-// stars and silver for any other.
-void MainMenuScene::setupLevels() {
-    const auto user = selectedUser();
-    if (!user) return;
-    if (!user->objectForKey(kLastLevelKey).isNumber()) {
-        user->setObject(0, kLastLevelKey);
-        kt::KTUserManager::sharedManager().save();
+const std::vector<std::string>& MainMenuScene::levelSet() {
+    if (!levelSet_) {
+        levelSet_.emplace();
+        if (const auto file = readContentFile(kLevelSetFile)) {
+            for (const kt::KTPlist& name : file->arrayValue()) {
+                if (name.isString()) levelSet_->push_back(name.stringValue());
+            }
+        }
     }
-    const int lastLevel = static_cast<int>(user->objectForKey(kLastLevelKey).intValue());
-    setLevel(kt::KTFormat("%i", lastLevel));
-    const std::vector<std::string> set = levelSet();
+    return *levelSet_;
+}
+
+// Every open level can be chosen, and the choice starts on the one to play next (past the end when all are
+// played). A button shows gold for a best time at or under the level's gold time and silver for a slower one.
+void MainMenuScene::setupLevels() {
+    const std::vector<std::string>& set = levelSet();
+    const auto next = levels().firstUncompletedLevel();
+    const auto nextIndex = next ? std::ranges::find(set, *next) - set.begin() : std::ssize(set);
+    setLevel(kt::KTFormat("%i", static_cast<int>(nextIndex)));
     for (std::size_t k = 0; k < set.size(); ++k) {
         const auto button = getChildByName(kt::KTFormat("lb%i", static_cast<int>(k)));
         if (!button) continue;
-        const float best = static_cast<float>(user->objectForKey(kBestTimesKey)[set[k]].realValue());
-        const auto look = std::dynamic_pointer_cast<kt::KTVariantContainer>(button->getChildByName("default"));
-        if (look && best > 0) {
-            const bool gold = LevelManager::starsForTime(best, levels().timeLimit(set[k])) == 3;
-            look->selectChildByName(gold ? "gold" : "silver");
-        }
-        button->setEnabled(static_cast<int>(k) <= lastLevel);
+        if (const auto look = std::dynamic_pointer_cast<kt::KTVariantContainer>(button->getChildByName("default")))
+            look->selectChildByName(medalFor(set[k]));
+        button->setEnabled(levelOpen(set[k]));
     }
 }
 
@@ -428,7 +444,7 @@ void MainMenuScene::setLevel(const std::string& index) {
     selectedLevelIndex_ = std::atoi(index.c_str());
     if (const auto button = getChildByName(kt::KTFormat("lb%i", selectedLevelIndex_)))
         setChildVisible(*button, "level_selection", true);
-    const std::vector<std::string> set = levelSet();
+    const std::vector<std::string>& set = levelSet();
     const bool beyond = selectedLevelIndex_ >= static_cast<int>(set.size()) || selectedLevelIndex_ < 0;
     for (const char* name : {"level_name", "level_name_label"}) {
         if (const auto node = getChildByName(name)) node->setVisible(!beyond);
@@ -436,9 +452,12 @@ void MainMenuScene::setLevel(const std::string& index) {
     if (const auto label = getChildByName("levels_complete_label")) label->setVisible(beyond);
     selectedLevelName_ = beyond ? std::string() : set[static_cast<std::size_t>(selectedLevelIndex_)];
     if (!beyond) setNodeText("level_name", kt::KTFormat("%i", selectedLevelIndex_ + 1));
-    const auto user = selectedUser();
-    const double best = user && !beyond ? user->objectForKey(kBestTimesKey)[selectedLevelName_].realValue() : 0;
-    setNodeText("best_time", bestTimeText(static_cast<int>(best)));
+    const std::optional<float> best = beyond ? std::nullopt : levels().bestTime(selectedLevelName_);
+    setNodeText("best_time", bestTimeText(best ? static_cast<int>(*best) : 0));
+}
+
+void MainMenuScene::startSelectedLevel() {
+    startGameWithLevel(selectedLevelName_);
 }
 
 std::string MainMenuScene::bestTimeText(int seconds) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,7 @@ public:
     // Level-set panel.
     void setupLevels();
     void setLevel(const std::string& index);
+    void startSelectedLevel();
 
     // A best time in whole seconds as minutes and seconds; "-:-" for none.
     static std::string bestTimeText(int seconds);
@@ -99,6 +101,8 @@ public:
 private:
     // The player the menu shows; none before the first profile exists.
     static std::shared_ptr<kt::KTUser> selectedUser();
+    // The levels of the level-set panel in order, read once.
+    const std::vector<std::string>& levelSet();
     void startLevel(const std::string& levelName);
     void setUpgradeMenuPrice(kt::KTNode& priceNode, int price, bool affordable);
     void offerVariants(kt::KTNode& menu, const std::vector<std::string>& variants);
@@ -116,6 +120,7 @@ private:
     std::string buyingItemPrevState_;
     std::string selectedEpisodeId_;
     int selectedLevelIndex_ = -1;
+    std::optional<std::vector<std::string>> levelSet_;
 };
 
 }  // namespace moonbrook

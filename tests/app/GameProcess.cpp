@@ -100,7 +100,9 @@ TestFolder::~TestFolder() {
     std::filesystem::remove_all(path_, ignored);
 }
 
+// A link to the content is replaced, never written through.
 void TestFolder::write(const std::string& name, const std::string& text) const {
+    if (std::filesystem::is_symlink(path_ / name)) std::filesystem::remove(path_ / name);
     std::ofstream(path_ / name, std::ios::binary) << text;
 }
 

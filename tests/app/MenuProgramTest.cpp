@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/app/GameProcess.h"
@@ -49,12 +52,18 @@ protected:
 
     // Runs the script on the menu, reached through the opening pictures hurried by clicks, or on the first
     // screen the further arguments ask for; then quits. The exit code.
-    std::optional<int> run(const std::string& script, const std::vector<std::string>& more = {}) {
-        folder_.write("script.txt", (more.empty() ? std::string(kSkipOpening) : "") + script + "quit\n");
+    std::optional<int> run(const std::string& script, const std::vector<std::string>& more = {},
+                           const GameProcess::Environment& environment = {}) {
+        return runFromStart((more.empty() ? std::string(kSkipOpening) : "") + script, more, environment);
+    }
+    // The same without hurrying the opening pictures.
+    std::optional<int> runFromStart(const std::string& script, const std::vector<std::string>& more = {},
+                                    const GameProcess::Environment& environment = {}) {
+        folder_.write("script.txt", script + "quit\n");
         std::vector<std::string> arguments = {"--headless", "--fixed-dt", "0.0166", "--seed", "5", "--script",
                                               "script.txt"};
         arguments.insert(arguments.end(), more.begin(), more.end());
-        GameProcess game(folder_.path(), arguments);
+        GameProcess game(folder_.path(), arguments, environment);
         const std::optional<int> exitCode = game.waitForExit(kTimeout);
         errorOutput_ = game.errorOutput();
         return exitCode;
@@ -79,20 +88,23 @@ protected:
     std::string errorOutput_;
 };
 
+// The name field has the keys at once: what the player types follows the prefilled name, and Return adds it.
 TEST_F(MenuProgramTest, TheFirstStartAsksForANamePrefilledAndMakesTheFirstProfile) {
     ASSERT_EQ(run("wait-state add_first_user 60\nwait 10\ndump scene first.json\n"
-                  "click-node add_first_user_ok\nwait-state default 60\nwait 5\n"
+                  "text Jo\nkey Return\nwait-state default 60\nwait 5\n"
                   "dump scene welcome.json\ndump profiles profiles.json\n"),
               0)
         << errorOutput_;
     const std::string prefilled = node(dumped("first.json"), "first_username_input")["text"];
     ASSERT_FALSE(prefilled.empty());
+    // The field holds 16 characters.
+    const std::string name = (prefilled + "Jo").substr(0, 16);
     const nlohmann::json profiles = dumped("profiles.json");
     ASSERT_EQ(profiles["users"].size(), 1u);
-    EXPECT_EQ(profiles["users"][0]["name"], prefilled);
-    EXPECT_EQ(profiles["selected"], prefilled);
+    EXPECT_EQ(profiles["users"][0]["name"], name);
+    EXPECT_EQ(profiles["selected"], name);
     const nlohmann::json welcome = dumped("welcome.json");
-    EXPECT_EQ(node(welcome, "welcome_text")["text"], "Welcome, " + prefilled);
+    EXPECT_EQ(node(welcome, "welcome_text")["text"], "Welcome, " + name);
     EXPECT_TRUE(node(welcome, "welcome_panel")["visible"].get<bool>());
     EXPECT_FALSE(node(welcome, "add_first_user_popup")["visible"].get<bool>());
 }
@@ -100,7 +112,7 @@ TEST_F(MenuProgramTest, TheFirstStartAsksForANamePrefilledAndMakesTheFirstProfil
 TEST_F(MenuProgramTest, ProfilesAreAddedRefusedWhenTakenOrTooManyAndDeletedAfterConfirmation) {
     writeProfile("");
     ASSERT_EQ(run("wait-state default 60\nclick-node users_button\nwait-state users 30\n"
-                  "click-node add_user_button\nwait-state add_user 30\ntext Bob\nclick-node add_user_ok\n"
+                  "click-node add_user_button\nwait-state add_user 30\ntext Bob\nkey Return\n"
                   "wait-state users 30\ndump profiles added.json\n"
                   "click-node add_user_button\nwait-state add_user 30\ntext Ann\nclick-node add_user_ok\nwait 20\n"
                   "dump scene taken.json\nclick-node user_exists_ok\nwait 30\nclick-node add_user_cancel\n"
@@ -167,6 +179,41 @@ TEST_F(MenuProgramTest, TheMapOpensTheEpisodeWhoseLevelsStartOnlyWhenOpenAndTheG
     EXPECT_TRUE(node(back, "map_panel")["visible"].get<bool>());
 }
 
+// Level 001 won under its gold time of 7 s, 002 in 75 s (over its 46).
+TEST_F(MenuProgramTest, TheLevelSetShowsEveryLevelWithItsMedalAndBestTimeAndStartsTheChosenOpenLevel) {
+    writeProfile(std::string(kAllTutorials) +
+                 "<key>levelResults</key><dict><key>001</key><real>5</real><key>002</key><real>75</real></dict>");
+    ASSERT_EQ(run("wait-state default 60\nclick-node play_button\nwait-state map 30\n"
+                  "click-node level_set_button\nwait-state level_set 30\nwait 30\ndump scene opened.json\n"
+                  "screenshot level_set.png\nclick-node lb1\nwait 5\ndump scene second.json\n"
+                  "click-node lb3\nwait 5\ndump scene locked.json\n"
+                  "click-node lb0\nwait 5\nclick-node lb2\nwait 5\ndump scene third.json\n"
+                  "click-node level_set_play_button\nwait-scene GameScene 600\n"),
+              0)
+        << errorOutput_;
+    const nlohmann::json opened = dumped("opened.json");
+    EXPECT_EQ(childOf(opened, "lb0", "default")["selected"], "gold");
+    EXPECT_EQ(childOf(opened, "lb1", "default")["selected"], "silver");
+    EXPECT_EQ(childOf(opened, "lb2", "default")["selected"], "plain");
+    EXPECT_TRUE(node(opened, "lb2")["enabled"].get<bool>());
+    EXPECT_FALSE(node(opened, "lb3")["enabled"].get<bool>());
+    EXPECT_FALSE(node(opened, "lb47")["enabled"].get<bool>());
+    // The panel opens on the level to play next, which has no best time yet.
+    EXPECT_TRUE(childOf(opened, "lb2", "level_selection")["visible"].get<bool>());
+    EXPECT_EQ(node(opened, "level_name")["text"], "3");
+    EXPECT_EQ(node(opened, "best_time")["text"], "-:-");
+
+    const nlohmann::json second = dumped("second.json");
+    EXPECT_EQ(node(second, "level_name")["text"], "2");
+    EXPECT_EQ(node(second, "best_time")["text"], "01:15");
+    EXPECT_FALSE(childOf(second, "lb2", "level_selection")["visible"].get<bool>());
+    EXPECT_TRUE(childOf(second, "lb1", "level_selection")["visible"].get<bool>());
+    // A locked level is not chosen.
+    EXPECT_EQ(node(dumped("locked.json"), "level_name")["text"], "2");
+    EXPECT_EQ(node(dumped("third.json"), "level_name")["text"], "3");
+    EXPECT_NE(folder_.read(kLog).find("startGame: level: 003"), std::string::npos);
+}
+
 // Plates for the cheapest variant of the first decoration and nothing more.
 TEST_F(MenuProgramTest, ADecorationIsBoughtWithEnoughPlatesOnceAndStaysAfterARestart) {
     const std::string buy = "wait-state default 60\nwait 10\nclick-node b\nwait 20\nclick-node b1\n"
@@ -215,14 +262,16 @@ TEST_F(MenuProgramTest, AWonLevelLeadsBackToTheMapWithTheNextLevelOpen) {
     EXPECT_FALSE(node(levels, "l4")["enabled"].get<bool>());
 }
 
-// The credits roll for their 38 seconds; the website button opens nothing without an address beside the
-// content, and says so.
-TEST_F(MenuProgramTest, TheCreditsRollAndAWebsiteFileWithoutAddressOpensNothing) {
+// The credits roll for their 38 seconds. The website button shows only when the file beside the program
+// holds an address, which it hands to the desktop's opener (here a stand-in on the PATH that notes it).
+TEST_F(MenuProgramTest, TheCreditsRollAndTheWebsiteButtonOpensTheAddressBesideTheProgram) {
     writeProfile("");
     folder_.write("website.url", "[InternetShortcut]\nURL=not an address\n");
-    ASSERT_EQ(run("wait-state default 60\nclick-node credits_button\nwait-state credits 30\nwait 5\n"
-                  "dump scene start.json\nclick-node website_button\nwait 600\ndump scene later.json\n"
-                  "click-node credits_close_button\nwait-state default 30\ndump scene closed.json\n"),
+    const std::string credits = "wait-state default 60\nclick-node credits_button\nwait-state credits 30\nwait 5\n"
+                                "dump scene start.json\n";
+    ASSERT_EQ(run(credits + "wait 600\ndump scene later.json\nclick-node credits_close_button\n"
+                            "wait-state default 30\ndump scene closed.json\nclick-node credits_button\n"
+                            "wait-state credits 30\n"),
               0)
         << errorOutput_;
     const float startY = node(dumped("start.json"), "credits")["position"][1].get<float>();
@@ -232,7 +281,65 @@ TEST_F(MenuProgramTest, TheCreditsRollAndAWebsiteFileWithoutAddressOpensNothing)
     EXPECT_LT(laterY, startY - 200);
     EXPECT_GT(laterY, 0);
     EXPECT_FALSE(node(dumped("closed.json"), "credits")["visible"].get<bool>());
-    EXPECT_NE(folder_.read(kLog).find("no web address in website.url"), std::string::npos);
+    EXPECT_FALSE(node(dumped("start.json"), "website_button")["visible"].get<bool>());
+    const std::string log = folder_.read(kLog);
+    const auto said = log.find("no web address: website.url");
+    ASSERT_NE(said, std::string::npos);
+    EXPECT_EQ(log.find("no web address", said + 1), std::string::npos);
+
+    const fs::path opener = folder_.path() / "bin/xdg-open";
+    fs::create_directories(opener.parent_path());
+    folder_.write("bin/xdg-open", "#!/bin/sh\necho \"$1\" > \"" + (folder_.path() / "opened.txt").string() + "\"\n");
+    fs::permissions(opener, fs::perms::owner_all);
+    folder_.write("website.url", "[InternetShortcut]\nURL=https://moonbrook.example/\n");
+    ASSERT_EQ(run(credits + "click-node website_button\nwait 30\n", {},
+                  {{"PATH", (folder_.path() / "bin").string() + ":" + std::getenv("PATH")}}),
+              0)
+        << errorOutput_;
+    EXPECT_TRUE(node(dumped("start.json"), "website_button")["visible"].get<bool>());
+    // The opener runs on its own; it is given a few seconds.
+    for (int wait = 0; wait < 50 && folder_.read("opened.txt").empty(); ++wait)
+        std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(folder_.read("opened.txt"), "https://moonbrook.example/\n");
+}
+
+// Lines of the log that name the problem and end in the file.
+int logLines(const std::string& log, const std::string& problem, const std::string& file) {
+    int count = 0;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);)
+        count += line.find(problem + ": ") != std::string::npos && line.ends_with(file) ? 1 : 0;
+    return count;
+}
+
+// Without its opening pictures, its story or its preload lists, or with them damaged, the game still leads a
+// new player through the menu to the map; each file is logged once with its path.
+TEST_F(MenuProgramTest, MissingOrDamagedOpeningFilesAreLoggedOnceAndTheGameStillReachesTheMap) {
+    fs::remove_all(folder_.path() / "data");
+    folder_.linkContent(MOONBROOK_CONTENT_DATA, {"scenes"});
+    const std::string newPlayer = "wait-scene MainMenuScene 600\nwait-state add_first_user 60\ntext Zoe\n"
+                                  "key Return\nwait-state default 60\nclick-node play_button\n"
+                                  "wait-state tutorial 1200\ndump scene map.json\n";
+    const std::vector<std::string> files = {"data/scenes/splash.sg.xml", "data/scenes/story.sg.xml",
+                                            "data/preload.plist", "data/preload_story.plist"};
+    for (const std::string& file : files) fs::remove(folder_.path() / file);
+    ASSERT_EQ(runFromStart(newPlayer), 0) << errorOutput_;
+    EXPECT_TRUE(node(dumped("map.json"), "map_panel")["visible"].get<bool>());
+    std::string log = folder_.read(kLog);
+    for (const std::string& file : files) EXPECT_EQ(logLines(log, "file not found", file), 1) << file;
+
+    fs::remove(folder_.path() / "data-home/Moonbrook/users.xml");
+    for (const char* scene : {"data/scenes/splash.sg.xml", "data/scenes/story.sg.xml"})
+        folder_.write(scene, "<?xml version=\"1.0\"?>\n<scene><state name=\"v1\"");
+    for (const char* list : {"data/preload.plist", "data/preload_main.plist"})
+        folder_.write(list, "<?xml version=\"1.0\"?>\n<plist version=\"1.0\"><array><string>data/gfx");
+    ASSERT_EQ(runFromStart(newPlayer), 0) << errorOutput_;
+    EXPECT_TRUE(node(dumped("map.json"), "map_panel")["visible"].get<bool>());
+    log = folder_.read(kLog);
+    EXPECT_EQ(logLines(log, "damaged XML file", "data/scenes/splash.sg.xml"), 1);
+    EXPECT_EQ(logLines(log, "damaged XML file", "data/scenes/story.sg.xml"), 1);
+    EXPECT_EQ(logLines(log, "damaged property list", "data/preload.plist"), 1);
+    EXPECT_EQ(logLines(log, "damaged property list", "data/preload_main.plist"), 1);
 }
 
 // Tokens buy a powerup level and a bonus and get them back when sold; what the profile holds is saved.

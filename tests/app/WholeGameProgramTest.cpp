@@ -18,10 +18,7 @@ constexpr auto kTimeout = 600s;
 
 class WholeGameProgramTest : public ::testing::Test {
 protected:
-    WholeGameProgramTest() {
-        folder_.linkContent(MOONBROOK_CONTENT_DATA);
-        folder_.write("devmode", "");
-    }
+    WholeGameProgramTest() { folder_.linkContent(MOONBROOK_CONTENT_DATA); }
 
     // Runs one of the scripts in tests/data/scripts with the per-user folder left as the runs before made
     // it; the exit code.
@@ -63,6 +60,9 @@ TEST_F(WholeGameProgramTest, ANewPlayerMeetsTheStoryWinsTheFirstLevelAndFindsItA
     EXPECT_EQ(dumped("map_tutorial.json")["state"], "tutorial");
     EXPECT_EQ(dumped("after_story.json")["users"][0]["tutorials"]["map"], 1);
 
+    // The plates the swaps cleared are those the level had left after its first balls fell.
+    EXPECT_EQ(dumped("first_board.json")["level"], "001");
+    EXPECT_GT(dumped("first_board.json")["plates_count"].get<int>(), 0);
     EXPECT_EQ(dumped("won.json")["state"], "win");
     const nlohmann::json won = dumped("won_profile.json")["users"][0];
     EXPECT_TRUE(won["levelResults"].contains("001"));

@@ -19,6 +19,10 @@ TEST_F(KTImageDataTest, ImageFileBecomesATextureOfExactlyItsSize) {
     EXPECT_EQ(image->size(), (CGSize{100, 50}));
     EXPECT_EQ(image->tRect(), (CGRect{{0, 0}, {1, 1}}));
     EXPECT_NE(image->texture()->handle(), KTRenderBackend::kNoTexture);
+    const KTBitmap bitmap = KTBitmap::fromFile(dataRoot() + "gfx/wide.png");
+    ASSERT_EQ(bitmap.data().size(), 100u * 50u * 4u);
+    EXPECT_EQ(std::vector<std::uint8_t>(bitmap.data().end() - 4, bitmap.data().end()),
+              (std::vector<std::uint8_t>{0x33, 0x66, 0x99, 0xFF}));
 }
 
 TEST_F(KTImageDataTest, ConvertsUnitCoordinatesOfTheRegionIntoTextureCoordinates) {
@@ -46,6 +50,12 @@ TEST_F(KTImageDataTest, DamagedOrMissingFilesGiveNoImageAndAreLoggedOnce) {
     }
     EXPECT_EQ(countInLog("broken.png"), 1);
     EXPECT_TRUE(KTBitmap::fromFile(dataRoot() + "gfx/missing.png").empty());
+    // A whole header, checksum included, that claims a picture of a million pixels square asks for no memory.
+    const std::string hugeHeader("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\x0f\x42\x40\0\x0f\x42\x40\x08\x06\0\0\0"
+                                 "\x5c\x6d\x38\x7d",
+                                 33);
+    writeFile("gfx/huge.png", hugeHeader);
+    EXPECT_TRUE(KTBitmap::fromFile(dataRoot() + "gfx/huge.png").empty());
     EXPECT_TRUE(KTBitmap::fromFile(std::string(2000, 'a')).empty());
 }
 
