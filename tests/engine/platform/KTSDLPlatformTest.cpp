@@ -28,8 +28,6 @@ protected:
         return {std::istreambuf_iterator<char>(file), {}};
     }
 
-    static void push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
-
     KTDirector& director_ = KTDirector::shared();
     KTSDLPlatform* platform_ = nullptr;
 };
@@ -80,19 +78,6 @@ TEST_F(KTSDLPlatformTest, MissingIconIsLoggedOnceWithItsPath) {
     const std::size_t first = text.find("no/such/icon.png");
     ASSERT_NE(first, std::string::npos);
     EXPECT_EQ(text.find("no/such/icon.png", first + 1), std::string::npos);
-}
-
-TEST_F(KTSDLPlatformTest, AltF4FromSDLEndsTheLoopAfterTheSceneSawTheKey) {
-    ASSERT_TRUE(platform_ && platform_->createWindow({64, 48}));
-    runScene();
-    SDL_Event key{};
-    key.type = SDL_KEYDOWN;
-    key.key.keysym.sym = SDLK_F4;
-    key.key.keysym.mod = KMOD_LALT;
-    push(key);
-    director_.run();
-    EXPECT_EQ(director_.frameCount(), 1u);
-    EXPECT_NE(log().find("KEYDOWN: F4"), std::string::npos);
 }
 
 }  // namespace
