@@ -174,23 +174,12 @@ TEST_F(LevelCheckToolTest, BadLevelFilesAreNamedAndTheOthersStillChecked) {
         EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
 }
 
-TEST_F(LevelCheckToolTest, CheckFailsOnALevelNeverWonAndJsonRepeatsByteForByte) {
+TEST_F(LevelCheckToolTest, CheckFailsOnALevelNeverWon) {
     const auto good = writeLevel("good.xml", wonByOneSwap());
     EXPECT_EQ(check({"--check", "--runs", "2", good.string()}), 0) << err.str();
     const auto never = writeLevel("never.xml", unreachablePlate());
     EXPECT_EQ(check({"--check", "--runs", "1", "--max-time", "10", never.string()}), 1);
     EXPECT_NE(err.str().find("never won"), std::string::npos);
-
-    std::vector<std::string> texts;
-    for (const char* jobs : {"1", "2"}) {
-        const auto json = userDataHome() / (std::string("report") + jobs + ".json");
-        check({"--runs", "3", "--seed", "4", "--jobs", jobs, "--max-time", "10", "--json", json.string(),
-               good.string(), never.string()});
-        std::ifstream in(json);
-        texts.emplace_back((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
-    EXPECT_EQ(texts[0], texts[1]);
-    EXPECT_FALSE(texts[0].empty());
 }
 
 }  // namespace
