@@ -136,6 +136,7 @@ TEST_F(GameProgramTest, RightClickLeavesHammerModeKeepingTheChargeAndRestartSpen
     const nlohmann::json restarted = dumped("restarted.json");
     EXPECT_FALSE(charged(restarted));
     EXPECT_LT(dumped("after.json")["play_time"].get<float>(), 1);
+    EXPECT_FALSE(dumped("after.json")["paused"].get<bool>());
     EXPECT_EQ(dumped("after.json")["cells"].size(), dumped("before.json")["cells"].size());
     const std::string log = folder_.read(kLog);
     EXPECT_NE(log.find("restart: board reset ok"), std::string::npos);
