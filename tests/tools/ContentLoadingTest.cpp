@@ -13,10 +13,9 @@
 #include "engine/render/KTAnimationFrame.h"
 #include "engine/render/KTFont.h"
 #include "engine/render/KTImageData.h"
-#include "engine/render/KTRenderBackend.h"
 #include "engine/render/KTRenderModule.h"
 #include "engine/render/KTSprite.h"
-#include "tests/support/DataFileTest.h"
+#include "tests/engine/render/RenderTest.h"
 
 namespace kt::test {
 namespace {
@@ -25,26 +24,11 @@ namespace fs = std::filesystem;
 
 const fs::path kRoot = MOONBROOK_CONTENT_ROOT;
 
-// Textures get handles but no device; nothing is drawn.
-class TextureCountingBackend : public KTRenderBackend {
-public:
-    TextureHandle createTexture(int, int, const std::uint8_t*, int, bool) override { return ++textures_; }
-    void releaseTexture(TextureHandle) override {}
-
-protected:
-    bool startFrame() override { return true; }
-    void present() override {}
-    void submit(TextureHandle, const KTBackendVertex*, std::size_t, const int*, std::size_t) override {}
-
-private:
-    TextureHandle textures_ = 0;
-};
-
 class ContentLoadingTest : public DataFileTest {
 protected:
     ContentLoadingTest() {
         KTInstallActionsModule();
-        KTInstallRenderModule(std::make_shared<TextureCountingBackend>());
+        KTInstallRenderModule(std::make_shared<RecordingBackend>());
         KTResourceManager::shared().setBaseDataPath(kRoot.string() + "/");
     }
 
