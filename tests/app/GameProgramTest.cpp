@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <utility>
@@ -10,6 +8,7 @@
 
 #include "tests/app/GameProcess.h"
 #include "tests/app/ProgramOutput.h"
+#include "tests/support/DataFileTest.h"
 
 namespace moonbrook::test {
 namespace {
@@ -238,8 +237,7 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
 TEST_F(GameProgramTest, AMissingBackgroundFallsBackToTheEpisodesLoggedOnce) {
     folder_.write("devmode", "");
     writeProfile(kAllTutorials);
-    std::ifstream file(fs::path(MOONBROOK_TEST_LEVELS) / "no_moves.xml");
-    std::string level{std::istreambuf_iterator<char>(file), {}};
+    std::string level = kt::test::readFile(fs::path(MOONBROOK_TEST_LEVELS) / "no_moves.xml");
     const std::size_t options = level.find("<dict>", level.find("<key>options</key>"));
     ASSERT_NE(options, std::string::npos);
     level.insert(options + 6, "<key>background</key><string>nope.xml</string>");

@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTLog.h"
 #include "engine/core/KTResourceManager.h"
 #include "engine/platform/KTSDLPlatform.h"
-#include "tests/support/EngineTest.h"
+#include "tests/support/DataFileTest.h"
 
 namespace kt {
 namespace {
@@ -23,10 +21,7 @@ protected:
         director_.setPlatform(std::move(platform));
     }
 
-    std::string log() const {
-        std::ifstream file(userDataHome() / "Moonbrook" / "log.txt");
-        return {std::istreambuf_iterator<char>(file), {}};
-    }
+    std::string log() const { return test::readFile(userDataHome() / "Moonbrook" / "log.txt"); }
 
     KTDirector& director_ = KTDirector::shared();
     KTSDLPlatform* platform_ = nullptr;

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "engine/core/KTPlist.h"
-#include "tests/support/EngineTest.h"
+#include "tests/support/DataFileTest.h"
 #include "tools/levelcheck/Bots.h"
 #include "tools/levelcheck/LevelCheck.h"
 #include "tools/levelcheck/ParallelRuns.h"
@@ -166,9 +166,7 @@ TEST_F(LevelCheckToolTest, BadLevelFilesAreNamedAndTheOthersStillChecked) {
         EXPECT_NE(err.str().find(named), std::string::npos) << named << "\n" << err.str();
     EXPECT_NE(out.str().find("good"), std::string::npos) << out.str();
     ASSERT_TRUE(std::filesystem::exists(json));
-    std::ifstream report(json);
-    const std::string text((std::istreambuf_iterator<char>(report)), std::istreambuf_iterator<char>());
-    EXPECT_NE(text.find("\"good\""), std::string::npos);
+    EXPECT_NE(kt::test::readFile(json).find("\"good\""), std::string::npos);
     // The report was written beside its place and renamed: nothing else is left.
     for (const auto& entry : std::filesystem::directory_iterator(userDataHome()))
         EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
