@@ -5,15 +5,6 @@
 namespace moonbrook {
 namespace {
 
-TEST(CommandLineTest, NoArgumentsIsAnOrdinaryRun) {
-    const CommandLine line = parseCommandLine({});
-    EXPECT_TRUE(line.error.empty());
-    EXPECT_FALSE(line.helpRequested);
-    EXPECT_FALSE(line.options.headless);
-    EXPECT_FALSE(line.options.frames || line.options.fixedDeltaTime || line.options.seed ||
-                 line.options.scriptPath || line.options.levelName);
-}
-
 TEST(CommandLineTest, ReadsEveryOptionWithItsValueNextOrAfterEquals) {
     const CommandLine line = parseCommandLine({"--headless", "--frames", "300", "--fixed-dt=0.0166", "--seed",
                                                "0", "--script=my script.txt", "--level", "001"});

@@ -12,6 +12,8 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/support/DataFileTest.h"
+
 namespace moonbrook::test {
 namespace {
 
@@ -82,8 +84,7 @@ std::optional<int> GameProcess::waitForExit(std::chrono::milliseconds timeout) {
 }
 
 std::string GameProcess::errorOutput() const {
-    std::ifstream file(folder_ / kErrorOutputName);
-    return {std::istreambuf_iterator<char>(file), {}};
+    return kt::test::readFile(folder_ / kErrorOutputName);
 }
 
 TestFolder::TestFolder() {
@@ -136,8 +137,7 @@ void TestFolder::linkContent(const std::filesystem::path& content, const std::ve
 }
 
 std::string TestFolder::read(const std::string& name) const {
-    std::ifstream file(path_ / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
+    return kt::test::readFile(path_ / name);
 }
 
 }  // namespace moonbrook::test

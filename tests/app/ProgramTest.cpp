@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <nlohmann/json.hpp>
 
 #include "tests/app/GameProcess.h"
 
@@ -71,38 +70,7 @@ TEST_F(ProgramTest, DefaultLocaleTranslatesTheWindowTitle) {
     EXPECT_NE(log.find("setting win title: Mondbach"), std::string::npos) << log;
 }
 
-TEST_F(ProgramTest, UnknownScriptCommandStopsBeforeTheFirstFrameNamingItsLine) {
-    folder_.write("script.txt", "# checks\ndump scene early.json\n\nfly 10 20\nquit\n");
-    EXPECT_EQ(run({"--headless", "--script", "script.txt"}), 2);
-    EXPECT_NE(errorOutput_.find("script.txt:4: unknown command 'fly'"), std::string::npos) << errorOutput_;
-    EXPECT_FALSE(std::filesystem::exists(folder_.path() / "early.json"));
-}
-
-TEST_F(ProgramTest, ScriptDumpsTheSceneAndQuits) {
-    std::filesystem::create_directory(folder_.path() / "out");
-    folder_.write("script.txt", "wait-scene MainMenuScene 30\nkey F5\ndump scene out/scene.json\nquit\nkey F6\n");
-    EXPECT_EQ(run({"--headless", "--script", "script.txt"}), 0);
-    EXPECT_EQ(errorOutput_, "");
-    const nlohmann::json scene = nlohmann::json::parse(folder_.read("out/scene.json"));
-    // Without its opening pictures the program goes straight on to the main menu, which without a profile
-    // asks for the first name.
-    EXPECT_EQ(scene["class"], "MainMenuScene");
-    EXPECT_EQ(scene["state"], "add_first_user");
-    EXPECT_EQ(scene["tree"]["size"], nlohmann::json::parse("[1024, 768]"));
-    EXPECT_TRUE(scene["tree"]["children"].is_array());
-    const std::string log = folder_.read(kLog);
-    EXPECT_NE(log.find("KEYDOWN: F5"), std::string::npos) << log;
-    EXPECT_EQ(log.find("KEYDOWN: F6"), std::string::npos) << log;
-}
-
-TEST_F(ProgramTest, CommandThatFailsWhileRunningExitsTwoNamingItsLine) {
-    folder_.write("script.txt", "wait 1\ndump scene missing-folder/scene.json\n");
-    EXPECT_EQ(run({"--headless", "--script", "script.txt"}), 2);
-    EXPECT_NE(errorOutput_.find("script.txt:2: cannot write 'missing-folder/scene.json'"), std::string::npos)
-        << errorOutput_;
-}
-
-TEST_F(ProgramTest, ScreenshotWritesTheLogicalScreenAsPng) {
+TEST_F(ProgramTest, ScreenshotWritesTheLogicalScreenAsPngAndAFailedWriteExitsTwo) {
     folder_.write("script.txt", "wait 1\nscreenshot shot.png\nscreenshot missing-folder/shot.png\n");
     EXPECT_EQ(run({"--headless", "--script", "script.txt"}), 2);
     EXPECT_NE(errorOutput_.find("script.txt:3: cannot write 'missing-folder/shot.png'"), std::string::npos)
@@ -114,13 +82,17 @@ TEST_F(ProgramTest, ScreenshotWritesTheLogicalScreenAsPng) {
     EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x04\0\0\0\x03\0", 8));
 }
 
-TEST_F(ProgramTest, BadCommandLineExitsTwoWithTheUsage) {
+TEST_F(ProgramTest, ABadCommandLineOrScriptExitsTwoBeforeTheFirstFrame) {
     EXPECT_EQ(run({"--headless", "--levels", "1"}), 2);
     EXPECT_NE(errorOutput_.find("unknown option '--levels'"), std::string::npos) << errorOutput_;
     EXPECT_NE(errorOutput_.find("usage: moonbrook"), std::string::npos) << errorOutput_;
     EXPECT_EQ(run({"--headless", "--script", "no-such-script.txt"}), 2);
     EXPECT_NE(errorOutput_.find("no-such-script.txt: cannot read the script"), std::string::npos)
         << errorOutput_;
+    folder_.write("script.txt", "# checks\ndump scene early.json\n\nfly 10 20\nquit\n");
+    EXPECT_EQ(run({"--headless", "--script", "script.txt"}), 2);
+    EXPECT_NE(errorOutput_.find("script.txt:4: unknown command 'fly'"), std::string::npos) << errorOutput_;
+    EXPECT_FALSE(std::filesystem::exists(folder_.path() / "early.json"));
 }
 
 TEST_F(ProgramTest, WithoutADisplayOnlyHeadlessStarts) {

@@ -81,14 +81,6 @@ TEST_F(ScriptTest, FirstBadLineIsReportedEvenAfterGoodOnes) {
     EXPECT_EQ(errorOf("wait 1\nquit\nmove 1\nbogus\n"), "test.txt:3: move: missing Y");
 }
 
-TEST_F(ScriptTest, LaterCommandsRegisterWithOneCall) {
-    commands_.add("dump board", [](ScriptArguments& arguments) -> ScriptAction {
-        arguments.rest("file name");
-        return [](ScriptContext&) { return ScriptStatus::finished; };
-    });
-    EXPECT_TRUE(parse("dump board b.json\ndump scene s.json"));
-}
-
 TEST_F(ScriptTest, MissingFileIsReported) {
     EXPECT_FALSE(Script::load("/nonexistent/script.txt", commands_, error_));
     EXPECT_EQ(error_, "/nonexistent/script.txt: cannot read the script");

@@ -120,25 +120,6 @@ TEST_F(ItemShopTest, TheMenusOfferTheFirstIncompleteSet) {
     EXPECT_EQ(shop().itemForMenu(4), "castle");
 }
 
-TEST_F(ItemShopTest, WhenEverySetIsCompleteTheMenusKeepTheLastSet) {
-    std::string prices;
-    std::string order;
-    for (int item = 0; item < 24; ++item) {
-        prices += "<key>i" + std::to_string(item) + "_a</key><dict><key>price</key><integer>1</integer></dict>";
-        order += "<string>i" + std::to_string(item) + "</string>";
-    }
-    writeFile(ItemCatalogue::kPricesFile, "<plist version=\"1.0\"><dict>" + prices + "</dict></plist>");
-    writeFile(ItemCatalogue::kOrderFile, "<plist version=\"1.0\"><array>" + order + "</array></plist>");
-    playerWithPlates(24);
-    for (int bought = 0; bought < 24; ++bought) {
-        ASSERT_EQ(shop().currentSet(), bought / 4);
-        const std::string item = shop().itemForMenu(bought % 4 + 1);
-        ASSERT_EQ(shop().buyItem(shop().offeredVariants(item).at(0)), ItemShop::Purchase::bought) << item;
-    }
-    EXPECT_EQ(shop().currentSet(), 6);
-    EXPECT_EQ(shop().itemForMenu(1), "i20");
-}
-
 TEST_F(ItemShopTest, DamagedFilesLeaveTheShopEmptyAndAreLoggedOnce) {
     for (const auto& [file, content] : std::vector<std::pair<std::string, std::string>>{
              {ItemCatalogue::kPricesFile, "<plist><dict><key>fence_mint</key>"},

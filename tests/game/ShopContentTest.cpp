@@ -128,6 +128,8 @@ TEST_F(ShopContentTest, EveryChoiceOfVariantsLeadsThroughAllSixSets) {
             ASSERT_EQ(shop().buyItem(firstChoice ? offered.front() : offered.back()), ItemShop::Purchase::bought);
         }
         EXPECT_EQ(shop().currentSet(), 6);
+        // With every set complete the menus keep offering the last one.
+        EXPECT_EQ(shop().itemForMenu(1), catalogue().itemOfSet(ItemCatalogue::kSetCount - 1, 0));
     }
 }
 

@@ -9,6 +9,11 @@
 
 namespace kt::test {
 
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 DataFileTest::DataFileTest() {
     KTResourceManager::shared().setBaseDataPath(dataRoot());
     KTDirector::shared().openLog();
@@ -26,8 +31,7 @@ std::string DataFileTest::writeFile(const std::string& name, std::string_view co
 }
 
 int DataFileTest::countInLog(std::string_view text) const {
-    std::ifstream in(KTResourceManager::shared().getUserPath("log.txt"));
-    const std::string log{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string log = readFile(KTResourceManager::shared().getUserPath("log.txt"));
     int count = 0;
     for (std::size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + text.size()))
         ++count;

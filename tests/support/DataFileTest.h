@@ -1,11 +1,15 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "tests/support/EngineTest.h"
 
 namespace kt::test {
+
+// The file's bytes; empty when it cannot be read.
+std::string readFile(const std::filesystem::path& path);
 
 // Fixture for tests that read content: the data folder lies in the test's temporary folder and the log is
 // open.

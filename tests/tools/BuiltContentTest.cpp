@@ -4,33 +4,16 @@
 
 #include "engine/actions/KTActionsModule.h"
 #include "engine/core/KTResourceManager.h"
-#include "engine/render/KTRenderBackend.h"
 #include "engine/render/KTRenderModule.h"
+#include "tests/engine/render/RenderTest.h"
 
 namespace kt::test {
-namespace {
 
 namespace fs = std::filesystem;
 
-class TextureCountingBackend : public KTRenderBackend {
-public:
-    TextureHandle createTexture(int, int, const std::uint8_t*, int, bool) override { return ++textures_; }
-    void releaseTexture(TextureHandle) override {}
-
-protected:
-    bool startFrame() override { return true; }
-    void present() override {}
-    void submit(TextureHandle, const KTBackendVertex*, std::size_t, const int*, std::size_t) override {}
-
-private:
-    TextureHandle textures_ = 0;
-};
-
-}  // namespace
-
 BuiltContentTest::BuiltContentTest() {
     KTInstallActionsModule();
-    KTInstallRenderModule(std::make_shared<TextureCountingBackend>());
+    KTInstallRenderModule(std::make_shared<RecordingBackend>());
     KTResourceManager::shared().setBaseDataPath(kRoot.string() + "/");
 }
 

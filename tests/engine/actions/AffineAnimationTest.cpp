@@ -155,9 +155,7 @@ TEST_F(AffineAnimationNodeTest, RemovesItselfInTheFirstUpdateAfterItsLengthUnles
     EXPECT_FALSE(container->hasChild(animationNode.get()));
     EXPECT_FALSE(animationNode->hasChildren());
     EXPECT_EQ(child->parent(), nullptr);
-}
 
-TEST_F(AffineAnimationNodeTest, ALoopingAnimationKeepsTheNode) {
     animationNode->setAffineAnimation(std::make_shared<KTAffineAnimation>(
         std::vector<KTAffineAnimationKey>{moveKey(0, 0), moveKey(1, 100)}, true));
     container->addChild(animationNode);

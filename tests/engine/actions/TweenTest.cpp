@@ -4,9 +4,7 @@
 #include <string>
 
 #include "engine/actions/KTActionTween.h"
-#include "engine/actions/KTEase.h"
 #include "engine/actions/KTFloatProperty.h"
-#include "engine/actions/KTIntervalActions.h"
 #include "tests/engine/actions/ActionTestFixture.h"
 
 namespace kt::test {
@@ -114,12 +112,6 @@ TEST_F(TweenTest, ColourFadesChannelByChannelFromTheColourAtStart) {
     EXPECT_EQ(node->color(), Color{0xFF7F7F7F});
     frames(2, 0.25f);
     EXPECT_EQ(node->color(), Color{0xFFFFFFFF});
-}
-
-TEST_F(TweenTest, EaseInWithRateThreeShapesAMove) {
-    node->runAction(KTEaseIn::actionWithAction(KTMoveTo::actionWithDuration(1, {80, 0}), 3));
-    frames(3, 0.25f);
-    EXPECT_EQ(node->position(), CGPointMake(10, 0));
 }
 
 }  // namespace

@@ -155,17 +155,6 @@ TEST_F(ControlInputTest, ATextFieldTakesTheFocusAndEditsWholeCharacters) {
     EXPECT_EQ(input->text(), "");
 }
 
-TEST_F(ControlInputTest, ReturnAddsTheTypedProfileTrimmed) {
-    clickNode("username_input");
-    type("  Édith ");
-    key(kbReturn);
-    ASSERT_EQ(users().count(), 1u);
-    EXPECT_EQ(users().selectedUser()->name(), "Édith");
-    EXPECT_EQ(node("username_input")->text(), "");
-    EXPECT_EQ(state(), "users");
-    EXPECT_EQ(node("userlist")->children().count(), 1u);
-}
-
 TEST_F(ControlInputTest, AFieldWithoutLimitTakesNothing) {
     const auto input = std::make_shared<KTTextInput>();
     input->textInput("abc");

@@ -1,8 +1,5 @@
 #include "tests/engine/controls/ControlsSceneTest.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTState.h"
 
@@ -17,8 +14,7 @@ ControlsSceneTest::ControlsSceneTest() {
     auto recording = std::make_shared<RecordingAudio>();
     audio = recording.get();
     director.setAudio(std::move(recording));
-    std::ifstream source(MOONBROOK_TEST_SCENE, std::ios::binary);
-    writeFile("screens/controls.sg.xml", std::string(std::istreambuf_iterator<char>(source), {}));
+    writeFile("screens/controls.sg.xml", readFile(MOONBROOK_TEST_SCENE));
 }
 
 void ControlsSceneTest::start() {

@@ -191,13 +191,6 @@ INSTANTIATE_TEST_SUITE_P(Windows, LetterboxTest,
                                            LetterboxCase{{1024, 768}, {100, 200}, {100, 200}},
                                            LetterboxCase{{1024, 1024}, {0, 128}, {0, 0}}));
 
-TEST_F(DirectorTest, AWindowTallerThanTheUsableDesktopShrinksWithItsAspectRatio) {
-    installPlatform().usable = {1366, 700};
-    director.setWindowSize({1024, 768});
-    EXPECT_NEAR(director.windowSize().width, 933.33f, 0.01f);
-    EXPECT_EQ(director.windowSize().height, 700);
-}
-
 TEST_F(DirectorTest, AWindowWiderThanTheUsableDesktopShrinksToo) {
     installPlatform().usable = {800, 1280};
     director.setWindowSize({1024, 768});

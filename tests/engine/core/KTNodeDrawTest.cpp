@@ -107,8 +107,11 @@ TEST_F(NodeDrawTest, MaxChildLayerPropagatesThroughLayeredAncestorsOnly) {
     EXPECT_EQ(plainRoot->maxChildLayer(), 0);
 }
 
-TEST_F(NodeDrawTest, AnEffectIsRemovedAtTheEndOfTheDrawAfterItsLastChildLeft) {
+TEST_F(NodeDrawTest, AnEffectIsRemovedAtTheEndOfTheDrawAfterItsLastChildLeftButAnEnabledNodeStays) {
     auto parent = KTNode::node();
+    auto enabledNode = KTNode::node();
+    enabledNode->setAutoremove(true);
+    parent->addChild(enabledNode);
     auto effect = KTNode::node();
     effect->setEnabled(false);
     effect->setAutoremove(true);
@@ -122,14 +125,6 @@ TEST_F(NodeDrawTest, AnEffectIsRemovedAtTheEndOfTheDrawAfterItsLastChildLeft) {
     EXPECT_TRUE(parent->hasChild(effect.get())) << "removal waits for the parent's next draw";
     parent->visit();
     EXPECT_FALSE(parent->hasChild(effect.get()));
-}
-
-TEST_F(NodeDrawTest, EnabledOrNonEmptyAutoremoveNodesStay) {
-    auto parent = KTNode::node();
-    auto enabledNode = KTNode::node();
-    enabledNode->setAutoremove(true);
-    parent->addChild(enabledNode);
-    parent->visit();
     EXPECT_TRUE(parent->hasChild(enabledNode.get()));
 }
 

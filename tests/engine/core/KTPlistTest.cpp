@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 
 #include "engine/core/KTPlist.h"
@@ -165,13 +163,7 @@ TEST(PlistRobustnessTest, EveryTruncationAndRandomEditIsSafe) {
     }
 }
 
-class PlistFileTest : public test::DataFileTest {
-protected:
-    std::string read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-};
+using PlistFileTest = test::DataFileTest;
 
 TEST_F(PlistFileTest, WritesAndReadsBack) {
     const std::string path = dataRoot() + "users.xml";
@@ -186,9 +178,9 @@ TEST_F(PlistFileTest, AFailedWriteLeavesTheOldFileWhole) {
     // The temporary file cannot be created where a folder of its name stands.
     std::filesystem::create_directories(path + ".tmp");
     EXPECT_FALSE(everyKind().writeFile(path));
-    EXPECT_EQ(read(path), "old contents");
+    EXPECT_EQ(test::readFile(path), "old contents");
     EXPECT_FALSE(KTPlist().writeFile(path));
-    EXPECT_EQ(read(path), "old contents");
+    EXPECT_EQ(test::readFile(path), "old contents");
 }
 
 TEST_F(PlistFileTest, AMissingFileIsSilentAndADamagedOneLoggedOnce) {

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/KTDirector.h"
 #include "engine/core/KTNode.h"
 #include "engine/core/KTScheduler.h"
 #include "tests/support/EngineTest.h"
@@ -110,17 +109,6 @@ TEST_F(SchedulerTest, LeavingTheStageUnschedules) {
     scene->removeChild(a.get());
     frame();
     EXPECT_TRUE(journal.empty());
-}
-
-TEST_F(SchedulerTest, TheDirectorUpdatesWithTheFixedStepAfterSwitchingScenesAndRunningMessages) {
-    KTDirector& director = KTDirector::shared();
-    director.setFixedDeltaTime(0.25f);
-    float seen = 0;
-    auto a = ticking("a");
-    a->onUpdate = [&] { seen = 0.25f; };
-    a->scheduleUpdate();
-    director.doUpdate();
-    EXPECT_EQ(seen, 0.25f);
 }
 
 }  // namespace

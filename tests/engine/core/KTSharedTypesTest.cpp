@@ -94,8 +94,6 @@ TEST(GeometryTest, NormalizingTheZeroVectorKeepsItZero) {
     const CGPoint unit = CGPointNormalize({3, 4});
     EXPECT_FLOAT_EQ(unit.x, 0.6f);
     EXPECT_FLOAT_EQ(unit.y, 0.8f);
-    EXPECT_EQ(CGPointLerp({0, 0}, {10, 20}, 0.5f), (CGPoint{5, 10}));
-    EXPECT_EQ(CGRectGetMaxX(CGRectMake(1, 2, 3, 4)), 4);
 }
 
 struct FormatCase {
@@ -113,13 +111,9 @@ INSTANTIATE_TEST_SUITE_P(
     Placeholders, FormatTest,
     ::testing::Values(
         FormatCase{KTFormat("data/levels/%@.xml", "level_01"), "data/levels/level_01.xml"},
-        FormatCase{KTFormat("%i of %d", 3, 7u), "3 of 7"}, FormatCase{KTFormat("%02d:%02d", 4, 5), "04:05"},
-        FormatCase{KTFormat("%.2f", 1.005f), "1.00"}, FormatCase{KTFormat("%f", 0.5), "0.500000"},
-        FormatCase{KTFormat("%c", 'w'), "w"}, FormatCase{KTFormat("%@ %@", 2.5, 7), "2.5 7"},
-        FormatCase{KTFormat("%08X", 0xBEEFu), "0000BEEF"}, FormatCase{KTFormat("100%%"), "100%"},
-        FormatCase{KTFormat("%@ and %@", "one"), "one and "}, FormatCase{KTFormat("%s", "text"), "text"},
-        FormatCase{KTFormat("%lu", 12ul), "12"}, FormatCase{KTFormat("%u", kbF5), "1073741886"},
-        FormatCase{KTFormat("trailing %"), "trailing %"}));
+        FormatCase{KTFormat("%i of %d", 3, 7u), "3 of 7"}, FormatCase{KTFormat("%@ %@", 2.5, 7), "2.5 7"},
+        FormatCase{KTFormat("100%%"), "100%"}, FormatCase{KTFormat("%@ and %@", "one"), "one and "},
+        FormatCase{KTFormat("%u", kbF5), "1073741886"}, FormatCase{KTFormat("trailing %"), "trailing %"}));
 
 }  // namespace
 }  // namespace kt

@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTLog.h"
 #include "engine/core/KTResourceManager.h"
 #include "engine/platform/KTSDLPlatform.h"
-#include "tests/support/EngineTest.h"
+#include "tests/support/DataFileTest.h"
 
 namespace kt {
 namespace {
@@ -23,12 +21,7 @@ protected:
         director_.setPlatform(std::move(platform));
     }
 
-    std::string log() const {
-        std::ifstream file(userDataHome() / "Moonbrook" / "log.txt");
-        return {std::istreambuf_iterator<char>(file), {}};
-    }
-
-    static void push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
+    std::string log() const { return test::readFile(userDataHome() / "Moonbrook" / "log.txt"); }
 
     KTDirector& director_ = KTDirector::shared();
     KTSDLPlatform* platform_ = nullptr;
@@ -80,19 +73,6 @@ TEST_F(KTSDLPlatformTest, MissingIconIsLoggedOnceWithItsPath) {
     const std::size_t first = text.find("no/such/icon.png");
     ASSERT_NE(first, std::string::npos);
     EXPECT_EQ(text.find("no/such/icon.png", first + 1), std::string::npos);
-}
-
-TEST_F(KTSDLPlatformTest, AltF4FromSDLEndsTheLoopAfterTheSceneSawTheKey) {
-    ASSERT_TRUE(platform_ && platform_->createWindow({64, 48}));
-    runScene();
-    SDL_Event key{};
-    key.type = SDL_KEYDOWN;
-    key.key.keysym.sym = SDLK_F4;
-    key.key.keysym.mod = KMOD_LALT;
-    push(key);
-    director_.run();
-    EXPECT_EQ(director_.frameCount(), 1u);
-    EXPECT_NE(log().find("KEYDOWN: F4"), std::string::npos);
 }
 
 }  // namespace

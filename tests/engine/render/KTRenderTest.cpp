@@ -196,19 +196,6 @@ TEST_F(KTRenderTest, TextureCoordinatesStayInsideTheUnitSquare) {
     }
 }
 
-TEST_F(KTRenderTest, LetterboxedWindowMapsTheLogicalScreenToItsCentre) {
-    KTDirector::shared().setWindowSize({1280, 720});
-    render->setOrtho();
-    render->begin();
-    render->drawRect({{0, 0}, {1024, 768}});
-    render->end();
-    const auto& vertices = onlyBatch().vertices;
-    EXPECT_NEAR(vertices[0].x, 160, 1e-3);
-    EXPECT_NEAR(vertices[0].y, 0, 1e-3);
-    EXPECT_NEAR(vertices[2].x, 1120, 1e-3);
-    EXPECT_NEAR(vertices[2].y, 720, 1e-3);
-}
-
 TEST_F(KTRenderTest, TheLetterboxFollowsTheWindowsDrawableWhenItChanges) {
     auto owned = std::make_unique<FakePlatform>();
     FakePlatform& platform = *owned;

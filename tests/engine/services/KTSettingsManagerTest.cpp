@@ -37,25 +37,6 @@ TEST_F(SettingsManagerTest, AProfileWithoutSettingsReceivesTheCurrentOnes) {
     EXPECT_EQ(saved["fullscreen"], KTPlist(true));
 }
 
-TEST_F(SettingsManagerTest, SelectingAProfileAppliesItsVolumesAndWindowMode) {
-    settings();
-    users().add("Ada");
-    users().add("Brom");
-    auto brom = users().selectedUser();
-    brom->setObject(0.75, "sound_volume");
-    brom->setObject(0.125, "music_volume");
-    brom->setObject(false, "fullscreen");
-    users().selectByName("Ada");
-    EXPECT_EQ(audio->sound, 5000);
-    EXPECT_TRUE(KTDirector::shared().fullscreen());
-
-    users().selectByName("Brom");
-    EXPECT_EQ(audio->sound, 7500);
-    EXPECT_EQ(audio->music, 1250);
-    EXPECT_FALSE(KTDirector::shared().fullscreen());
-    EXPECT_FALSE(settings().fullscreen()->boolValue());
-}
-
 TEST_F(SettingsManagerTest, ChangesReachTheAudioTheWindowAndTheSavedProfile) {
     settings();
     users().add("Ada");

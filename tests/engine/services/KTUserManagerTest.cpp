@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <deque>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "engine/core/KTNotificationCenter.h"
 #include "engine/services/KTUserManager.h"
@@ -15,11 +13,6 @@ namespace kt {
 namespace {
 
 using test::ProfileTest;
-
-std::string readWhole(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class UserManagerTest : public ProfileTest {
 protected:
@@ -177,7 +170,7 @@ TEST_P(DamagedFileTest, IsKeptByteForByteBesideTheNewFile) {
         if (entry.path().filename().string().starts_with("users.xml.damaged-")) aside.push_back(entry.path());
     }
     ASSERT_EQ(aside.size(), 1u);
-    EXPECT_EQ(readWhole(aside[0]), damaged);
+    EXPECT_EQ(test::readFile(aside[0]), damaged);
     EXPECT_EQ(countInLog("cannot be read; kept as"), 1);
     EXPECT_EQ(savedFile()["users"].size(), 1u);
 }
@@ -201,7 +194,7 @@ TEST_F(UserManagerTest, AFileThatCannotBeMovedAsideIsNeverOverwritten) {
     manager().add("Ada");
     std::filesystem::permissions(folder, std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::add);
-    EXPECT_EQ(readWhole(usersFile()), "garbage");
+    EXPECT_EQ(test::readFile(usersFile()), "garbage");
 }
 
 TEST_F(UserManagerTest, SavingLeavesOnlyTheWholeFile) {

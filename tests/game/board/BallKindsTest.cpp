@@ -141,14 +141,6 @@ INSTANTIATE_TEST_SUITE_P(Pairs, MatchTest,
                                            MatchCase{u'q', u'q', false}, MatchCase{u't', u't', false},
                                            MatchCase{u'0', u'0', false}));
 
-TEST_F(BallKindsTest, WildcardCompletesALineOfOrdinaryBalls) {
-    makeBoard({.map = {"111", "111"}, .balls = {"aia", "bcb"}});
-    ASSERT_TRUE(settle());
-    EXPECT_TRUE(board->removeLines());
-    board->finalizeRemove();
-    EXPECT_EQ(rows(0, 1), (std::vector<std::string>{"...", "bcb"}));
-}
-
 TEST_F(BallKindsTest, GhostBlocksItsCellForItsLifeThenLetsTheBallAboveFallIn) {
     makeBoard({.map = {"1", "1"}, .balls = {"a", "b"}});
     ASSERT_TRUE(settle());

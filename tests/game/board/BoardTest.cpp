@@ -137,4 +137,17 @@ std::vector<std::string> BoardTest::rows(int y0, int y1) const {
     return text;
 }
 
+std::vector<std::string> BoardTest::effectSounds(const kt::KTNode& parent, std::size_t from) {
+    std::vector<std::string> sounds;
+    const auto& effects = parent.children();
+    for (std::size_t i = from; i < effects.count(); ++i) {
+        const auto& effect = *(effects.begin() + static_cast<std::ptrdiff_t>(i));
+        for (const auto& part : effect->children()) {
+            const std::string* file = part->attributes().find("filename");
+            if (file && file->starts_with("data/sounds/")) sounds.push_back(*file);
+        }
+    }
+    return sounds;
+}
+
 }  // namespace moonbrook::test

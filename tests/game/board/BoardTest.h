@@ -44,6 +44,9 @@ protected:
     // The ball letters of rows y0 to y1 (both included): '.' an empty cell or a placeholder, ' ' no cell;
     // positions without a cell at the end of a row are left out.
     std::vector<std::string> rows(int y0, int y1) const;
+    std::string row(int y) const { return rows(y, y).front(); }
+    // The sounds of the effects started among the node's children after its first `from` ones.
+    static std::vector<std::string> effectSounds(const kt::KTNode& parent, std::size_t from);
     // A scene node the board looks up by name.
     kt::KTNode::Ref hud(std::string_view name) const { return scene->getChildByName(name); }
 

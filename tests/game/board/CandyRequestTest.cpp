@@ -90,16 +90,6 @@ protected:
     std::vector<kt::KTNode::Ref> containers{kt::KTNode::node(), kt::KTNode::node()};
 };
 
-TEST_F(CandyRequestTest, TheShownCountChangesWhenTheCandyArrives) {
-    CandyRequest request(u'c', 12);
-    request.decCount();
-    EXPECT_EQ(request.count(), 11);
-    runActions(CandyRequest::kCountShowDelay - 0.1f);
-    EXPECT_EQ(request.countString()->stringValue(), "12");
-    runActions(0.2f);
-    EXPECT_EQ(request.countString()->stringValue(), "11");
-}
-
 TEST_F(CandyRequestTest, APendingCountChangeOutlivesItsRequest) {
     std::shared_ptr<kt::KTStringDataSource> shown;
     {

@@ -1,5 +1,5 @@
-// Balls falling straight and diagonally, emitters refilling the field, weights and delays of new balls, the
-// paused board and whole cascades.
+// Balls falling straight and diagonally, emitters refilling the field, weights and delays of new balls and
+// the paused board.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -80,26 +80,6 @@ protected:
         }
         return fading;
     }
-
-    bool everyExistingCellHoldsABall() const {
-        for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
-            for (int x = 0; x < static_cast<int>(kSizeX); ++x) {
-                const CellRef at = board->cellAt(x, y);
-                if (at && (!at->ball() || dynamic_cast<const Ghost*>(at->ball().get()))) return false;
-            }
-        }
-        return true;
-    }
-
-    bool anyLineLeft() const {
-        for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
-            for (int x = 0; x < static_cast<int>(kSizeX); ++x) {
-                const CellRef at = board->cellAt(x, y);
-                if (at && !board->checkLineAtCell(*at).empty()) return true;
-            }
-        }
-        return false;
-    }
 };
 
 TEST_F(FallingTest, BallsOverAGapFallToTheBottomWhenTheLevelStarts) {
@@ -157,18 +137,6 @@ TEST_F(FallingTest, CheckUpLooksThroughEmptyCellsToTheFirstObstacle) {
     build({.map = {"0", "1", "0", "1"}, .emitters = {"1"}});
     EXPECT_FALSE(board->checkUp({0, 3}));
     EXPECT_TRUE(board->checkUp({0, 1}));
-}
-
-TEST_F(FallingTest, APlaceholderBlocksItsCellForItsLifeThenTheBallAboveFallsIn) {
-    build({.map = {"1", "1", "1"}, .balls = {"a", "b", "c"}});
-    removeBalls({{0, 2}});
-    step(static_cast<int>(0.5f / kFrame));
-    EXPECT_EQ(rows(0, 2), (std::vector<std::string>{"a", "b", "."}));
-    EXPECT_EQ(cell(0, 1)->ball()->type(), u'b');
-    EXPECT_FALSE(board->idle());
-
-    ASSERT_TRUE(settle(60));
-    EXPECT_EQ(rows(0, 2), (std::vector<std::string>{".", "a", "b"}));
 }
 
 TEST_F(FallingTest, AnEmitterLetsOutOneFadingBallAtATime) {
@@ -253,18 +221,6 @@ TEST_F(FallingTest, RestartingWhileABallFallsKeepsTheMovingCounterAtZero) {
     step(30);
     EXPECT_EQ(board->movingCount(), 0);
     EXPECT_EQ(rows(0, 1), (std::vector<std::string>{"a", "b"}));
-}
-
-TEST_F(FallingTest, ACascadeSettlesWithEveryCellFilledAndNoLineLeft) {
-    const std::string row(8, '1');
-    build({.map = {"", row, row, row, row, row, row, row, row}, .emitters = {row}},
-          weights({{"a", 1}, {"b", 1}, {"c", 1}, {"d", 1}, {"e", 1}}));
-    ASSERT_TRUE(settle());
-    EXPECT_TRUE(everyExistingCellHoldsABall());
-    EXPECT_FALSE(anyLineLeft());
-    EXPECT_GT(board->score(), 0u);
-    EXPECT_EQ(board->score() % 10, 0u);
-    EXPECT_EQ(board->movingCount(), 0);
 }
 
 TEST_F(FallingTest, TutorialsOfTheLevelAndOfItsFeaturesAreAskedForFromThreeSeconds) {

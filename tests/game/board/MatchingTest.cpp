@@ -53,20 +53,6 @@ protected:
     bool holdsGhost(int x, int y) const { return dynamic_cast<const Ghost*>(cell(x, y)->ball().get()); }
     char16_t letterAt(int x, int y) const { return cell(x, y)->ball() ? cell(x, y)->ball()->type() : u' '; }
 
-    // The sounds of the effects started beside the board after its parent's first `from` children.
-    std::vector<std::string> removalSounds(std::size_t from) const {
-        std::vector<std::string> sounds;
-        const auto& effects = board->parent()->children();
-        for (std::size_t i = from; i < effects.count(); ++i) {
-            const auto& effect = *(effects.begin() + static_cast<std::ptrdiff_t>(i));
-            for (const auto& part : effect->children()) {
-                const std::string* file = part->attributes().find("filename");
-                if (file && file->starts_with("data/sounds/")) sounds.push_back(*file);
-            }
-        }
-        return sounds;
-    }
-
     // Effects beside the board whose top-left is the cell's centre.
     std::size_t effectsAtCell(const Cell& at) const {
         const kt::CGPoint point = kt::CGPointAdd(board->position(), at.center());
@@ -277,7 +263,7 @@ TEST_P(RemovalSizeTest, ChoosesTheSoundAndTheBurstBySize) {
     const std::size_t before = board->parent()->children().count();
     board->setLastTurnCell(cell(0, 0));
     ASSERT_TRUE(board->removeAtCells(board->checkLineAtCell(*cell(0, 0))));
-    EXPECT_EQ(removalSounds(before), size.sounds);
+    EXPECT_EQ(effectSounds(*board->parent(), before), size.sounds);
     EXPECT_EQ(effectsAtCell(*cell(0, 0)), size.effectsAtLastTurn);
 }
 

@@ -67,36 +67,6 @@ protected:
         scene->mouseMove(to);
         release(to);
     }
-
-    // Letters of the balls at rest in a row: '.' for an empty cell or a placeholder, ' ' where no cell is.
-    std::string restingRow(int y, int width) const {
-        std::string row;
-        for (int x = 0; x < width; ++x) {
-            const CellRef at = cell(x, y);
-            const auto& ball = at ? at->ball() : nullptr;
-            if (!at)
-                row += ' ';
-            else if (!ball || dynamic_cast<const Ghost*>(ball.get()))
-                row += '.';
-            else
-                row += static_cast<char>(ball->type());
-        }
-        return row;
-    }
-
-    // The sounds of the effects started on the board after its first `from` children.
-    std::vector<std::string> effectSounds(std::size_t from) const {
-        std::vector<std::string> sounds;
-        const auto& children = board->children();
-        for (std::size_t i = from; i < children.count(); ++i) {
-            const auto& effect = *(children.begin() + static_cast<std::ptrdiff_t>(i));
-            for (const auto& part : effect->children()) {
-                const std::string* file = part->attributes().find("filename");
-                if (file && file->starts_with("data/sounds/")) sounds.push_back(*file);
-            }
-        }
-        return sounds;
-    }
 };
 
 // --- Clicks ---
@@ -126,7 +96,7 @@ TEST_F(SwappingTest, SecondClickOnASpecialBallSetsItOff) {
     EXPECT_FALSE(bomb->detonated());
     click(1, 1);
     EXPECT_TRUE(bomb->detonated());
-    EXPECT_EQ(restingRow(1, 3), "...");
+    EXPECT_EQ(row(1), "...");
 }
 
 TEST_F(SwappingTest, FarClickMovesTheSelectionAndNeighbourClickSwaps) {
@@ -148,7 +118,7 @@ TEST_F(SwappingTest, LockedCellPlaysItsSoundAndNothingElse) {
     click(0, 1);
     const std::size_t before = board->children().count();
     click(1, 1);
-    EXPECT_EQ(effectSounds(before), std::vector<std::string>{"data/sounds/click_lock.ogg"});
+    EXPECT_EQ(effectSounds(*board, before), std::vector<std::string>{"data/sounds/click_lock.ogg"});
     EXPECT_EQ(board->selected(), cell(0, 1));
     EXPECT_EQ(board->movingCount(), 0);
 }
@@ -303,7 +273,7 @@ TEST_P(SwapJudgementTest, StandsOrIsPlayedBack) {
     ASSERT_TRUE(settle());
     EXPECT_EQ(board->movingCount(), 0);
     for (std::size_t y = 0; y < swap.after.size(); ++y)
-        EXPECT_EQ(restingRow(static_cast<int>(y), width), swap.after[y]) << "row " << y;
+        EXPECT_EQ(row(static_cast<int>(y)), swap.after[y]) << "row " << y;
     for (int y = 0; y < static_cast<int>(swap.balls.size()); ++y) {
         for (int x = 0; x < width; ++x) {
             const CellRef at = cell(x, y);
@@ -387,13 +357,13 @@ TEST_F(SwappingTest, RocketsFlyOneCellPerTickUntilTheyLeaveTheGrid) {
 
     // The crate takes the first hit of its rocket; its ball stays and earns nothing.
     step(1, kRocketTick);
-    EXPECT_EQ(restingRow(0, 7), "ab.dabc");
+    EXPECT_EQ(row(0), "ab.dabc");
     EXPECT_FALSE(crated->crate());
     EXPECT_EQ(board->score(), 10u);
     step(1, kRocketTick);
-    EXPECT_EQ(restingRow(0, 7), "a..da.c");
+    EXPECT_EQ(row(0), "a..da.c");
     step(1, kRocketTick);
-    EXPECT_EQ(restingRow(0, 7), "...da..");
+    EXPECT_EQ(row(0), "...da..");
     EXPECT_EQ(board->rockets().size(), 2u);
 
     // The left one leaves at x = -1; the right one flies on over absent cells to the grid's edge.
@@ -404,7 +374,7 @@ TEST_F(SwappingTest, RocketsFlyOneCellPerTickUntilTheyLeaveTheGrid) {
     EXPECT_EQ(board->rockets().size(), 1u);
     step(1, kRocketTick);
     EXPECT_TRUE(board->rockets().empty());
-    EXPECT_EQ(restingRow(0, 7), "...da..");
+    EXPECT_EQ(row(0), "...da..");
 }
 
 TEST_F(SwappingTest, PausedBoardHoldsItsRockets) {
@@ -412,10 +382,10 @@ TEST_F(SwappingTest, PausedBoardHoldsItsRockets) {
     board->startRocketAt(*cell(0, 0), 1, 0);
     board->setPause(true);
     step(3, kRocketTick);
-    EXPECT_EQ(restingRow(0, 4), "abcd");
+    EXPECT_EQ(row(0), "abcd");
     board->setPause(false);
     step(1, kRocketTick);
-    EXPECT_EQ(restingRow(0, 4), "a.cd");
+    EXPECT_EQ(row(0), "a.cd");
 }
 
 }  // namespace
