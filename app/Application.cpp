@@ -1,9 +1,11 @@
 #include "app/Application.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "app/BasicScriptCommands.h"
@@ -18,6 +20,7 @@
 #include "engine/controls/KTBaseMenuScene.h"
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTFormat.h"
+#include "engine/core/KTLanguage.h"
 #include "engine/core/KTLocale.h"
 #include "engine/core/KTLog.h"
 #include "engine/core/KTRandom.h"
@@ -43,17 +46,16 @@ void report(std::string_view message) {
     std::cerr << "moonbrook: " << message << '\n';
 }
 
-// The language named in "data/default_locale.txt" unless it says "nolocale". Blanks around the name are
-// dropped, so that a file saved with a final line break names its language all the same.
+// The language "data/default_locale.txt" names, or for "auto" or without the file the user's environment's;
+// "nolocale" shows English. Blanks around the name are dropped, so that a file saved with a final line break
+// names its language all the same. A profile's own choice replaces it once the profiles are read.
 void loadDefaultLocale(const std::string& contentBase) {
     std::ifstream file(contentBase + "data/default_locale.txt", std::ios::binary);
-    if (file) {
-        const std::string name(trimmed(std::string(std::istreambuf_iterator<char>(file), {})));
-        if (!name.empty() && name != "nolocale") {
-            kt::KTLocale::loadLocale(name, kt::KTFormat("%@data/locales/%@.plist", contentBase, name));
-            kt::KTLocale::setLocale(name);
-        }
-    }
+    std::optional<std::string> setting;
+    if (file) setting = std::string(trimmed(std::string(std::istreambuf_iterator<char>(file), {})));
+    kt::KTLanguage::setDefaultLanguage(kt::KTLanguage::fromDefaultSetting(
+        setting ? &*setting : nullptr, [](const char* name) { return std::getenv(name); }));
+    kt::KTLanguage::use(kt::KTLanguage::defaultLanguage());
     const auto locale = kt::KTLocale::currentLocale();
     kt::KTLog("currentLocale = %@", locale ? locale->name() : "(null)");
 }

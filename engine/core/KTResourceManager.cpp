@@ -181,6 +181,14 @@ void KTResourceManager::clearImageCache() {
     atlasCache_.clear();
 }
 
+void KTResourceManager::forgetResolvedPaths() {
+    pathCache_.clear();
+    for (const auto& [file, frames] : atlasCache_) {
+        for (const std::string& frame : frames)
+            pathCache_[frame] = frame;
+    }
+}
+
 void KTResourceManager::forgetFile(const std::string& name) {
     const auto path = pathCache_.find(name);
     const std::string& file = path == pathCache_.end() ? name : path->second;

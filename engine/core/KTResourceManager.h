@@ -54,6 +54,8 @@ public:
     void preloadFile(const std::string& name);
     // Drops images and atlases; paths, XML trees, fonts and samples stay.
     void clearImageCache();
+    // Drops the resolved paths, so that names resolve anew (for another locale); atlas frames stay found.
+    void forgetResolvedPaths();
     // Drops the XML tree and the font read from one file, so that a file written anew is read again.
     void forgetFile(const std::string& name);
     // Drops every cache, loader and data path: a fresh start for tests and tools.

@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 namespace kt {
 namespace {
@@ -82,21 +84,96 @@ char* findIn(char* from, char* end, char c) {
     return static_cast<char*>(std::memchr(from, c, static_cast<std::size_t>(end - from)));
 }
 
-// Removes the CDATA markers from [start, end) by moving the rest down; returns the new end.
-char* unwrapCData(char* start, char* end) {
+constexpr std::array<std::pair<std::string_view, char>, 5> kNamedEntities{
+    {{"amp;", '&'}, {"lt;", '<'}, {"gt;", '>'}, {"quot;", '"'}, {"apos;", '\''}}};
+constexpr char32_t kLastCodePoint = 0x10FFFF;
+
+int digitValue(char c, int base) {
+    int value = base;
+    if (c >= '0' && c <= '9') value = c - '0';
+    if (c >= 'a' && c <= 'f') value = c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') value = c - 'A' + 10;
+    return value < base ? value : -1;
+}
+
+// The character of a numeric reference "#233;" or "#xE9;" starting at `at`, and the byte after its ';';
+// none for a malformed reference or a code point that is no character (zero, surrogates, too large).
+std::optional<std::pair<char32_t, char*>> numericReference(char* at, char* end) {
+    const int base = at + 1 < end && at[1] == 'x' ? 16 : 10;
+    char* p = at + (base == 16 ? 2 : 1);
+    char* const digits = p;
+    char32_t code = 0;
+    for (; p < end && *p != ';'; ++p) {
+        const int digit = digitValue(*p, base);
+        if (digit < 0) return std::nullopt;
+        code = code * static_cast<char32_t>(base) + static_cast<char32_t>(digit);
+        if (code > kLastCodePoint) return std::nullopt;
+    }
+    if (p == end || p == digits || code == 0 || (code >= 0xD800 && code <= 0xDFFF)) return std::nullopt;
+    return std::pair{code, p + 1};
+}
+
+char* writeUtf8(char32_t code, char* out) {
+    const auto byte = [](char32_t bits) { return static_cast<char>(static_cast<unsigned char>(bits)); };
+    if (code < 0x80) {
+        *out++ = byte(code);
+    } else if (code < 0x800) {
+        *out++ = byte(0xC0 | (code >> 6));
+        *out++ = byte(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        *out++ = byte(0xE0 | (code >> 12));
+        *out++ = byte(0x80 | ((code >> 6) & 0x3F));
+        *out++ = byte(0x80 | (code & 0x3F));
+    } else {
+        *out++ = byte(0xF0 | (code >> 18));
+        *out++ = byte(0x80 | ((code >> 12) & 0x3F));
+        *out++ = byte(0x80 | ((code >> 6) & 0x3F));
+        *out++ = byte(0x80 | (code & 0x3F));
+    }
+    return out;
+}
+
+// Writes the character of the entity reference whose name starts at `at` (after its '&') and answers the
+// byte after the reference; null, with nothing written, when there is no reference the reader knows. A
+// character never takes more bytes than its reference, so the text can be decoded where it lies.
+char* decodeReference(char* at, char* end, char*& out) {
+    if (at == end) return nullptr;
+    if (*at == '#') {
+        const auto reference = numericReference(at, end);
+        if (!reference) return nullptr;
+        out = writeUtf8(reference->first, out);
+        return reference->second;
+    }
+    for (const auto& [name, character] : kNamedEntities) {
+        if (startsWith(at, end, name)) {
+            *out++ = character;
+            return at + name.size();
+        }
+    }
+    return nullptr;
+}
+
+// Removes the CDATA markers from [start, end) and decodes the entity references outside the CDATA
+// sections, moving the rest down; returns the new end. An '&' that starts no known reference stays.
+char* unescape(char* start, char* end) {
     char* read = start;
     char* write = start;
     while (read < end) {
-        if (*read != '<' || !startsWith(read + 1, end, kCDataStart)) {
-            *write++ = *read++;
+        if (*read == '&') {
+            if (char* after = decodeReference(read + 1, end, write)) {
+                read = after;
+                continue;
+            }
+        } else if (*read == '<' && startsWith(read + 1, end, kCDataStart)) {
+            read += 1 + kCDataStart.size();
+            char* close = findIn(read, end, kCDataEnd);
+            char* contentEnd = close ? close : end;
+            std::memmove(write, read, static_cast<std::size_t>(contentEnd - read));
+            write += contentEnd - read;
+            read = close ? close + kCDataEnd.size() : end;
             continue;
         }
-        read += 1 + kCDataStart.size();
-        char* close = findIn(read, end, kCDataEnd);
-        char* contentEnd = close ? close : end;
-        std::memmove(write, read, static_cast<std::size_t>(contentEnd - read));
-        write += contentEnd - read;
-        read = close ? close + kCDataEnd.size() : end;
+        *write++ = *read++;
     }
     return write;
 }
@@ -284,7 +361,7 @@ inline char* TBXML::readValue(char* from, char*& value, bool& endsWithEquals) {
         holdsAngle = findIn(value, valueEnd, '<') != nullptr;
         endsWithEquals = valueEnd > value && valueEnd[-1] == '=';
     }
-    if (holdsAngle) valueEnd = unwrapCData(value, valueEnd);
+    if (holdsAngle || findIn(value, valueEnd, '&')) valueEnd = unescape(value, valueEnd);
     // The end of the tag is cut by the element, which still has to see what ends it.
     if (valueEnd < resume) *valueEnd = 0;
     return resume;
@@ -362,7 +439,7 @@ char* TBXML::readText(TBXMLElement& element, char* start) {
         stop = close + kCDataEnd.size();
     }
     char* textEnd = stop ? stop : end_;
-    if (holdsCData) textEnd = unwrapCData(first, textEnd);
+    if (holdsCData || findIn(first, textEnd, '&')) textEnd = unescape(first, textEnd);
     while (first < textEnd && is(*first, kSpace))
         ++first;
     while (textEnd > first && is(textEnd[-1], kSpace))

@@ -32,9 +32,10 @@ struct TBXMLElement {
 // A small non-validating XML reader for the data files. The whole file sits in one zero-terminated buffer
 // that the parser cuts in place, so names, values and texts point into it; element and attribute records
 // come from blocks that double in size as the document needs more. Comments, declarations and
-// processing instructions are skipped, CDATA markers are unwrapped, entities pass through undecoded. It never
-// reports an error: damaged markup gives whatever partial tree the parse reaches, and damaged() tells whether
-// the document was complete.
+// processing instructions are skipped, CDATA markers are unwrapped, and in values and texts outside CDATA
+// the references &amp; &lt; &gt; &quot; &apos; and &#N; / &#xN; are decoded (UTF-8); any other '&' stays as
+// written. It never reports an error: damaged markup gives whatever partial tree the parse reaches, and
+// damaged() tells whether the document was complete.
 class TBXML {
 public:
     // Elements nested deeper than this are parsed but kept out of the tree, which bounds the recursion of

@@ -2,6 +2,7 @@
 
 #include "engine/core/KTAudioControl.h"
 #include "engine/core/KTDirector.h"
+#include "engine/core/KTLanguage.h"
 #include "engine/core/KTLog.h"
 #include "engine/core/KTNotificationCenter.h"
 #include "engine/services/KTUserManager.h"
@@ -72,6 +73,7 @@ void KTSettingsManager::updateUserSettings() {
     const auto user = KTUserManager::sharedManager().selectedUser();
     if (!user) {
         fullscreen_->setBool(true);
+        showLanguage(profileLanguage());
         return;
     }
     updating_ = true;
@@ -80,6 +82,29 @@ void KTSettingsManager::updateUserSettings() {
     loadOrStore(*user, kFullscreenKey, *fullscreen_, false);
     updating_ = false;
     saveProfiles();
+    showLanguage(profileLanguage());
+}
+
+// A value that names no available language, whatever its kind, is passed over rather than shown as English.
+std::string KTSettingsManager::profileLanguage() const {
+    const auto user = KTUserManager::sharedManager().selectedUser();
+    const KTPlist* chosen = user ? &user->objectForKey(kLanguageKey) : nullptr;
+    if (chosen && chosen->isString() && KTLanguage::available(chosen->stringValue())) return chosen->stringValue();
+    return KTLanguage::defaultLanguage();
+}
+
+void KTSettingsManager::chooseLanguage(const std::string& language) {
+    KTLog("KTSettingsManager chooseLanguage: %@", language);
+    const auto user = KTUserManager::sharedManager().selectedUser();
+    if (user) {
+        user->setObject(language, kLanguageKey);
+        saveProfiles();
+    }
+    showLanguage(user ? profileLanguage() : language);
+}
+
+void KTSettingsManager::showLanguage(const std::string& language) {
+    if (KTLanguage::use(language)) KTNotificationCenter::shared().post(kLanguageChanged, nullptr);
 }
 
 void KTSettingsManager::loadOrStore(KTUser& user, std::string_view key, KTNumberDataSource& setting,

@@ -81,12 +81,13 @@ void KTUsersController::updateCurrentUserName() {
     if (!user) return;
     const std::string name = user->name();
     KTLog("updateCurrentUserName: %@", name);
+    // Options the profile lacks take the present settings; the profile's language comes first, so that the
+    // welcome is in it.
+    KTSettingsManager::sharedManager().updateUserSettings();
     currentUserName_->setStringQuietly(name);
     welcomeUserText_->setStringQuietly(KTLocalizeFormat("Welcome, %@", name));
     currentUserName_->commit();
     welcomeUserText_->commit();
-    // Options the profile lacks take the present settings.
-    KTSettingsManager::sharedManager().updateUserSettings();
     currentUserTokens_->setInt(user->tokens());
 }
 

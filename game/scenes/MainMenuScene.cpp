@@ -15,13 +15,16 @@
 #include "engine/core/KTContentLog.h"
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTFormat.h"
+#include "engine/core/KTLanguage.h"
 #include "engine/core/KTLocale.h"
 #include "engine/core/KTLog.h"
 #include "engine/core/KTNotificationCenter.h"
 #include "engine/core/KTResourceManager.h"
 #include "engine/core/KTScheduler.h"
+#include "engine/core/KTState.h"
 #include "engine/core/KTTextValues.h"
 #include "engine/services/KTAudioManager.h"
+#include "engine/services/KTSettingsManager.h"
 #include "engine/services/KTUser.h"
 #include "engine/services/KTUserManager.h"
 #include "game/BonusManager.h"
@@ -38,6 +41,8 @@ namespace {
 
 constexpr const char* kStoryPreloadList = "data/preload_story.plist";
 constexpr const char* kLevelSetFile = "data/levelset.xml";
+// A language button is named after its language: "language_de".
+constexpr const char* kLanguageButtonPrefix = "language_";
 
 LevelManager& levels() {
     return LevelManager::sharedManager();
@@ -135,6 +140,7 @@ const kt::KTClass& MainMenuScene::staticClass() {
             .operation("stopCredits", &MainMenuScene::stopCredits)
             .operation("settings_popup", &MainMenuScene::settingsPopup)
             .operation("settings_popup_back", &MainMenuScene::settingsPopupBack)
+            .operation("chooseLanguage:", &MainMenuScene::chooseLanguage)
             .operation("exit_popup", &MainMenuScene::exitPopup)
             .operation("exit_popup_back", &MainMenuScene::exitPopupBack)
             .operation("exit", &MainMenuScene::exit)
@@ -160,8 +166,11 @@ void MainMenuScene::init() {
     selectedEpisodeId_.clear();
     selectedLevelIndex_ = -1;
     BonusManager::setResource(std::string(kt::KTUser::kTokens));
-    kt::KTNotificationCenter::shared().addObserver(this, std::string(kt::KTUserManager::kUserListChanged), nullptr,
-                                                   [this](const kt::KTNotification&) { setupUserData(); });
+    auto& center = kt::KTNotificationCenter::shared();
+    center.addObserver(this, std::string(kt::KTUserManager::kUserListChanged), nullptr,
+                       [this](const kt::KTNotification&) { setupUserData(); });
+    center.addObserver(this, std::string(kt::KTSettingsManager::kLanguageChanged), nullptr,
+                       [this](const kt::KTNotification&) { showInNewLanguage(); });
 }
 
 void MainMenuScene::onEnterStage() {
@@ -170,10 +179,11 @@ void MainMenuScene::onEnterStage() {
     if (!selectedUser()) {
         showAddFirstUser();
     } else if (firstState().empty()) {
-        setState("default");
+        setState(resumeState_.empty() ? "default" : resumeState_);
     }
     kt::KTAudioManager::shared().playMusic(kMusic);
     setupUserData();
+    if (resumeSettings_) settingsPopup();
 }
 
 void MainMenuScene::keyDown(kt::ButtonName key) {
@@ -373,10 +383,41 @@ void MainMenuScene::settingsPopup() {
     if (const auto popup = getChildByName("settings_popup")) popup->setVisible(true);
     setupWindowControl();
     setupVolumeControl();
+    setupLanguageControl();
 }
 
 void MainMenuScene::settingsPopupBack() {
     if (const auto popup = getChildByName("settings_popup")) popup->setVisible(false);
+}
+
+void MainMenuScene::setupLanguageControl() {
+    const auto choice = getChildByName("language_choice");
+    if (!choice) return;
+    const std::string current = kt::KTLanguage::current();
+    const std::string_view prefix = kLanguageButtonPrefix;
+    for (const auto& button : choice->children()) {
+        if (!button->name().starts_with(prefix)) continue;
+        const std::string language = button->name().substr(prefix.size());
+        button->setEnabled(kt::KTLanguage::available(language));
+        if (const auto mark = button->getChildByName("current")) mark->setVisible(language == current);
+    }
+}
+
+void MainMenuScene::chooseLanguage(const std::string& language) {
+    kt::KTSettingsManager::sharedManager().chooseLanguage(language);
+    setupLanguageControl();
+}
+
+// Texts are translated as a scene file is loaded, so the menu is loaded anew to show the new language.
+void MainMenuScene::showInNewLanguage() {
+    if (replaced_) return;
+    replaced_ = true;
+    auto menu = kt::KTNode::node<MainMenuScene>();
+    menu->init();
+    menu->resumeState_ = currentState() ? currentState()->name : "";
+    const auto settings = getChildByName("settings_popup");
+    menu->resumeSettings_ = settings && settings->visible();
+    kt::KTDirector::shared().setScene(std::move(menu));
 }
 
 void MainMenuScene::exitPopup() {

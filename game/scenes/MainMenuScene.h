@@ -83,6 +83,11 @@ public:
     void stopCredits();
     void settingsPopup();
     void settingsPopupBack();
+    // The language buttons: the one of the language shown wears its "current" mark; a language without its
+    // locale file cannot be chosen.
+    void setupLanguageControl();
+    // A language code, kept in the selected profile; the menu comes back in that language.
+    void chooseLanguage(const std::string& language);
     void exitPopup();
     void exitPopupBack();
     void exit();
@@ -113,6 +118,7 @@ private:
     void refreshShopWallet();
     void returnFromPurchase();
     void changePowerup(const std::string& name, void (Powerup::*change)());
+    void showInNewLanguage();
 
     std::string selectedLevelName_;
     std::string buyingItemName_;
@@ -121,6 +127,11 @@ private:
     std::string selectedEpisodeId_;
     int selectedLevelIndex_ = -1;
     std::optional<std::vector<std::string>> levelSet_;
+    // A menu loaded again in another language starts in the state of the one it replaces, with the settings
+    // open when they were.
+    std::string resumeState_;
+    bool resumeSettings_ = false;
+    bool replaced_ = false;
 };
 
 }  // namespace moonbrook

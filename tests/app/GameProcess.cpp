@@ -35,6 +35,10 @@ constexpr const char* kErrorOutputName = "stderr.txt";
     if (const char* inherited = std::getenv("ASAN_OPTIONS"))
         addressOptions = std::string(inherited) + ":" + addressOptions;
     setenv("ASAN_OPTIONS", addressOptions.c_str(), 1);
+    // The texts are English whatever language the machine running the tests speaks, unless a test says.
+    unsetenv("LC_ALL");
+    unsetenv("LC_MESSAGES");
+    setenv("LANG", "C", 1);
     for (const auto& [name, value] : environment) {
         if (value) {
             setenv(name.c_str(), value->c_str(), 1);

@@ -69,6 +69,19 @@ protected:
         return exitCode;
     }
 
+    // A small German table in the test's own locale folder, in place of the game's.
+    void writeGermanLocale() const {
+        const fs::path locales = folder_.path() / "data/locales";
+        if (fs::is_symlink(locales)) fs::remove(locales);
+        fs::remove_all(locales);
+        fs::create_directories(locales);
+        folder_.write("data/locales/de.plist",
+                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict><key>strings</key><dict>"
+                      "<key>Welcome, %@</key><string>Willkommen, %@</string><key>Settings</key>"
+                      "<string>Einstellungen</string><key>Language</key><string>Sprache</string>"
+                      "<key>Players</key><string>Spieler</string></dict></dict></plist>\n");
+    }
+
     nlohmann::json dumped(const std::string& name) const { return nlohmann::json::parse(folder_.read(name)); }
     nlohmann::json node(const nlohmann::json& scene, const std::string& name) const {
         const nlohmann::json* found = findNode(scene["tree"], name);
@@ -365,6 +378,60 @@ TEST_F(MenuProgramTest, PowerupLevelsAndBonusesAreBoughtAndSoldForTokens) {
     EXPECT_EQ(sold["tokens"], 14);
     EXPECT_EQ(sold["powerups"]["hammer"]["maxLevel"], 0);
     EXPECT_TRUE(sold["bonuses"].empty());
+}
+
+TEST_F(MenuProgramTest, ALanguageChosenInTheSettingsShowsAtOnceIsKeptInTheProfileAndFollowsItsPlayer) {
+    writeGermanLocale();
+    writeProfiles({profileEntry("Ann", kAllTutorials), profileEntry("Bob", std::string(kAllTutorials) +
+                                                                               "<key>language</key><string>en</string>")},
+                  "Ann");
+    ASSERT_EQ(run("wait-state default 60\nclick-node settings_button\nwait 20\ndump scene english.json\n"
+                  "screenshot settings_en.png\nclick-node language_de\nwait 30\ndump scene german.json\n"
+                  "screenshot settings_de.png\ndump profiles chosen.json\nclick-node settings_close\nwait 20\n"
+                  "dump scene closed.json\n"),
+              0)
+        << errorOutput_;
+    const nlohmann::json english = dumped("english.json");
+    EXPECT_TRUE(childOf(english, "language_en", "current")["visible"].get<bool>());
+    EXPECT_FALSE(childOf(english, "language_de", "current")["visible"].get<bool>());
+    EXPECT_TRUE(showsText(english["tree"], "Language"));
+    const nlohmann::json german = dumped("german.json");
+    EXPECT_EQ(german["state"], "default");
+    EXPECT_TRUE(node(german, "settings_popup")["visible"].get<bool>());
+    EXPECT_EQ(node(german, "welcome_text")["text"], "Willkommen, Ann");
+    EXPECT_TRUE(showsText(german["tree"], "Sprache"));
+    EXPECT_TRUE(showsText(german["tree"], "Einstellungen"));
+    EXPECT_TRUE(showsText(german["tree"], "Fran\xC3\xA7" "ais"));
+    EXPECT_TRUE(childOf(german, "language_de", "current")["visible"].get<bool>());
+    EXPECT_FALSE(childOf(german, "language_en", "current")["visible"].get<bool>());
+    EXPECT_EQ(profile("chosen.json")["language"], "de");
+    EXPECT_FALSE(node(dumped("closed.json"), "settings_popup")["visible"].get<bool>());
+
+    // After a restart the choice holds; choosing the other player on the players' screen shows the menu in
+    // that player's language, still on that screen. The list's second row is Bob.
+    ASSERT_EQ(run("wait-state default 60\nwait 5\ndump scene again.json\nclick-node users_button\n"
+                  "wait-state users 30\nclick 400 318\nwait 30\ndump scene bob.json\n"),
+              0)
+        << errorOutput_;
+    EXPECT_EQ(node(dumped("again.json"), "welcome_text")["text"], "Willkommen, Ann");
+    const nlohmann::json bob = dumped("bob.json");
+    EXPECT_EQ(bob["state"], "users");
+    EXPECT_EQ(node(bob, "welcome_text")["text"], "Welcome, Bob");
+    EXPECT_TRUE(showsText(bob["tree"], "Players"));
+    EXPECT_FALSE(showsText(bob["tree"], "Spieler"));
+}
+
+TEST_F(MenuProgramTest, ADamagedLanguageInTheProfileGivesTheEnvironmentsLanguageAndTheGamePlaysOn) {
+    writeGermanLocale();
+    writeProfile(std::string(kAllTutorials) + kTwoLevelsWon + "<key>language</key><integer>7</integer>");
+    ASSERT_EQ(run("wait-state default 60\nwait 5\ndump scene menu.json\nclick-node play_button\n"
+                  "wait-state map 30\nclick-node eb1\nwait-state episode_levels 30\nwait 30\nclick-node l2\n"
+                  "wait-scene GameScene 600\nwait 30\ndump profiles profiles.json\n",
+                  {}, {{"LANG", "de_DE.UTF-8"}}),
+              0)
+        << errorOutput_;
+    EXPECT_EQ(node(dumped("menu.json"), "welcome_text")["text"], "Willkommen, Ann");
+    EXPECT_EQ(profile("profiles.json")["name"], "Ann");
 }
 
 }  // namespace

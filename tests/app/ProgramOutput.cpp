@@ -14,6 +14,14 @@ const nlohmann::json* findNode(const nlohmann::json& node, const std::string& na
     return nullptr;
 }
 
+bool showsText(const nlohmann::json& node, const std::string& text) {
+    if (node.contains("text") && node["text"] == text) return true;
+    for (const nlohmann::json& child : node["children"]) {
+        if (showsText(child, text)) return true;
+    }
+    return false;
+}
+
 bool near(Pixel pixel, Pixel wanted, int tolerance) {
     return std::abs(pixel.r - wanted.r) <= tolerance && std::abs(pixel.g - wanted.g) <= tolerance &&
            std::abs(pixel.b - wanted.b) <= tolerance;

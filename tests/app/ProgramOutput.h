@@ -9,6 +9,8 @@ namespace moonbrook::test {
 
 // The first node of that name in a dumped scene tree, or none.
 const nlohmann::json* findNode(const nlohmann::json& node, const std::string& name);
+// Whether a text node in the dumped tree shows that text, hidden or not.
+bool showsText(const nlohmann::json& node, const std::string& text);
 
 struct Pixel {
     int r = 0;

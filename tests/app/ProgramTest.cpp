@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "tests/app/GameProcess.h"
 
@@ -68,6 +71,52 @@ TEST_F(ProgramTest, DefaultLocaleTranslatesTheWindowTitle) {
     const std::string log = folder_.read(kLog);
     EXPECT_NE(log.find("currentLocale = de\n"), std::string::npos) << log;
     EXPECT_NE(log.find("setting win title: Mondbach"), std::string::npos) << log;
+}
+
+// What "data/default_locale.txt" says (none: no file), the environment, the window title that follows and a
+// line the log holds once.
+struct LanguageCase {
+    std::optional<std::string> setting;
+    GameProcess::Environment environment;
+    std::string title;
+    std::string loggedOnce = "currentLocale = ";
+};
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+TEST_F(ProgramTest, TheEnvironmentChoosesTheLanguageUnlessTheDefaultNamesOne) {
+    std::filesystem::create_directories(folder_.path() / "data" / "locales");
+    const auto writeLocale = [this](const std::string& language, const std::string& title) {
+        folder_.write("data/locales/" + language + ".plist",
+                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict><key>strings</key>"
+                      "<dict><key>Moonbrook</key><string>" + title + "</string></dict></dict></plist>\n");
+    };
+    writeLocale("de", "Mondbach");
+    writeLocale("fr", "Ruisseau de Lune");
+    const std::vector<LanguageCase> cases = {
+        {"auto\n", {{"LANG", "de_DE.UTF-8"}}, "Mondbach"},
+        {std::nullopt, {{"LANG", "de_DE.UTF-8"}}, "Mondbach"},
+        {"auto", {{"LANG", "de_DE.UTF-8"}, {"LC_MESSAGES", "fr_FR"}}, "Ruisseau de Lune"},
+        {"auto", {{"LANG", "de_DE.UTF-8"}, {"LC_MESSAGES", "de_DE"}, {"LC_ALL", "fr_CA.UTF-8"}}, "Ruisseau de Lune"},
+        {"auto", {{"LANG", "de_DE.UTF-8"}, {"LC_ALL", "C"}}, "Moonbrook"},
+        {"auto", {{"LANG", "ja_JP.UTF-8"}}, "Moonbrook", "file not found: data/locales/ja.plist\n"},
+        {"nolocale", {{"LANG", "de_DE.UTF-8"}}, "Moonbrook"},
+        {"fr", {{"LANG", "de_DE.UTF-8"}}, "Ruisseau de Lune"},
+    };
+    for (const LanguageCase& c : cases) {
+        std::filesystem::remove(folder_.path() / "data/default_locale.txt");
+        if (c.setting) folder_.write("data/default_locale.txt", *c.setting);
+        std::filesystem::remove_all(folder_.path() / "data-home");
+        EXPECT_EQ(run({"--headless", "--frames", "1"}, c.environment), 0);
+        const std::string log = folder_.read(kLog);
+        const std::string context = c.setting.value_or("(no file)") + ", " + c.environment.rbegin()->first;
+        EXPECT_NE(log.find("setting win title: " + c.title + "\n"), std::string::npos) << context << "\n" << log;
+        EXPECT_EQ(occurrences(log, c.loggedOnce), 1u) << context << "\n" << log;
+    }
 }
 
 TEST_F(ProgramTest, ScreenshotWritesTheLogicalScreenAsPngAndAFailedWriteExitsTwo) {

@@ -7,6 +7,7 @@
 
 #include "engine/core/KTControllerManager.h"
 #include "engine/core/KTDirector.h"
+#include "engine/core/KTLanguage.h"
 #include "engine/core/KTLocale.h"
 #include "engine/core/KTLog.h"
 #include "engine/core/KTNodeFactory.h"
@@ -35,6 +36,7 @@ std::filesystem::path freshTemporaryFolder() {
 void resetContent() {
     KTResourceManager::shared().reset();
     KTLocale::setLocale("");
+    KTLanguage::setDefaultLanguage(std::string(KTLanguage::kEnglish));
     KTNodeFactory::shared().setAffineAnimationLoader(nullptr);
     KTNodeFactory::shared().setFpsDataSource(nullptr);
 }

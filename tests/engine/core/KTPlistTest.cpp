@@ -56,6 +56,21 @@ TEST(PlistTest, DictionariesKeepFileOrderAndALaterDuplicateWins) {
     EXPECT_EQ((*value)["a"].intValue(), 4);
 }
 
+// Locale tables are written by hand: references in keys and strings are decoded, and a malformed one makes
+// the file damaged (refused whole, as any other damage) rather than crashing the reader.
+TEST(PlistTest, CharacterReferencesAreDecodedInKeysAndStrings) {
+    const auto value = KTPlist::fromXML(
+        "<plist version=\"1.0\"><dict><key>Say &quot;hi&quot; &amp; go</key>"
+        "<string>caf&#233; &#xE9; &lt;&gt;&apos;</string></dict></plist>");
+    ASSERT_TRUE(value);
+    EXPECT_EQ((*value)["Say \"hi\" & go"].stringValue(), "caf\xC3\xA9 \xC3\xA9 <>'");
+    for (const char* malformed : {"&bogus;", "&#xZZ;", "&#;", "&#0;", "&#x110000;", "&amp"}) {
+        const std::optional<KTPlist> read = KTPlist::fromXML(std::string("<plist version=\"1.0\"><dict><key>k</key><string>") +
+                                           malformed + "</string></dict></plist>");
+        EXPECT_FALSE(read) << malformed;
+    }
+}
+
 TEST(PlistTest, ContainersAreMutableValues) {
     KTPlist levels = KTPlist::emptyArray();
     levels.append("a");

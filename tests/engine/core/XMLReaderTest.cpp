@@ -68,7 +68,14 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"CDataInText", "<a><![CDATA[x<y>]]> and <![CDATA[z]]></a>", "a{x<y> and z}"},
         ParseCase{"CDataInAttribute", "<a v=\"<![CDATA[1]]>2\"/>", "a(v=12)"},
         ParseCase{"CDataOutsideText", "<a><b/><![CDATA[<c/>]]><d/></a>", "a[b,d]"},
-        ParseCase{"EntitiesPassUnchanged", "<a t=\"&amp;\">&lt;&#65;</a>", "a(t=&amp;){&lt;&#65;}"},
+        ParseCase{"EntitiesDecodedInValuesAndTexts",
+                  "<a t=\"&quot;x&quot; &amp; &lt;y&gt;\" u='&apos;' v=&lt;1>&#233;t&#xE9; &#x1F319;&#65;</a>",
+                  "a(t=\"x\" & <y>,u=',v=<1){\xC3\xA9t\xC3\xA9 \xF0\x9F\x8C\x99" "A}"},
+        ParseCase{"UnknownAndMalformedReferencesStayAsWritten",
+                  "<a t=\"&nbsp; &#; &#x; &#12a; &#0; &#xD800; &#x110000; &#X41; &amp\">&&#99999999999;&</a>",
+                  "a(t=&nbsp; &#; &#x; &#12a; &#0; &#xD800; &#x110000; &#X41; &amp){&&#99999999999;&}"},
+        ParseCase{"CDataKeepsItsReferences", "<a v=\"<![CDATA[&lt;]]>&lt;\"><![CDATA[&amp;]]>&amp;</a>",
+                  "a(v=&lt;<){&amp;&}"},
         ParseCase{"EndTagNamesNotCompared", "<a><b></c><d/></a>", "a[b,d]"},
         ParseCase{"SecondTopLevelElementUnreachable", "<a/><b><c/></b>", "a"},
         ParseCase{"UnquotedValueAndBareName", "<a x=5 checked y=\"2\"/>", "a(x=5,y=2)"},
@@ -180,7 +187,8 @@ TEST(XMLRobustnessTest, RandomMarkupNeverEscapesTheBuffer) {
     const std::vector<std::string> pieces = {"<",   ">",         "/",   "=",   "\"",   "'",          "!--",
                                              "-->", "<![CDATA[", "]]>", "?",   "!",    " ",          "\n",
                                              "a",   "bc",        "x='", "<a>", "</a>", "<b/>",       "\0",
-                                             "\t",  "<!",        "<?",  "&",   "=\"",  "<a x=\"1\">"};
+                                             "\t",  "<!",        "<?",  "&",   "=\"",  "<a x=\"1\">",
+                                             "&#",  "&#x",       "1F",  ";",   "amp;", "&lt;"};
     std::mt19937 random(12345);
     for (int round = 0; round < 3000; ++round) {
         std::string text;
@@ -223,7 +231,7 @@ TEST_F(XMLFileTest, ReadsAFileAndRejectsMissingOnesAndFolders) {
     ASSERT_NE(tree, nullptr);
     EXPECT_EQ(tree->name(), "scene");
     ASSERT_EQ(tree->children().size(), 2u);
-    EXPECT_EQ(*tree->children()[1].children()[1].attribute("text"), "Play &amp; win");
+    EXPECT_EQ(*tree->children()[1].children()[1].attribute("text"), "Play & win");
 
     EXPECT_EQ(TBXML::fromFile((userDataHome() / "absent.xml").string()), nullptr);
     EXPECT_EQ(XMLElement::fromFile((userDataHome() / "absent.xml").string()), nullptr);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/KTDirector.h"
+#include "engine/core/KTLanguage.h"
+#include "engine/core/KTNotificationCenter.h"
 #include "engine/services/KTSettingsManager.h"
 #include "engine/services/KTUserManager.h"
 #include "tests/engine/services/ProfileTest.h"
@@ -58,6 +60,64 @@ TEST_F(SettingsManagerTest, AResourceChangeSavesTheProfile) {
     users().add("Ada");
     users().selectedUser()->addTokens(12);
     EXPECT_EQ(savedFile()["users"].at(0)["tokens"].intValue(), 12);
+}
+
+constexpr const char* kLocale = "<plist version=\"1.0\"><dict/></plist>";
+
+// German and French can be shown; the default language is French.
+class LanguageSettingTest : public SettingsManagerTest {
+protected:
+    LanguageSettingTest() {
+        writeFile("data/locales/de.plist", kLocale);
+        writeFile("data/locales/fr.plist", kLocale);
+        KTLanguage::setDefaultLanguage("fr");
+        KTNotificationCenter::shared().addObserver(this, std::string(KTSettingsManager::kLanguageChanged), nullptr,
+                                                   [this](const KTNotification&) { ++changes; });
+    }
+    ~LanguageSettingTest() override { KTNotificationCenter::shared().removeObserver(this); }
+
+    int changes = 0;
+};
+
+TEST_F(LanguageSettingTest, TheSelectedProfilesLanguageIsShownAndOneWithoutFollowsTheDefault) {
+    settings();
+    EXPECT_EQ(KTLanguage::current(), "fr");
+    users().add("Ada");
+    users().add("Brom");
+    users().selectedUser()->setObject("de", KTSettingsManager::kLanguageKey);
+    users().selectByName("Ada");
+    EXPECT_EQ(KTLanguage::current(), "fr");
+    EXPECT_TRUE(savedFile()["users"].at(0)[KTSettingsManager::kLanguageKey].isNone());
+    const int before = changes;
+    users().selectByName("Brom");
+    EXPECT_EQ(KTLanguage::current(), "de");
+    EXPECT_EQ(changes, before + 1);
+}
+
+TEST_F(LanguageSettingTest, AChosenLanguageIsSavedAtOnceAndShownAgainAfterARestart) {
+    settings();
+    users().add("Ada");
+    settings().chooseLanguage("en");
+    EXPECT_EQ(KTLanguage::current(), "en");
+    EXPECT_EQ(savedFile()["users"].at(0)[KTSettingsManager::kLanguageKey], KTPlist("en"));
+    settings().chooseLanguage("de");
+    EXPECT_EQ(savedFile()["users"].at(0)[KTSettingsManager::kLanguageKey], KTPlist("de"));
+
+    KTLanguage::use("fr");
+    restart();
+    settings();
+    EXPECT_EQ(KTLanguage::current(), "de");
+}
+
+TEST_F(LanguageSettingTest, ADamagedOrUnknownLanguageInTheProfileFollowsTheDefault) {
+    settings();
+    users().add("Ada");
+    for (const KTPlist& damaged : {KTPlist(5), KTPlist("it"), KTPlist("../de"), KTPlist::emptyDictionary()}) {
+        users().selectedUser()->setObject(damaged, KTSettingsManager::kLanguageKey);
+        settings().updateUserSettings();
+        EXPECT_EQ(settings().profileLanguage(), "fr");
+        EXPECT_EQ(KTLanguage::current(), "fr");
+    }
 }
 
 }  // namespace
