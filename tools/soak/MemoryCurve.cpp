@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 
 #include "engine/core/KTFormat.h"
 
@@ -52,13 +51,8 @@ std::optional<MemoryCurve::Sample> MemoryCurve::warmStart() const {
     return samples_[*warmFrom_];
 }
 
-std::string MemoryCurve::csv() const {
-    std::ostringstream text;
-    text << "seconds,frames,levels,resident_kb\n";
-    for (const Sample& sample : samples_)
-        text << kt::KTFormat("%.1f,%u,%i,%i\n", sample.seconds, sample.frames, sample.levels,
-                             sample.kilobytes);
-    return text.str();
+std::string MemoryCurve::csvLine(const Sample& sample) {
+    return kt::KTFormat("%.1f,%u,%i,%i\n", sample.seconds, sample.frames, sample.levels, sample.kilobytes);
 }
 
 std::string MemoryCurve::outline(std::size_t points) const {

@@ -30,8 +30,9 @@ public:
     // The first warm sample, if any.
     std::optional<Sample> warmStart() const;
 
-    // One line per sample: seconds, frames, levels, kilobytes, after a header.
-    std::string csv() const;
+    // The samples as CSV: this header, then one line per sample (seconds, frames, levels, kilobytes).
+    static constexpr const char* kCsvHeader = "seconds,frames,levels,resident_kb\n";
+    static std::string csvLine(const Sample& sample);
     // About `points` samples evenly spread over the run, as "minutes: MB" pairs.
     std::string outline(std::size_t points) const;
 

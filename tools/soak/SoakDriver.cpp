@@ -23,12 +23,14 @@ kt::KTDirector& director() {
 
 }  // namespace
 
-SoakDriver::SoakDriver(SoakOptions options, std::vector<std::string> levels, std::ostream& progress)
+SoakDriver::SoakDriver(SoakOptions options, std::vector<std::string> levels, std::ostream& progress,
+                       std::ostream* samples)
     : options_(std::move(options)),
       levels_(std::move(levels)),
       bot_(levelcheck::makeBot(options_.bot)),
       simulation_{.thinkTime = options_.thinkTime, .maxTime = options_.levelTime},
-      progress_(progress) {}
+      progress_(progress),
+      samples_(samples) {}
 
 void SoakDriver::started() {
     levelcheck::installBotProfile(options_.powerupLevel);
@@ -41,7 +43,10 @@ double SoakDriver::elapsedSeconds() const {
 }
 
 void SoakDriver::sampleMemory(double seconds) {
-    memory_.add({seconds, director().frameCount(), figures_.levelsPlayed, residentKilobytes().value_or(0)});
+    const MemoryCurve::Sample sample{seconds, director().frameCount(), figures_.levelsPlayed,
+                                     residentKilobytes().value_or(0)};
+    memory_.add(sample);
+    if (samples_) *samples_ << MemoryCurve::csvLine(sample) << std::flush;
     nextSample_ = seconds + options_.sampleSeconds;
 }
 

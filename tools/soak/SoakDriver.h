@@ -35,8 +35,10 @@ struct SoakFigures {
 // goes; the first level's end marks the warm part of the curve.
 class SoakDriver final : public FrameDriver {
 public:
-    // One line per finished level goes to `progress`.
-    SoakDriver(SoakOptions options, std::vector<std::string> levels, std::ostream& progress);
+    // One line per finished level goes to `progress`, and one per memory sample to `samples` (if any) as it
+    // is taken, so that a run that crashes leaves its curve.
+    SoakDriver(SoakOptions options, std::vector<std::string> levels, std::ostream& progress,
+               std::ostream* samples);
 
     // Selects the bots' profile, with its powerups, before the first level's scene is made.
     void started() override;
@@ -62,6 +64,7 @@ private:
     std::unique_ptr<levelcheck::Bot> bot_;
     levelcheck::SimulationOptions simulation_;
     std::ostream& progress_;
+    std::ostream* samples_;
     Clock::time_point start_;
     double nextSample_ = 0;
     MemoryCurve memory_;

@@ -1,6 +1,6 @@
 #include <unistd.h>
 
-#include <filesystem>
+#include <fstream>
 #include <iostream>
 
 #include "app/Application.h"
@@ -8,7 +8,6 @@
 #include "game/scenes/MainMenuScene.h"
 #include "tools/levelcheck/LevelCheck.h"
 #include "tools/levelcheck/ProfileFolder.h"
-#include "tools/levelcheck/ReportOutput.h"
 #include "tools/soak/SoakDriver.h"
 
 namespace {
@@ -61,9 +60,15 @@ int main(int argc, char** argv) {
         std::cerr << "moonbrook-soak: " << error << "\n" << kSoakUsage;
         return kExitBadUsage;
     }
-    // The game reads its content from the data/ folder of its working directory; the samples file is named
-    // from where the tool was started.
-    if (!options->samplesFile.empty()) options->samplesFile = std::filesystem::absolute(options->samplesFile);
+    std::ofstream samples;
+    if (!options->samplesFile.empty()) {
+        samples.open(options->samplesFile, std::ios::binary);
+        if (!(samples << MemoryCurve::kCsvHeader)) {
+            std::cerr << "moonbrook-soak: cannot write " << options->samplesFile << "\n";
+            return 1;
+        }
+    }
+    // The game reads its content from the data/ folder of its working directory.
     const std::string dataRoot =
         options->dataRoot.empty() ? levelcheck::defaultDataRoot() : options->dataRoot;
     std::vector<std::string> levels = levelcheck::shippedLevels(dataRoot);
@@ -75,7 +80,7 @@ int main(int argc, char** argv) {
     const levelcheck::ProfileFolder profiles;
     if (!profiles.made()) {
         std::cerr << "moonbrook-soak: cannot make a temporary folder\n";
-        return kExitNoWindow;
+        return 1;
     }
 
     AppOptions app;
@@ -83,14 +88,9 @@ int main(int argc, char** argv) {
     app.fixedDeltaTime = levelcheck::SimulationOptions().frameTime;
     app.seed = options->seed;
     app.levelName = levels.front();
-    SoakDriver driver(*options, levels, std::cout);
+    SoakDriver driver(*options, levels, std::cout, samples.is_open() ? &samples : nullptr);
     const int status = runGame(app, &driver);
     const bool passed = report(*options, driver, std::cout);
-    if (!options->samplesFile.empty() &&
-        !levelcheck::writeFileAtomically(options->samplesFile, driver.memory().csv(), error)) {
-        std::cerr << "moonbrook-soak: " << error << "\n";
-        return 1;
-    }
     if (status != kExitSuccess) return status;
     return passed ? 0 : 1;
 }
