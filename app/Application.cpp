@@ -11,6 +11,7 @@
 #include "app/BasicScriptCommands.h"
 #include "app/BoardScriptCommands.h"
 #include "app/ContentFolder.h"
+#include "app/FrameDriver.h"
 #include "app/ScreenScriptCommands.h"
 #include "app/ScreenshotCommand.h"
 #include "app/ScriptRunner.h"
@@ -109,8 +110,8 @@ bool startUp(const AppOptions& options, kt::KTDirector& director) {
     return true;
 }
 
-// The game scene of the level, the editor, or the menu scene of the file asked for on the command line, or the
-// opening pictures that lead to the main menu.
+// The game scene of the level, the editor, or the menu scene of the file asked for on the command line, or
+// the opening pictures that lead to the main menu.
 std::shared_ptr<kt::KTScene> firstScene(const AppOptions& options) {
     if (options.levelName) {
         auto game = kt::KTNode::node<GameScene>();
@@ -128,14 +129,17 @@ bool levelExists(const std::string& levelName) {
     return kt::KTResourceManager::shared().getPath(kt::KTFormat("data/levels/%@.xml", levelName)).has_value();
 }
 
-int runGame(const AppOptions& options, ScriptRunner* script) {
+}  // namespace
+
+int runGame(const AppOptions& options, FrameDriver* driver) {
     kt::KTDirector& director = kt::KTDirector::shared();
     const bool started = startUp(options, director);
     const bool knownLevel = !started || !options.levelName || levelExists(*options.levelName);
     const bool knownScene =
         !started || !options.sceneFile || kt::KTResourceManager::shared().getXML(*options.sceneFile);
     if (started && knownLevel && knownScene) {
-        installAutomation(options, script, director);
+        installAutomation(options, driver, director);
+        if (driver) driver->started();
         director.runWithScene(firstScene(options));
         kt::KTBaseMenuScene::saveCurrentUserSettings();
     }
@@ -149,14 +153,12 @@ int runGame(const AppOptions& options, ScriptRunner* script) {
         report("cannot read the scene file '" + *options.sceneFile + "'");
         return kExitBadUsage;
     }
-    if (script && !script->failure().empty()) {
-        report(script->failure());
+    if (driver && !driver->failure().empty()) {
+        report(driver->failure());
         return kExitBadUsage;
     }
     return kExitSuccess;
 }
-
-}  // namespace
 
 ScriptCommandRegistry scriptCommands() {
     ScriptCommandRegistry commands;
@@ -167,11 +169,11 @@ ScriptCommandRegistry scriptCommands() {
     return commands;
 }
 
-void installAutomation(const AppOptions& options, ScriptRunner* script, kt::KTDirector& director) {
+void installAutomation(const AppOptions& options, FrameDriver* driver, kt::KTDirector& director) {
     director.setFixedDeltaTime(options.fixedDeltaTime);
     if (options.seed) kt::KTRandom::shared().seed(*options.seed);
-    director.setFrameObserver([&director, script, frames = options.frames] {
-        if (script) script->afterFrame();
+    director.setFrameObserver([&director, driver, frames = options.frames] {
+        if (driver) driver->afterFrame();
         if (frames && director.frameCount() >= *frames) director.close();
     });
 }

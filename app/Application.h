@@ -18,12 +18,17 @@ inline constexpr int kExitBadUsage = 2;
 // it.
 int runApplication(const std::vector<std::string>& arguments);
 
-class ScriptRunner;
+class FrameDriver;
+
+// The program with its options read: start-up, the first scene, the frame loop driven by the driver (a
+// script, a tool's player, or none) and the shut-down. Answers the exit code as runApplication does; a
+// driver's failure gives kExitBadUsage.
+int runGame(const AppOptions& options, FrameDriver* driver);
 
 // Every command a script may use.
 ScriptCommandRegistry scriptCommands();
 
-// Fixed time steps, the seed, and, after every frame, the script (if any) and the frame limit.
-void installAutomation(const AppOptions& options, ScriptRunner* script, kt::KTDirector& director);
+// Fixed time steps, the seed, and, after every frame, the driver (if any) and the frame limit.
+void installAutomation(const AppOptions& options, FrameDriver* driver, kt::KTDirector& director);
 
 }  // namespace moonbrook

@@ -102,13 +102,14 @@ public:
 
     // A best time in whole seconds as minutes and seconds; "-:-" for none.
     static std::string bestTimeText(int seconds);
+    // Plays the level as the map starts it: through the loading screen into the game scene.
+    static void startLevel(const std::string& levelName);
 
 private:
     // The player the menu shows; none before the first profile exists.
     static std::shared_ptr<kt::KTUser> selectedUser();
     // The levels of the level-set panel in order, read once.
     const std::vector<std::string>& levelSet();
-    void startLevel(const std::string& levelName);
     void setUpgradeMenuPrice(kt::KTNode& priceNode, int price, bool affordable);
     void offerVariants(kt::KTNode& menu, const std::vector<std::string>& variants);
     void setItemNodeState(const std::string& key, const std::string& state);

@@ -4,8 +4,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "engine/core/KTDirector.h"
 #include "engine/core/KTPlist.h"
+#include "game/board/Board.h"
 #include "tests/support/DataFileTest.h"
+#include "tests/support/EngineTest.h"
+#include "tools/levelcheck/BotPlayer.h"
 #include "tools/levelcheck/Bots.h"
 #include "tools/levelcheck/LevelCheck.h"
 #include "tools/levelcheck/ParallelRuns.h"
@@ -83,6 +87,30 @@ TEST_F(LevelCheckTest, EveryBotWinsALevelWonByItsOnlySwap) {
         EXPECT_GT(result.time, 1.5f + 0.25f) << bot;
         EXPECT_LT(result.time, 6.0f) << bot;
     }
+}
+
+// A screen's popup pauses the board as the win does; the bot must neither take it for a win nor play under
+// it.
+TEST_F(LevelCheckTest, BotWaitsOutAPausedBoardAndWinsAfterIt) {
+    kt::KTDirector& director = kt::KTDirector::shared();
+    director.setFixedDeltaTime(SimulationOptions().frameTime);
+    auto board = Board::board();
+    board->setLevelData("test", wonByOneSwap());
+    board->reset();
+    const std::unique_ptr<Bot> bot = makeBot("greedy");
+    BotPlayer player(board, *bot, 1, {});
+    board->setPause(true);
+    for (int frame = 0; frame < 300; ++frame) {
+        director.doUpdate();
+        ASSERT_TRUE(player.afterUpdate()) << frame;
+    }
+    EXPECT_EQ(player.result().moves, 0);
+    board->setPause(false);
+    do {
+        director.doUpdate();
+    } while (player.afterUpdate());
+    EXPECT_TRUE(player.result().won);
+    EXPECT_EQ(player.result().moves, 1);
 }
 
 TEST_F(LevelCheckTest, PlateNoBallReachesIsNeverWonButThePlayGoesOn) {
