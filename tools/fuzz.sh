@@ -14,6 +14,9 @@ targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(AffineAnimationFuzz EffectFuzz FontFuzz LevelFuzz PlistFuzz SceneFuzz
                                      ScriptFuzz SpriteFuzz UsersFuzz XMLReaderFuzz)
 build="$root/build/fuzz"
+# The targets keep their per-user folders in the temporary folder, and a saved profile is synced to disk:
+# in memory the profile target runs about four times faster.
+[ -d /dev/shm ] && export TMPDIR=/dev/shm
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMOONBROOK_FUZZ=ON \
   -DMOONBROOK_BUILD_TESTS=OFF -DMOONBROOK_BUILD_BENCHMARKS=OFF \
