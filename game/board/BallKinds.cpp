@@ -2,11 +2,11 @@
 
 #include "engine/core/KTLog.h"
 #include "engine/core/KTRenderer.h"
-#include "game/Powerup.h"
-#include "game/PowerupManager.h"
 #include "game/board/Board.h"
 #include "game/board/BoardRules.h"
 #include "game/board/Cell.h"
+#include "game/progress/Powerup.h"
+#include "game/progress/PowerupManager.h"
 
 namespace moonbrook {
 

@@ -5,7 +5,6 @@
 #include "engine/actions/KTIntervalActions.h"
 #include "engine/core/KTFormat.h"
 #include "engine/core/KTRandom.h"
-#include "game/PowerupManager.h"
 #include "game/board/Ball.h"
 #include "game/board/BallGenerator.h"
 #include "game/board/BallKinds.h"
@@ -13,6 +12,7 @@
 #include "game/board/BoardActions.h"
 #include "game/board/CandyRequestManager.h"
 #include "game/board/Cell.h"
+#include "game/progress/PowerupManager.h"
 
 namespace moonbrook {
 

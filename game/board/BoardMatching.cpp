@@ -3,13 +3,13 @@
 #include "engine/actions/KTInstantActions.h"
 #include "engine/actions/KTIntervalActions.h"
 #include "engine/core/KTFormat.h"
-#include "game/BonusManager.h"
-#include "game/PowerupManager.h"
 #include "game/board/Ball.h"
 #include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/BoardRules.h"
 #include "game/board/Cell.h"
+#include "game/progress/BonusManager.h"
+#include "game/progress/PowerupManager.h"
 
 namespace moonbrook {
 

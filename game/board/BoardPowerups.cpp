@@ -9,13 +9,13 @@
 #include "engine/core/KTRandom.h"
 #include "engine/render/KTFly.h"
 #include "game/BallLetter.h"
-#include "game/PowerupManager.h"
 #include "game/board/Ball.h"
 #include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/BoardActions.h"
 #include "game/board/BoardRules.h"
 #include "game/board/Cell.h"
+#include "game/progress/PowerupManager.h"
 
 namespace moonbrook {
 

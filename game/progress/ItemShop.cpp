@@ -4,7 +4,7 @@
 
 #include "engine/core/KTLog.h"
 #include "engine/services/KTUserManager.h"
-#include "game/ProfileBoundManager.h"
+#include "game/progress/ProfileBoundManager.h"
 
 namespace moonbrook {
 

@@ -1,8 +1,8 @@
 #include "game/progress/MenuReturn.h"
 
-#include "game/BonusManager.h"
-#include "game/LevelManager.h"
-#include "game/PowerupManager.h"
+#include "game/progress/BonusManager.h"
+#include "game/progress/LevelManager.h"
+#include "game/progress/PowerupManager.h"
 
 namespace moonbrook {
 

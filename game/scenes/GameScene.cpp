@@ -14,11 +14,11 @@
 #include "engine/services/KTAudioManager.h"
 #include "engine/services/KTUser.h"
 #include "engine/services/KTUserManager.h"
-#include "game/LevelManager.h"
-#include "game/PowerupManager.h"
 #include "game/board/Board.h"
 #include "game/board/GameBoardController.h"
+#include "game/progress/LevelManager.h"
 #include "game/progress/MenuReturn.h"
+#include "game/progress/PowerupManager.h"
 #include "game/scenes/PreloadScene.h"
 #include "game/scenes/ScenePresentation.h"
 

@@ -8,10 +8,10 @@
 #include "engine/core/KTState.h"
 #include "engine/services/KTUser.h"
 #include "engine/services/KTUserManager.h"
-#include "game/BonusManager.h"
-#include "game/Powerup.h"
-#include "game/PowerupManager.h"
+#include "game/progress/BonusManager.h"
 #include "game/progress/ItemShop.h"
+#include "game/progress/Powerup.h"
+#include "game/progress/PowerupManager.h"
 #include "game/scenes/MainMenuScene.h"
 
 namespace moonbrook {

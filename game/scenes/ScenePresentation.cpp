@@ -12,13 +12,13 @@
 #include "engine/render/KTText.h"
 #include "engine/services/KTUser.h"
 #include "engine/services/KTUserManager.h"
-#include "game/LevelManager.h"
-#include "game/Powerup.h"
-#include "game/PowerupManager.h"
 #include "game/board/Board.h"
 #include "game/board/BoardRules.h"
 #include "game/board/Cell.h"
 #include "game/board/GameBoardController.h"
+#include "game/progress/LevelManager.h"
+#include "game/progress/Powerup.h"
+#include "game/progress/PowerupManager.h"
 
 namespace moonbrook {
 

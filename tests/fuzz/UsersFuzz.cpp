@@ -8,9 +8,9 @@
 #include "engine/core/KTResourceManager.h"
 #include "engine/services/KTSettingsManager.h"
 #include "engine/services/KTUserManager.h"
-#include "game/BonusManager.h"
-#include "game/LevelManager.h"
-#include "game/PowerupManager.h"
+#include "game/progress/BonusManager.h"
+#include "game/progress/LevelManager.h"
+#include "game/progress/PowerupManager.h"
 #include "tests/fuzz/FuzzEngine.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include "tests/game/GameContentTest.h"
 
 #include "engine/services/KTUserManager.h"
-#include "game/BonusManager.h"
-#include "game/LevelManager.h"
-#include "game/PowerupManager.h"
+#include "game/progress/BonusManager.h"
 #include "game/progress/ItemShop.h"
+#include "game/progress/LevelManager.h"
+#include "game/progress/PowerupManager.h"
 
 namespace moonbrook::test {
 

@@ -13,9 +13,9 @@
 #include "engine/core/XMLElement.h"
 #include "engine/services/KTUser.h"
 #include "engine/services/KTUserManager.h"
-#include "game/BonusManager.h"
-#include "game/PowerupManager.h"
+#include "game/progress/BonusManager.h"
 #include "game/progress/ItemShop.h"
+#include "game/progress/PowerupManager.h"
 #include "tests/game/GameContentTest.h"
 
 namespace moonbrook {

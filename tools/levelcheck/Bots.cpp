@@ -9,13 +9,13 @@
 #include <set>
 
 #include "engine/core/KTDirector.h"
-#include "game/Powerup.h"
-#include "game/PowerupManager.h"
 #include "game/board/Ball.h"
 #include "game/board/BallKinds.h"
 #include "game/board/BoardRules.h"
 #include "game/board/CandyRequestManager.h"
 #include "game/board/Cell.h"
+#include "game/progress/Powerup.h"
+#include "game/progress/PowerupManager.h"
 
 namespace moonbrook::levelcheck {
 

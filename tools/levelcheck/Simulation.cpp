@@ -7,8 +7,8 @@
 #include "engine/core/KTScheduler.h"
 #include "engine/services/KTUser.h"
 #include "engine/services/KTUserManager.h"
-#include "game/PowerupManager.h"
 #include "game/board/Board.h"
+#include "game/progress/PowerupManager.h"
 
 namespace moonbrook::levelcheck {
 

@@ -5,9 +5,9 @@
 #include "engine/core/KTRandom.h"
 #include "engine/core/KTResourceManager.h"
 #include "engine/render/KTRenderModule.h"
-#include "game/PowerupManager.h"
 #include "game/board/Ball.h"
 #include "game/board/Cell.h"
+#include "game/progress/PowerupManager.h"
 #include "tests/engine/render/RenderTest.h"
 
 namespace moonbrook::test {

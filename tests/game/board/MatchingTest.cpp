@@ -9,11 +9,11 @@
 #include "engine/core/KTScene.h"
 #include "engine/services/KTUser.h"
 #include "engine/services/KTUserManager.h"
-#include "game/BonusManager.h"
 #include "game/board/Ball.h"
 #include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/Cell.h"
+#include "game/progress/BonusManager.h"
 #include "tests/game/board/BoardTest.h"
 
 namespace moonbrook::test {

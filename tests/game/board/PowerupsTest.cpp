@@ -13,11 +13,11 @@
 #include "engine/render/KTSprite.h"
 #include "engine/services/KTUser.h"
 #include "engine/services/KTUserManager.h"
-#include "game/PowerupManager.h"
 #include "game/board/Ball.h"
 #include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/Cell.h"
+#include "game/progress/PowerupManager.h"
 #include "tests/game/board/BoardTest.h"
 
 namespace moonbrook::test {

@@ -7,8 +7,8 @@
 #include "engine/services/KTAudioManager.h"
 #include "engine/services/KTUser.h"
 #include "engine/services/KTUserManager.h"
-#include "game/PowerupManager.h"
 #include "game/board/GameBoardController.h"
+#include "game/progress/PowerupManager.h"
 #include "game/scenes/GameScene.h"
 #include "tests/game/board/BoardTest.h"
 

@@ -4,8 +4,8 @@
 #include "engine/core/KTProgressIndicator.h"
 #include "engine/services/KTUser.h"
 #include "engine/services/KTUserManager.h"
-#include "game/Powerup.h"
-#include "game/PowerupManager.h"
+#include "game/progress/Powerup.h"
+#include "game/progress/PowerupManager.h"
 #include "tests/game/GameContentTest.h"
 
 namespace moonbrook {

@@ -1,8 +1,8 @@
-#include "game/PowerupManager.h"
+#include "game/progress/PowerupManager.h"
 
 #include "engine/core/KTLog.h"
 #include "game/ContentFile.h"
-#include "game/ProfileBoundManager.h"
+#include "game/progress/ProfileBoundManager.h"
 
 namespace moonbrook {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/services/KTUser.h"
-#include "game/LevelManager.h"
+#include "game/progress/LevelManager.h"
 #include "tests/game/GameContentTest.h"
 
 namespace moonbrook {

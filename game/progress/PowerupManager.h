@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/core/KTPlist.h"
-#include "game/Powerup.h"
+#include "game/progress/Powerup.h"
 
 namespace moonbrook {
 

@@ -3,7 +3,7 @@
 #include <set>
 
 #include "engine/services/KTUser.h"
-#include "game/BonusManager.h"
+#include "game/progress/BonusManager.h"
 #include "tests/game/GameContentTest.h"
 
 namespace moonbrook {

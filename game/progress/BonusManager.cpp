@@ -1,4 +1,4 @@
-#include "game/BonusManager.h"
+#include "game/progress/BonusManager.h"
 
 #include <algorithm>
 #include <map>
@@ -7,7 +7,7 @@
 #include "engine/services/KTUser.h"
 #include "game/BallLetter.h"
 #include "game/ContentFile.h"
-#include "game/ProfileBoundManager.h"
+#include "game/progress/ProfileBoundManager.h"
 
 namespace moonbrook {
 

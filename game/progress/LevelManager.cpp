@@ -1,4 +1,4 @@
-#include "game/LevelManager.h"
+#include "game/progress/LevelManager.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "game/Powerup.h"
+#include "game/progress/Powerup.h"
 
 #include <algorithm>
 
