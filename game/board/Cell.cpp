@@ -4,7 +4,6 @@
 #include "engine/core/KTRandom.h"
 #include "engine/core/KTRenderer.h"
 #include "engine/core/KTResourceManager.h"
-#include "engine/core/KTScene.h"
 #include "engine/render/KTImageData.h"
 #include "game/board/Ball.h"
 #include "game/board/Board.h"
