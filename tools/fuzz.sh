@@ -2,6 +2,8 @@
 # Fuzzes every loader that reads a file a player or designer can damage, with libFuzzer (Debian's clang),
 # under AddressSanitizer and UndefinedBehaviorSanitizer, each for a fixed number of executions:
 #   tools/fuzz.sh [EXECUTIONS] [TARGET...]     (default 1000000 executions of every target)
+# FUZZ_SECONDS=N also ends each target after N seconds, for the targets that play what they load (a level, an
+# effect, a profile) and run far fewer inputs a second than the plain readers.
 # The seeds are the game's own content; a dictionary of its element and attribute names steers the
 # mutations. A finding (a crash, a sanitizer report, an input that runs longer than a minute) stops the run
 # and leaves the input that caused it in build/fuzz/findings.
@@ -9,6 +11,8 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 runs=${1:-1000000}
+time_limit=()
+[ -n "${FUZZ_SECONDS:-}" ] && time_limit=(-max_total_time="$FUZZ_SECONDS")
 [ $# -gt 0 ] && shift
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(AffineAnimationFuzz EffectFuzz FontFuzz LevelFuzz PlistFuzz SceneFuzz
@@ -50,6 +54,6 @@ for target in "${targets[@]}"; do
   seeds "$target" | while read -r file; do cp "$file" "$corpus/"; done
   echo "== $target"
   (cd "$build/findings" &&
-    "$build/fuzz/$target" -runs="$runs" -timeout=60 -max_len=8192 -dict="$dictionary" -print_final_stats=1 "$corpus" \
-      2>&1 | grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb|==[0-9]+==ERROR|SUMMARY)' )
+    "$build/fuzz/$target" -runs="$runs" "${time_limit[@]}" -timeout=60 -max_len=8192 -dict="$dictionary" -print_final_stats=1 "$corpus" \
+      2>&1 | grep -E '^(Done|#[0-9]+\s+DONE|stat::number_of_executed_units|stat::peak_rss_mb|==[0-9]+==ERROR|SUMMARY)' )
 done
