@@ -29,7 +29,7 @@ TEST_F(AudioManagerTest, AFrameStartsEachQueuedSampleOnceInQueueOrder) {
     EXPECT_EQ(backend.starts.size(), 2u) << "the queue is emptied by the frame that played it";
 }
 
-TEST_F(AudioManagerTest, TheMusicPlayingNowIsNotRestartedAndAMissingFileStopsIt) {
+TEST_F(AudioManagerTest, TheMusicPlayingNowIsNotRestartedAMissingFileStopsItAndADamagedOneIsLoggedOnce) {
     const std::string theme = soundFile("data/music/theme.ogg");
     audio.playMusic(theme);
     audio.playMusic(theme);
@@ -47,9 +47,7 @@ TEST_F(AudioManagerTest, TheMusicPlayingNowIsNotRestartedAndAMissingFileStopsIt)
     EXPECT_FALSE(audio.currentMusicFilename());
     audio.playMusic(theme);
     EXPECT_EQ(backend.musicStarts.size(), 3u) << "after a stop the same file starts again";
-}
 
-TEST_F(AudioManagerTest, ADamagedMusicFileIsLoggedOnce) {
     const std::string damaged = soundFile("data/music/damaged.bad");
     audio.playMusic(damaged);
     audio.stopMusic();
@@ -93,13 +91,17 @@ TEST_F(AudioManagerTest, WithoutAPlayListOrOutsideItNoMusicStarts) {
     EXPECT_EQ(audio.currentMusicIdx(), 0);
 }
 
+// Losing the window's focus mutes as the player's choice does.
 TEST_F(AudioManagerTest, MutingSilencesTheOutputAndKeepsTheVolumesForUnmuting) {
     audio.setSoundVolume(8000);
     audio.setMusicVolume(5000);
     EXPECT_EQ(backend.sampleVolume, 8000);
 
+    KTEvent focus;
+    focus.type = KTEvent::Type::focusLost;
+    KTDirector::shared().handleEvent(focus);
     audio.setMute(true);
-    audio.setMute(true);
+    EXPECT_TRUE(audio.mute());
     EXPECT_EQ(backend.sampleVolume, 0);
     EXPECT_EQ(backend.musicVolume, 0);
     EXPECT_EQ(audio.soundVolume(), 8000);
@@ -108,27 +110,19 @@ TEST_F(AudioManagerTest, MutingSilencesTheOutputAndKeepsTheVolumesForUnmuting) {
     // A volume chosen while muted stays silent until unmuting, then takes effect.
     audio.setMusicVolume(3000);
     EXPECT_EQ(backend.musicVolume, 0);
-    audio.setMute(false);
+    focus.type = KTEvent::Type::focusGained;
+    KTDirector::shared().handleEvent(focus);
+    EXPECT_FALSE(audio.mute());
     EXPECT_EQ(backend.sampleVolume, 8000);
     EXPECT_EQ(backend.musicVolume, 3000);
 }
 
-TEST_F(AudioManagerTest, TheWindowFocusAndTheScenesVolumeTextsReachTheManager) {
-    KTDirector& director = KTDirector::shared();
+TEST_F(AudioManagerTest, TheScenesVolumeTextsReachTheManagerHeldToFullVolume) {
     const auto scene = runScene();
     scene->perform("setSoundVolumeStr:", std::string("0.5"));
     scene->perform("setMusicVolumeStr:", std::string("1.5"));
     EXPECT_EQ(backend.sampleVolume, 5000);
-    EXPECT_EQ(backend.musicVolume, 10000) << "held at full volume";
-
-    KTEvent focus;
-    focus.type = KTEvent::Type::focusLost;
-    director.handleEvent(focus);
-    EXPECT_TRUE(audio.mute());
-    focus.type = KTEvent::Type::focusGained;
-    director.handleEvent(focus);
-    EXPECT_FALSE(audio.mute());
-    EXPECT_EQ(backend.sampleVolume, 5000);
+    EXPECT_EQ(backend.musicVolume, 10000);
 }
 
 TEST_F(AudioManagerTest, ASampleIsStartedAtMostTenTimesAtOnceAndNotSoonerThanItsGap) {
