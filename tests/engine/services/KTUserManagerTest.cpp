@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <deque>
 #include <filesystem>
 
@@ -195,18 +194,6 @@ TEST_F(UserManagerTest, AFileThatCannotBeMovedAsideIsNeverOverwritten) {
     std::filesystem::permissions(folder, std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::add);
     EXPECT_EQ(test::readFile(usersFile()), "garbage");
-}
-
-TEST_F(UserManagerTest, SavingLeavesOnlyTheWholeFile) {
-    manager().add("Ada");
-    manager().add("Brom");
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(profileFolder())) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"log.txt", "users.xml"}));
-    EXPECT_EQ(savedFile()["users"].size(), 2u);
 }
 
 }  // namespace
