@@ -20,7 +20,6 @@ TEST_F(KTFontTest, ReadsGlyphsOnTheirPageWithKerning) {
     EXPECT_EQ(glyph->trect(), (CGRect{{0.25f, 0}, {0.125f, 0.1875f}}));
     EXPECT_EQ(glyph->getRect({100, 50}), (CGRect{{100, 54}, {8, 12}}));
     const KTGlyph* a = font->getGlyphForChar('A');
-    EXPECT_FLOAT_EQ(a->getKerningForNext('V'), -2);
     EXPECT_FLOAT_EQ(a->getKerningForNext('W'), 3);
     EXPECT_FLOAT_EQ(a->getKerningForNext('X'), 0);
     EXPECT_FALSE(font->getGlyphForChar('z'));
