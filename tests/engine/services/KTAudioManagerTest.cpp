@@ -55,33 +55,8 @@ TEST_F(AudioManagerTest, TheMusicPlayingNowIsNotRestartedAMissingFileStopsItAndA
     EXPECT_EQ(countInLog("unreadable music"), 1);
 }
 
-struct PlayListStep {
-    int from;
-    int delta;
-    int expected;
-};
-
-class PlayListTest : public AudioTest, public ::testing::WithParamInterface<PlayListStep> {};
-
-TEST_P(PlayListTest, SwitchingWrapsAroundTheList) {
-    std::vector<std::string> list;
-    for (const char* name : {"a", "b", "c", "d"})
-        list.push_back(soundFile(std::string("data/music/") + name + ".ogg"));
-    audio.setMusicList(list);
-    audio.playMusicIdx(GetParam().from);
-
-    audio.switchMusic(GetParam().delta);
-
-    EXPECT_EQ(audio.currentMusicIdx(), GetParam().expected);
-    EXPECT_EQ(audio.currentMusicFilename(), dataRoot() + list[static_cast<std::size_t>(GetParam().expected)]);
-}
-
-INSTANTIATE_TEST_SUITE_P(FourEntries, PlayListTest,
-                         ::testing::Values(PlayListStep{0, -1, 3}, PlayListStep{3, 1, 0},
-                                           PlayListStep{1, 1, 2}, PlayListStep{2, -1, 1},
-                                           PlayListStep{0, -6, 3}, PlayListStep{3, 9, 0}));
-
-TEST_F(AudioManagerTest, WithoutAPlayListOrOutsideItNoMusicStarts) {
+// Past either end the list continues at the other end, however far the step.
+TEST_F(AudioManagerTest, SwitchingWrapsAroundThePlayListAndNoMusicStartsWithoutOneOrOutsideIt) {
     audio.switchMusic(1);
     audio.playMusicIdx(0);
     audio.setMusicList({soundFile("data/music/a.ogg")});
@@ -89,6 +64,22 @@ TEST_F(AudioManagerTest, WithoutAPlayListOrOutsideItNoMusicStarts) {
     audio.playMusicIdx(-1);
     EXPECT_TRUE(backend.musicStarts.empty());
     EXPECT_EQ(audio.currentMusicIdx(), 0);
+
+    std::vector<std::string> list;
+    for (const char* name : {"a", "b", "c", "d"})
+        list.push_back(soundFile(std::string("data/music/") + name + ".ogg"));
+    audio.setMusicList(list);
+    struct Step {
+        int from, delta, expected;
+    };
+    for (const Step step :
+         {Step{0, -1, 3}, Step{3, 1, 0}, Step{1, 1, 2}, Step{2, -1, 1}, Step{0, -6, 3}, Step{3, 9, 0}}) {
+        SCOPED_TRACE(::testing::Message() << "from " << step.from << " by " << step.delta);
+        audio.playMusicIdx(step.from);
+        audio.switchMusic(step.delta);
+        EXPECT_EQ(audio.currentMusicIdx(), step.expected);
+        EXPECT_EQ(audio.currentMusicFilename(), dataRoot() + list[static_cast<std::size_t>(step.expected)]);
+    }
 }
 
 // Losing the window's focus mutes as the player's choice does.
