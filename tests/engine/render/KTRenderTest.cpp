@@ -15,27 +15,6 @@
 namespace kt::test {
 namespace {
 
-struct LetterboxCase {
-    CGSize window;
-    KTOrthoBounds expected;
-};
-
-class LetterboxTest : public ::testing::TestWithParam<LetterboxCase> {};
-
-TEST_P(LetterboxTest, CentresThePlayAreaAndScalesItUniformly) {
-    const KTOrthoBounds bounds = KTLetterboxBounds({1024, 768}, GetParam().window);
-    EXPECT_NEAR(bounds.left, GetParam().expected.left, 0.01);
-    EXPECT_NEAR(bounds.right, GetParam().expected.right, 0.01);
-    EXPECT_NEAR(bounds.bottom, GetParam().expected.bottom, 0.01);
-    EXPECT_NEAR(bounds.top, GetParam().expected.top, 0.01);
-}
-
-INSTANTIATE_TEST_SUITE_P(Windows, LetterboxTest,
-                         ::testing::Values(LetterboxCase{{1280, 720}, {-170.667f, 1194.667f, 768, 0}},
-                                           LetterboxCase{{1024, 768}, {0, 1024, 768, 0}},
-                                           LetterboxCase{{2048, 1536}, {0, 1024, 768, 0}},
-                                           LetterboxCase{{1024, 1024}, {0, 1024, 896, -128}}));
-
 class KTRenderTest : public RenderTest {
 protected:
     std::shared_ptr<KTImageData> loadImage(const std::string& name, int width, int height) {
@@ -191,7 +170,22 @@ TEST_F(KTRenderTest, CountsRectanglesAndQuadsButNotTrianglesAndAMaskSuppressesDr
     EXPECT_EQ(render->lastFrameRects(), 0u);
 }
 
-TEST_F(KTRenderTest, TheLetterboxFollowsTheWindowsDrawableWhenItChanges) {
+// The play area is centred in the window and scaled uniformly; it follows the window's drawable when that
+// changes.
+TEST_F(KTRenderTest, TheLetterboxCentresThePlayAreaAndFollowsTheWindowsDrawable) {
+    const std::pair<CGSize, KTOrthoBounds> windows[] = {{{1280, 720}, {-170.667f, 1194.667f, 768, 0}},
+                                                        {{1024, 768}, {0, 1024, 768, 0}},
+                                                        {{2048, 1536}, {0, 1024, 768, 0}},
+                                                        {{1024, 1024}, {0, 1024, 896, -128}}};
+    for (const auto& [window, expected] : windows) {
+        SCOPED_TRACE(::testing::Message() << window.width << " x " << window.height);
+        const KTOrthoBounds bounds = KTLetterboxBounds({1024, 768}, window);
+        EXPECT_NEAR(bounds.left, expected.left, 0.01);
+        EXPECT_NEAR(bounds.right, expected.right, 0.01);
+        EXPECT_NEAR(bounds.bottom, expected.bottom, 0.01);
+        EXPECT_NEAR(bounds.top, expected.top, 0.01);
+    }
+
     auto owned = std::make_unique<FakePlatform>();
     FakePlatform& platform = *owned;
     KTDirector& director = KTDirector::shared();
