@@ -14,7 +14,7 @@ protected:
     }
 
     std::shared_ptr<KTFly> flyOnStage(const std::string& attributes) {
-        auto fly = fromElement<KTFly>("<fly " + attributes + "/>");
+        auto fly = nodeFromElement<KTFly>("<fly " + attributes + "/>");
         parent->addChild(fly);
         return fly;
     }

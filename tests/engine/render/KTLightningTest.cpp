@@ -27,7 +27,7 @@ std::vector<const LightningSegment*> leavesOf(const KTLightning& bolt) {
 class LightningTest : public EffectTest {
 protected:
     std::shared_ptr<KTLightning> boltOnStage(const std::string& attributes) {
-        auto bolt = fromElement<KTLightning>("<lightning " + attributes + "/>");
+        auto bolt = nodeFromElement<KTLightning>("<lightning " + attributes + "/>");
         scene->addChild(bolt);
         return bolt;
     }

@@ -13,7 +13,7 @@ class ParticleTest : public EffectTest {
 protected:
     // A system holding one emitter made from the attributes, on stage.
     std::shared_ptr<KTParticleEmitter> emitterInSystem(const std::string& attributes) {
-        system = fromElement<KTParticleSystem>(R"(<particle_system w="10" h="10"><particle_emitter )" +
+        system = nodeFromElement<KTParticleSystem>(R"(<particle_system w="10" h="10"><particle_emitter )" +
                                                attributes + "/></particle_system>");
         scene->addChild(system);
         return std::dynamic_pointer_cast<KTParticleEmitter>(system->firstChild());
@@ -167,7 +167,7 @@ TEST_F(ParticleTest, ASystemLeavesWithItsLastParticleUnlessItStillHasAnEmitter) 
 }
 
 TEST_F(ParticleTest, SizeAndColourRunThroughTheMiddleValuesAtHalfLife) {
-    system = fromElement<KTParticleSystem>(
+    system = nodeFromElement<KTParticleSystem>(
         R"(<particle_system w="20" h="10" start_size="1" mid_size="2" end_size="0" )"
         R"(start_color="FF0000" mid_color="00FF00" end_color="0000FF"/>)");
     scene->addChild(system);
