@@ -145,7 +145,7 @@ TEST_F(KTRenderTest, BatchesBreakOnlyWhereTheTextureChangesOrTheBufferFills) {
     render->end();
     ASSERT_EQ(backend->batches.size(), 2u);
     EXPECT_EQ(backend->batches[0].vertices.size(), KTRenderBackend::kMaxVertices);
-    EXPECT_EQ(backend->batches[1].indexCount, 76u * 6);
+    EXPECT_EQ(backend->batches[1].indices.size(), 76u * 6);
     EXPECT_EQ(backend->lastFrameBatches(), 2u);
 }
 
