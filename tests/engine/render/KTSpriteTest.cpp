@@ -36,7 +36,7 @@ protected:
     }
 };
 
-TEST_F(KTSpriteTest, FinishedAnimationHandsOverToDefault) {
+TEST_F(KTSpriteTest, FinishedAnimationHandsOverToTheDefaultAndWithoutOneNothingShows) {
     const auto walk = makeAnimation("walk", 3, 0.1f, false);
     const auto sprite = spriteOnStage({makeAnimation("default", 1, 1, true), walk});
     EXPECT_EQ(sprite->currentAnimationName(), "default");
@@ -50,6 +50,11 @@ TEST_F(KTSpriteTest, FinishedAnimationHandsOverToDefault) {
     EXPECT_EQ(sprite->currentAnimationName(), "default");
     EXPECT_FALSE(walk->isOnStage());
     EXPECT_EQ(sprite->children().firstObject(), sprite->currentAnimation());
+
+    const auto withoutDefault = spriteOnStage({makeAnimation("walk", 2, 0.1f, false)});
+    EXPECT_FALSE(withoutDefault->currentAnimation());
+    drawFrame();
+    EXPECT_TRUE(backend->batches.empty()) << "a sprite without a default shows nothing of its own";
 }
 
 TEST_F(KTSpriteTest, LongUpdateSkipsFramesAndLoopsOfOneFrameOrWithoutLengthStayPut) {
@@ -108,13 +113,6 @@ TEST_F(KTSpriteTest, AffineAnimationMovesAndTintsTheFrameAtTheAnimationsTimeOnly
     EXPECT_FLOAT_EQ(corner.x, 50);
     EXPECT_EQ(corner.a, 0x7F);
     EXPECT_EQ(render->color(), kColorWhite);
-}
-
-TEST_F(KTSpriteTest, SpriteWithoutDefaultShowsNothingOfItsOwn) {
-    const auto sprite = spriteOnStage({makeAnimation("walk", 2, 0.1f, false)});
-    EXPECT_FALSE(sprite->currentAnimation());
-    drawFrame();
-    EXPECT_TRUE(backend->batches.empty());
 }
 
 TEST_F(KTSpriteTest, SpriteFileGivesNamedAnimationsWithFramesInFileOrder) {
