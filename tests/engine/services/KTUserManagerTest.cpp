@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <tuple>
 
 #include "engine/core/KTNotificationCenter.h"
 #include "engine/services/KTUserManager.h"
@@ -78,41 +79,28 @@ TEST_F(UserManagerTest, TheSelectionFollowsAddingAndDeleting) {
     EXPECT_EQ(manager().count(), 0u);
 }
 
-struct SavedSelection {
-    const char* name;
-    const char* fileTail;
-    int selectedIdx;
-    const char* selectedName;
-};
-
-class SavedSelectionTest : public UserManagerTest, public ::testing::WithParamInterface<SavedSelection> {};
-
 // The saved name wins; without a matching name the saved index counts, even one that selects nothing.
-TEST_P(SavedSelectionTest, LoadsTheSelectionFromTheFile) {
-    writeUsersFile(std::string(R"(<?xml version="1.0" encoding="UTF-8"?>
+TEST_F(UserManagerTest, LoadsTheSelectionFromTheFile) {
+    const std::tuple<const char*, int, const char*> files[] = {
+        {"<key>selected_user_name</key><string>Brom</string><key>selected_user_idx</key><string>0</string>",
+         1, "Brom"},
+        {"<key>selected_user_name</key><string>Zed</string><key>selected_user_idx</key><string>1</string>", 1,
+         "Brom"},
+        {"<key>selected_user_idx</key><string>0</string>", 0, "Ada"},
+        {"<key>selected_user_idx</key><string>-1</string>", -1, ""},
+        {"", 0, "Ada"}};
+    for (const auto& [tail, index, name] : files) {
+        SCOPED_TRACE(tail);
+        restart();
+        writeUsersFile(std::string(R"(<?xml version="1.0" encoding="UTF-8"?>
 <plist version="1.0"><dict><key>users</key><array>
 <dict><key>name</key><string>Ada</string></dict><dict><key>name</key><string>Brom</string></dict>
-</array>)") + GetParam().fileTail +
-                   "</dict></plist>");
-    EXPECT_EQ(manager().selectedIdx(), GetParam().selectedIdx);
-    const auto user = manager().selectedUser();
-    EXPECT_EQ(user ? user->name() : "", GetParam().selectedName);
+</array>)") + tail + "</dict></plist>");
+        EXPECT_EQ(manager().selectedIdx(), index);
+        const auto user = manager().selectedUser();
+        EXPECT_EQ(user ? user->name() : "", name);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, SavedSelectionTest,
-    ::testing::Values(SavedSelection{"ByName",
-                                     "<key>selected_user_name</key><string>Brom</string>"
-                                     "<key>selected_user_idx</key><string>0</string>",
-                                     1, "Brom"},
-                      SavedSelection{"GoneName",
-                                     "<key>selected_user_name</key><string>Zed</string>"
-                                     "<key>selected_user_idx</key><string>1</string>",
-                                     1, "Brom"},
-                      SavedSelection{"NoName", "<key>selected_user_idx</key><string>0</string>", 0, "Ada"},
-                      SavedSelection{"MinusOne", "<key>selected_user_idx</key><string>-1</string>", -1, ""},
-                      SavedSelection{"NoKeys", "", 0, "Ada"}),
-    [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(UserManagerTest, ResourcesAnnounceEveryChangeAndShareTheirText) {
     manager().add("Ada");
