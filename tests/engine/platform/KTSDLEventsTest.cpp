@@ -61,7 +61,7 @@ TEST(KTSDLEventsTest, KeyDownCarriesSymbolNameAndOnlyTheClosingModifiers) {
         EXPECT_EQ(event->altHeld, key.alt);
         EXPECT_EQ(event->guiHeld, key.gui);
     }
-    EXPECT_EQ(translated(keyDown(SDLK_F4))->keyName, "F4");
+    EXPECT_EQ(translated(keyDown(SDLK_F4)).value().keyName, "F4");
 }
 
 // Auto-repeated keys pass, releases do not; a touch presses once as a finger, not again as a mouse.
@@ -90,20 +90,20 @@ TEST(KTSDLEventsTest, EachEventBecomesItsKindOrIsDropped) {
 }
 
 TEST(KTSDLEventsTest, ButtonsFingersAndTextKeepTheirValues) {
-    EXPECT_EQ(translated(keyDown(SDLK_LEFT, KMOD_NONE, 1))->key, kbLeft);
-    EXPECT_EQ(translated(mouseButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT))->mouseButton, 1);
-    EXPECT_EQ(translated(mouseButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_X1))->mouseButton, 4);
+    EXPECT_EQ(translated(keyDown(SDLK_LEFT, KMOD_NONE, 1)).value().key, kbLeft);
+    EXPECT_EQ(translated(mouseButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT)).value().mouseButton, 1);
+    EXPECT_EQ(translated(mouseButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_X1)).value().mouseButton, 4);
 
     SDL_Event finger = sdlEvent(SDL_FINGERDOWN);
     finger.tfinger.x = 0.25f;
     finger.tfinger.y = 0.75f;
-    const auto press = translated(finger);
-    EXPECT_FLOAT_EQ(press->finger.x, 0.25f);
-    EXPECT_FLOAT_EQ(press->finger.y, 0.75f);
+    const KTEvent press = translated(finger).value();
+    EXPECT_FLOAT_EQ(press.finger.x, 0.25f);
+    EXPECT_FLOAT_EQ(press.finger.y, 0.75f);
 
     SDL_Event text = sdlEvent(SDL_TEXTINPUT);
     std::strcpy(text.text.text, "\xC3\xA9t\xC3\xA9");
-    EXPECT_EQ(translated(text)->text, "\xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(translated(text).value().text, "\xC3\xA9t\xC3\xA9");
 }
 
 TEST(KTSDLEventsTest, KeyNamesAreSDLsInBothDirections) {
