@@ -38,4 +38,13 @@ int DataFileTest::countInLog(std::string_view text) const {
     return count;
 }
 
+std::shared_ptr<KTNode> DataFileTest::readElement(const std::string& element) {
+    const std::string name = "data/element" + std::to_string(++elementFiles_) + ".xml";
+    writeFile(name, "<node>" + element + "</node>");
+    const auto holder = KTNode::nodeFromFile(name);
+    auto node = holder->firstChild();
+    if (node) holder->removeChild(node.get());
+    return node;
+}
+
 }  // namespace kt::test

@@ -24,7 +24,7 @@ protected:
     static KTUserManager& users() { return KTUserManager::sharedManager(); }
 };
 
-TEST_F(ControlInputTest, AButtonShowsThePointerAndClicksOnARelease) {
+TEST_F(ControlInputTest, AButtonShowsThePointerAndTheReleaseOverItClicksIt) {
     EXPECT_TRUE(shows("add_button", "default"));
     move(centreOf("add_button"));
     EXPECT_TRUE(shows("add_button", "active"));
@@ -38,15 +38,14 @@ TEST_F(ControlInputTest, AButtonShowsThePointerAndClicksOnARelease) {
     move({900, 20});
     EXPECT_TRUE(shows("add_button", "default"));
     EXPECT_FALSE(shows("add_button", "active"));
-}
 
-TEST_F(ControlInputTest, AClickBelongsToTheButtonUnderTheRelease) {
-    press(centreOf("cancel_button"));
-    release(centreOf("add_button"));
-    EXPECT_EQ(state(), "add_user");
+    // A click belongs to the button under the release.
     press({900, 20});
     release(centreOf("cancel_button"));
     EXPECT_EQ(state(), "users");
+    press(centreOf("cancel_button"));
+    release(centreOf("add_button"));
+    EXPECT_EQ(state(), "add_user");
 }
 
 TEST_F(ControlInputTest, ADisabledButtonShowsSoAndNeverClicks) {
@@ -76,7 +75,8 @@ TEST_F(ControlInputTest, ACheckboxTogglesTheWindowModeAndShowsItsMark) {
     EXPECT_FALSE(KTDirector::shared().fullscreen());
 }
 
-TEST_F(ControlInputTest, ACheckboxSetsItsProviderAndFollowsIt) {
+// Enabled, the check box sets its provider and follows it; disabled, it mirrors its data object every frame.
+TEST_F(ControlInputTest, ACheckboxFollowsItsProviderAndWhenDisabledMirrorsItsDataObject) {
     const auto checkbox = node<KTCheckbox>("fullscreen_checkbox");
     const auto provider = std::make_shared<KTNumberDataSource>(0);
     checkbox->setDataSource(provider);
@@ -85,10 +85,7 @@ TEST_F(ControlInputTest, ACheckboxSetsItsProviderAndFollowsIt) {
     provider->setBool(false);
     EXPECT_FALSE(checkbox->checked());
     EXPECT_FALSE(shows("fullscreen_checkbox", "mark"));
-}
 
-TEST_F(ControlInputTest, ADisabledCheckboxMirrorsItsDataObjectEveryFrame) {
-    const auto checkbox = node<KTCheckbox>("fullscreen_checkbox");
     const auto controller = KTControllerManager::shared().getControllerByName("KTUsersController");
     checkbox->setEnabled(false);
     checkbox->setDataObject(controller, "fullscreen", {});
@@ -153,12 +150,10 @@ TEST_F(ControlInputTest, ATextFieldTakesTheFocusAndEditsWholeCharacters) {
     for (int i = 0; i < 20; ++i)
         key(kbBackspace);
     EXPECT_EQ(input->text(), "");
-}
 
-TEST_F(ControlInputTest, AFieldWithoutLimitTakesNothing) {
-    const auto input = std::make_shared<KTTextInput>();
-    input->textInput("abc");
-    EXPECT_EQ(input->text(), "");
+    const auto withoutLimit = std::make_shared<KTTextInput>();
+    withoutLimit->textInput("abc");
+    EXPECT_EQ(withoutLimit->text(), "") << "a field without a limit takes nothing";
 }
 
 }  // namespace

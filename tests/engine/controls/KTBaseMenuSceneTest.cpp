@@ -58,7 +58,13 @@ TEST_F(BaseMenuSceneTest, DeletingTheOnlyProfileAsksForTheFirstNamePrefilled) {
     EXPECT_EQ(node("first_username_input")->text(), "");
 }
 
-TEST_F(BaseMenuSceneTest, SelectingAProfileAppliesItsScreenAndVolumes) {
+TEST_F(BaseMenuSceneTest, WithoutAProfileFullScreenAtFourFifthsVolumeAndASelectedOneAppliesItsOwn) {
+    KTDirector::shared().setFullscreen(false);
+    KTBaseMenuScene::loadCurrentUserSettings();
+    EXPECT_TRUE(KTDirector::shared().fullscreen());
+    EXPECT_EQ(audio->sound, 8000);
+    EXPECT_EQ(audio->music, 8000);
+
     addUsers(2);
     users().users()[0]->setObject(false, "fullscreen");
     users().users()[0]->setObject(0.3, "sound_volume");
@@ -73,14 +79,6 @@ TEST_F(BaseMenuSceneTest, SelectingAProfileAppliesItsScreenAndVolumes) {
     EXPECT_FLOAT_EQ(node<KTSlider>("sound_volume_value")->value(), 0.3f);
     EXPECT_FLOAT_EQ(node<KTSlider>("music_volume_value")->value(), 0.6f);
     EXPECT_FALSE(node<KTCheckbox>("fullscreen_checkbox")->checked());
-}
-
-TEST_F(BaseMenuSceneTest, WithoutProfilesTheProgramStartsFullScreenAtFourFifthsVolume) {
-    KTDirector::shared().setFullscreen(false);
-    KTBaseMenuScene::loadCurrentUserSettings();
-    EXPECT_TRUE(KTDirector::shared().fullscreen());
-    EXPECT_EQ(audio->sound, 8000);
-    EXPECT_EQ(audio->music, 8000);
 }
 
 TEST_F(BaseMenuSceneTest, EachTutorialShowsOncePerProfile) {

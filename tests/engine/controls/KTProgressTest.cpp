@@ -56,7 +56,7 @@ protected:
     std::shared_ptr<KTProgress> bar;
 };
 
-TEST_F(ProgressTest, ClampsTheValueAndMovesTheEdge) {
+TEST_F(ProgressTest, ClampsTheValueItIsGivenOrFollowsAndMovesTheEdge) {
     auto edge = KTNode::node();
     bar->addChild(edge, "edge");
     bar->setValue(1.7f);
@@ -67,6 +67,12 @@ TEST_F(ProgressTest, ClampsTheValueAndMovesTheEdge) {
     bar->setVertical(true);
     bar->setProgress(0.25f);
     EXPECT_EQ(edge->position(), (CGPoint{40, 30}));
+
+    auto source = std::make_shared<KTNumberDataSource>(0.4);
+    bar->setDataSource(source);
+    EXPECT_FLOAT_EQ(bar->value(), 0.4f);
+    source->setFloat(2);
+    EXPECT_FLOAT_EQ(bar->value(), 1.0f) << "a provider's value is clamped too";
 }
 
 TEST_F(ProgressTest, StraightBarsRevealTheLeftOrBottomPart) {
@@ -82,37 +88,19 @@ TEST_F(ProgressTest, StraightBarsRevealTheLeftOrBottomPart) {
     EXPECT_EQ(renderer->textureRects.back(), (CGRect{{0, 0.75f}, {1, 0.25f}}));
 }
 
-struct PieCase {
-    float value;
-    int triangles;
-    float shareOfImage;
-};
-
-class PieTest : public ProgressTest, public ::testing::WithParamInterface<PieCase> {};
-
 // Slices of at most an eighth of a turn that together cover exactly the revealed share of the image.
-TEST_P(PieTest, CoversTheShareOfTheImageWithTriangles) {
+TEST_F(ProgressTest, PieBarsCoverTheirShareOfTheImageWithTriangles) {
     bar->setCircular(true);
-    bar->setValue(GetParam().value);
-    bar->draw();
-    EXPECT_EQ(renderer->triangles, GetParam().triangles);
-    EXPECT_NEAR(renderer->area, GetParam().shareOfImage * 80 * 40, 0.5f);
-}
-
-INSTANTIATE_TEST_SUITE_P(Values, PieTest,
-                         ::testing::Values(PieCase{0, 0, 0}, PieCase{0.125f, 1, 0.125f},
-                                           PieCase{0.375f, 3, 0.375f}, PieCase{0.5f, 4, 0.5f},
-                                           PieCase{1, 8, 1}),
-                         [](const auto& param) {
-                             return std::to_string(static_cast<int>(param.param.value * 1000));
-                         });
-
-TEST_F(ProgressTest, FollowsItsValueProvider) {
-    auto source = std::make_shared<KTNumberDataSource>(0.4);
-    bar->setDataSource(source);
-    EXPECT_FLOAT_EQ(bar->value(), 0.4f);
-    source->setFloat(2);
-    EXPECT_FLOAT_EQ(bar->value(), 1.0f);
+    const std::pair<float, int> slices[] = {{0, 0}, {0.125f, 1}, {0.375f, 3}, {0.5f, 4}, {1, 8}};
+    for (const auto& [value, triangles] : slices) {
+        SCOPED_TRACE(::testing::Message() << "value " << value);
+        renderer->triangles = 0;
+        renderer->area = 0;
+        bar->setValue(value);
+        bar->draw();
+        EXPECT_EQ(renderer->triangles, triangles);
+        EXPECT_NEAR(renderer->area, value * 80 * 40, 0.5f);
+    }
 }
 
 }  // namespace

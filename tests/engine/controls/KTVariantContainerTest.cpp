@@ -53,13 +53,11 @@ TEST_F(VariantContainerTest, ARandomContainerSwitchesEachPeriodAndCarriesTheExce
     random->update(0.7f);
     EXPECT_NEAR(random->timeSinceSwitch(), 0.2f, 1e-5);
     EXPECT_EQ(shown(*random).size(), 1u);
-}
 
-TEST(VariantContainerAloneTest, ARandomContainerWithoutChildrenChoosesNothing) {
     auto empty = KTVariantContainer::variantContainer();
     empty->setAttributes({{"period", "1"}});
     empty->update(3);
-    EXPECT_FALSE(empty->hasChildren());
+    EXPECT_FALSE(empty->hasChildren()) << "one without children chooses nothing";
 }
 
 }  // namespace

@@ -71,7 +71,8 @@ protected:
     KTFrameImage frame_;
 };
 
-TEST_F(KTSDLRenderBackendTest, ImagesShowTheirPixelsTintedAndBlendedOverWhatIsBelow) {
+// Images plain, tinted and without a file; a nine-patch whose corners are green; a text of two glyphs.
+TEST_F(KTSDLRenderBackendTest, ImagesNinePatchesAndTextsShowTheirPixelsTintedAndBlendedOverWhatIsBelow) {
     openWindow({1024, 768});
     const std::string red = png("gfx/red.png", 64, 64, [](int, int) { return kRed; });
     auto plain = KTImage::imageFromFile(red);
@@ -83,18 +84,7 @@ TEST_F(KTSDLRenderBackendTest, ImagesShowTheirPixelsTintedAndBlendedOverWhatIsBe
     fill->setPosition({500, 100});
     fill->setSize({50, 50});
     fill->setColor(Color{kGreen});
-    scene_->addChild(plain);
-    scene_->addChild(tinted);
-    scene_->addChild(fill);
-    drawAndCapture();
-    expectNear(pixel(132, 132), kRed);
-    expectNear(pixel(332, 132), 0xFF800000);
-    expectNear(pixel(525, 125), kGreen);
-    expectNear(pixel(90, 90), 0xFF000000);
-}
 
-TEST_F(KTSDLRenderBackendTest, NinePatchKeepsItsCornerColours) {
-    openWindow({1024, 768});
     const std::string panel = png("gfx/panel.png", 30, 30, [](int x, int y) {
         const bool corner = (x < 10 || x >= 20) && (y < 10 || y >= 20);
         return corner ? kGreen : kWhite;
@@ -102,16 +92,7 @@ TEST_F(KTSDLRenderBackendTest, NinePatchKeepsItsCornerColours) {
     auto nine = KTImage9::imageFromFile(panel, 10);
     nine->setPosition({200, 200});
     nine->setSize({300, 120});
-    scene_->addChild(nine);
-    drawAndCapture();
-    expectNear(pixel(204, 204), kGreen);
-    expectNear(pixel(495, 315), kGreen);
-    expectNear(pixel(350, 205), kWhite);
-    expectNear(pixel(350, 260), kWhite);
-}
 
-TEST_F(KTSDLRenderBackendTest, TextInksItsGlyphsAndLeavesTheGapsClear) {
-    openWindow({1024, 768});
     png("fonts/ink_0.png", 32, 32, [](int x, int y) { return x < 16 && y < 16 ? kWhite : 0u; });
     writeFile("fonts/ink.xml", R"(<font><pages><page id="0" file="ink_0.png"/></pages><chars>
 <char id="35" x="0" y="0" width="16" height="16" xoffset="0" yoffset="0" xadvance="24" page="0"/>
@@ -119,11 +100,23 @@ TEST_F(KTSDLRenderBackendTest, TextInksItsGlyphsAndLeavesTheGapsClear) {
     auto text = KTNode::node<KTText>();
     text->setAttributes({{"font", "fonts/ink.xml"}, {"x", "600"}, {"y", "400"}, {"color", "FF0000"}});
     text->setText("##");
-    scene_->addChild(text);
+    const std::shared_ptr<KTNode> nodes[] = {plain, tinted, fill, nine, text};
+    for (const auto& node : nodes)
+        scene_->addChild(node);
     drawAndCapture();
-    expectNear(pixel(608, 408), kRed);
-    expectNear(pixel(632, 408), kRed);
-    expectNear(pixel(620, 408), 0xFF000000);
+
+    struct Probe {
+        int x, y;
+        std::uint32_t expected;
+    };
+    const Probe probes[] = {{132, 132, kRed},     {332, 132, 0xFF800000}, {525, 125, kGreen},
+                            {90, 90, 0xFF000000}, {204, 204, kGreen},     {495, 315, kGreen},
+                            {350, 205, kWhite},   {350, 260, kWhite},     {608, 408, kRed},
+                            {632, 408, kRed},     {620, 408, 0xFF000000}};
+    for (const Probe& probe : probes) {
+        SCOPED_TRACE(::testing::Message() << "pixel " << probe.x << ", " << probe.y);
+        expectNear(pixel(probe.x, probe.y), probe.expected);
+    }
 }
 
 TEST_F(KTSDLRenderBackendTest, LetterboxMarginsAreBlackAndTheCaptureIsTheLogicalScreen) {

@@ -11,7 +11,7 @@ namespace {
 class BoidsTest : public EffectTest {
 protected:
     std::shared_ptr<KTBoids> flockOnStage(const std::string& attributes) {
-        flock = fromElement<KTBoids>("<boids " + attributes + "/>");
+        flock = nodeFromElement<KTBoids>("<boids " + attributes + "/>");
         scene->addChild(flock);
         return flock;
     }

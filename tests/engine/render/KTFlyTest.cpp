@@ -14,7 +14,7 @@ protected:
     }
 
     std::shared_ptr<KTFly> flyOnStage(const std::string& attributes) {
-        auto fly = fromElement<KTFly>("<fly " + attributes + "/>");
+        auto fly = nodeFromElement<KTFly>("<fly " + attributes + "/>");
         parent->addChild(fly);
         return fly;
     }
@@ -22,10 +22,15 @@ protected:
     std::shared_ptr<KTNode> parent = KTNode::node();
 };
 
-TEST_F(FlyTest, ASpeedSetsTheFlightTimeOverTheDistance) {
+TEST_F(FlyTest, ASpeedSetsTheFlightTimeOverTheDistanceAndARandomTimeReplacesBoth) {
     const auto fly = flyOnStage(R"(x="0" y="0" to_x="250" to_y="50" speed="100")");
     EXPECT_FLOAT_EQ(fly->flyTime(), 1.5f);
     EXPECT_EQ(fly->source(), (CGPoint{100, 50})) << "the start is the node's own place in the scene";
+
+    const auto random =
+        flyOnStage(R"(to_x="900" to_y="50" speed="1" fly_time="7" fly_time_min="2" fly_time_max="3")");
+    EXPECT_GE(random->flyTime(), 2);
+    EXPECT_LE(random->flyTime(), 3);
 }
 
 TEST_F(FlyTest, TheEndPointWinsOverTheStartPoint) {
@@ -36,13 +41,6 @@ TEST_F(FlyTest, TheEndPointWinsOverTheStartPoint) {
     const auto back = flyOnStage(R"(x="10" y="0" from_x="0" from_y="0" fly_time="1")");
     EXPECT_EQ(back->source(), (CGPoint{0, 0}));
     EXPECT_EQ(back->destination(), (CGPoint{110, 50}));
-}
-
-TEST_F(FlyTest, ARandomFlightTimeReplacesTheGivenOneAndTheSpeed) {
-    const auto fly =
-        flyOnStage(R"(to_x="900" to_y="50" speed="1" fly_time="7" fly_time_min="2" fly_time_max="3")");
-    EXPECT_GE(fly->flyTime(), 2);
-    EXPECT_LE(fly->flyTime(), 3);
 }
 
 TEST_F(FlyTest, TheFlightEndsOnTheDestinationAndTheFinishEffectStartsThereOnTheNextUpdate) {

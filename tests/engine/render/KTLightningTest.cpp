@@ -27,41 +27,46 @@ std::vector<const LightningSegment*> leavesOf(const KTLightning& bolt) {
 class LightningTest : public EffectTest {
 protected:
     std::shared_ptr<KTLightning> boltOnStage(const std::string& attributes) {
-        auto bolt = fromElement<KTLightning>("<lightning " + attributes + "/>");
+        auto bolt = nodeFromElement<KTLightning>("<lightning " + attributes + "/>");
         scene->addChild(bolt);
         return bolt;
     }
 };
 
-class LightningLevelsTest : public LightningTest, public ::testing::WithParamInterface<int> {};
+TEST_F(LightningTest, EachLevelDoublesTheLeavesThatJoinStartToEndAndWithoutAmplitudeTheyLieOnALine) {
+    for (const int levels : {0, 1, 3, 6}) {
+        SCOPED_TRACE(::testing::Message() << levels << " levels");
+        const auto bolt =
+            boltOnStage(R"(x="10" y="20" x2="300" y2="120" iterations=")" + std::to_string(levels) + R"(")");
+        const auto leaves = leavesOf(*bolt);
+        ASSERT_EQ(leaves.size(), std::size_t{1} << levels);
+        EXPECT_EQ(leaves.front()->p0(), (CGPoint{10, 20}));
+        EXPECT_EQ(leaves.back()->p1(), (CGPoint{300, 120}));
+        for (std::size_t i = 1; i < leaves.size(); ++i)
+            EXPECT_EQ(leaves[i]->p0(), leaves[i - 1]->p1());
+    }
 
-TEST_P(LightningLevelsTest, EachLevelDoublesTheLeavesThatJoinStartToEnd) {
-    const auto bolt =
-        boltOnStage(R"(x="10" y="20" x2="300" y2="120" iterations=")" + std::to_string(GetParam()) + R"(")");
-    const auto leaves = leavesOf(*bolt);
-    ASSERT_EQ(leaves.size(), std::size_t{1} << GetParam());
-    EXPECT_EQ(leaves.front()->p0(), (CGPoint{10, 20}));
-    EXPECT_EQ(leaves.back()->p1(), (CGPoint{300, 120}));
-    for (std::size_t i = 1; i < leaves.size(); ++i)
-        EXPECT_EQ(leaves[i]->p0(), leaves[i - 1]->p1());
-}
-
-INSTANTIATE_TEST_SUITE_P(Iterations, LightningLevelsTest, ::testing::Values(0, 1, 3, 6));
-
-TEST_F(LightningTest, WithoutAmplitudeTheBoltIsStraight) {
-    const auto bolt = boltOnStage(R"(x2="400" y2="300" amp="0" iterations="5")");
-    for (const LightningSegment* leaf : leavesOf(*bolt)) {
+    const auto straight = boltOnStage(R"(x2="400" y2="300" amp="0" iterations="5")");
+    for (const LightningSegment* leaf : leavesOf(*straight)) {
         // On the line from (0, 0) to (400, 300): 3x - 4y = 0.
         EXPECT_NEAR(3 * leaf->p1().x - 4 * leaf->p1().y, 0, 1e-3);
     }
 }
 
-TEST_F(LightningTest, OneStraightLevelDrawsOneQuadAlongTheBolt) {
+TEST_F(LightningTest, OneStraightLevelDrawsOneQuadAlongTheBoltAndABoltOfNoLengthNone) {
     const auto bolt = boltOnStage(R"(x="0" y="0" x2="100" y2="0" iterations="0" width="6")");
     renderer->calls.clear();
     bolt->draw();
     EXPECT_EQ(renderer->calls, (std::vector<std::string>{"push", "identity", "pushColor", "setImageData",
                                                          "drawQuad 0 3 100 -3", "popColor", "pop"}));
+
+    const auto point = boltOnStage(R"(x="50" y="50" x2="50" y2="50" iterations="3")");
+    for (const LightningSegment* leaf : leavesOf(*point))
+        EXPECT_FALSE(std::isnan(leaf->p1().x));
+    renderer->calls.clear();
+    point->draw();
+    for (const std::string& call : renderer->calls)
+        EXPECT_FALSE(call.starts_with("drawQuad")) << "a bolt of no length draws nothing: " << call;
 }
 
 TEST_F(LightningTest, TheBoltIsRebuiltEveryPeriod) {
@@ -73,16 +78,6 @@ TEST_F(LightningTest, TheBoltIsRebuiltEveryPeriod) {
         rebuilt.push_back(bolt->root()->left().get() != before);
     }
     EXPECT_EQ(rebuilt, (std::vector<bool>{false, false, true, false, false, true}));
-}
-
-TEST_F(LightningTest, ABoltOfNoLengthDrawsNothing) {
-    const auto bolt = boltOnStage(R"(x="50" y="50" x2="50" y2="50" iterations="3")");
-    for (const LightningSegment* leaf : leavesOf(*bolt))
-        EXPECT_FALSE(std::isnan(leaf->p1().x));
-    renderer->calls.clear();
-    bolt->draw();
-    for (const std::string& call : renderer->calls)
-        EXPECT_FALSE(call.starts_with("drawQuad")) << call;
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ protected:
     }
 };
 
-TEST_F(KTSpriteTest, FinishedAnimationHandsOverToDefault) {
+TEST_F(KTSpriteTest, FinishedAnimationHandsOverToTheDefaultAndWithoutOneNothingShows) {
     const auto walk = makeAnimation("walk", 3, 0.1f, false);
     const auto sprite = spriteOnStage({makeAnimation("default", 1, 1, true), walk});
     EXPECT_EQ(sprite->currentAnimationName(), "default");
@@ -50,20 +50,14 @@ TEST_F(KTSpriteTest, FinishedAnimationHandsOverToDefault) {
     EXPECT_EQ(sprite->currentAnimationName(), "default");
     EXPECT_FALSE(walk->isOnStage());
     EXPECT_EQ(sprite->children().firstObject(), sprite->currentAnimation());
+
+    const auto withoutDefault = spriteOnStage({makeAnimation("walk", 2, 0.1f, false)});
+    EXPECT_FALSE(withoutDefault->currentAnimation());
+    drawFrame();
+    EXPECT_TRUE(backend->batches.empty()) << "a sprite without a default shows nothing of its own";
 }
 
-TEST_F(KTSpriteTest, ALoopOfFramesWithoutLengthStaysPutInsteadOfHanging) {
-    for (const float length : {0.0f, -0.5f}) {
-        const auto still = makeAnimation("still", 3, length, true);
-        const auto sprite = spriteOnStage({makeAnimation("default", 1, 1, true), still});
-        sprite->setAnimation("still");
-        advance(0.1f);
-        advance(0.1f);
-        EXPECT_EQ(sprite->currentAnimationName(), "still");
-    }
-}
-
-TEST_F(KTSpriteTest, LongUpdateSkipsFramesAndAOneFrameLoopNeverMoves) {
+TEST_F(KTSpriteTest, LongUpdateSkipsFramesAndLoopsOfOneFrameOrWithoutLengthStayPut) {
     const auto spin = makeAnimation("spin", 5, 0.1f, true);
     const auto idle = makeAnimation("default", 1, 0.1f, true);
     const auto sprite = spriteOnStage({idle, spin});
@@ -75,6 +69,16 @@ TEST_F(KTSpriteTest, LongUpdateSkipsFramesAndAOneFrameLoopNeverMoves) {
     advance(0.2f);
     EXPECT_EQ(spin->currentFrameIndex(), 0u);
     EXPECT_FLOAT_EQ(spin->t(), 0.55f);
+
+    // A loop of frames without length stays put instead of hanging.
+    for (const float length : {0.0f, -0.5f}) {
+        const auto still = makeAnimation("still", 3, length, true);
+        const auto stuck = spriteOnStage({makeAnimation("default", 1, 1, true), still});
+        stuck->setAnimation("still");
+        advance(0.1f);
+        advance(0.1f);
+        EXPECT_EQ(stuck->currentAnimationName(), "still");
+    }
 }
 
 TEST_F(KTSpriteTest, SettingTheRunningAnimationRestartsItAndUnknownNamesChangeNothing) {
@@ -109,13 +113,6 @@ TEST_F(KTSpriteTest, AffineAnimationMovesAndTintsTheFrameAtTheAnimationsTimeOnly
     EXPECT_FLOAT_EQ(corner.x, 50);
     EXPECT_EQ(corner.a, 0x7F);
     EXPECT_EQ(render->color(), kColorWhite);
-}
-
-TEST_F(KTSpriteTest, SpriteWithoutDefaultShowsNothingOfItsOwn) {
-    const auto sprite = spriteOnStage({makeAnimation("walk", 2, 0.1f, false)});
-    EXPECT_FALSE(sprite->currentAnimation());
-    drawFrame();
-    EXPECT_TRUE(backend->batches.empty());
 }
 
 TEST_F(KTSpriteTest, SpriteFileGivesNamedAnimationsWithFramesInFileOrder) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "engine/core/KTDataSource.h"
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTNodeFactory.h"
@@ -31,26 +33,18 @@ protected:
     }
 };
 
-struct WrapCase {
-    const char* text;
-    float width;
-    std::vector<std::string> lines;
-};
-
-class KTTextWrapTest : public KTTextTest, public ::testing::WithParamInterface<WrapCase> {};
-
-TEST_P(KTTextWrapTest, WrapsAtBlanksIntoLinesOfTheNodeWidth) {
-    const auto text = makeText({{"w", std::to_string(GetParam().width)}, {"line_height", "20"}});
-    text->setText(GetParam().text);
-    EXPECT_EQ(text->lines(), GetParam().lines);
+TEST_F(KTTextTest, WrapsAtBlanksIntoLinesOfTheNodeWidth) {
+    const std::tuple<const char*, float, std::vector<std::string>> cases[] = {
+        {"aaa bbb ccc", 65, {"aaa bbb", "ccc"}}, {"aaa bbb ccc", 100, {"aaa bbb ccc"}},
+        {"aaaaaa bb", 40, {"", "aaaaaa", "bb"}}, {"aa\nbb", 45, {"aa bb"}},
+        {"aa  bb", 30, {"aa ", "bb"}},           {"", 30, {""}}};
+    for (const auto& [shown, width, lines] : cases) {
+        SCOPED_TRACE(::testing::Message() << '"' << shown << "\" in " << width);
+        const auto text = makeText({{"w", std::to_string(width)}, {"line_height", "20"}});
+        text->setText(shown);
+        EXPECT_EQ(text->lines(), lines);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Texts, KTTextWrapTest,
-                         ::testing::Values(WrapCase{"aaa bbb ccc", 65, {"aaa bbb", "ccc"}},
-                                           WrapCase{"aaa bbb ccc", 100, {"aaa bbb ccc"}},
-                                           WrapCase{"aaaaaa bb", 40, {"", "aaaaaa", "bb"}},
-                                           WrapCase{"aa\nbb", 45, {"aa bb"}},
-                                           WrapCase{"aa  bb", 30, {"aa ", "bb"}}, WrapCase{"", 30, {""}}));
 
 TEST_F(KTTextTest, AlignsLinesHorizontallyAndVertically) {
     const auto right = makeText({{"x", "200"}, {"y", "10"}, {"align", "right"}});
@@ -89,22 +83,15 @@ TEST_F(KTTextTest, TextIsTintedByTheNodeAndRestoresTheRendererColour) {
     EXPECT_EQ(vertex.a, 0x80);
 }
 
-struct TimeCase {
-    float seconds;
-    const char* shown;
-};
-
-class KTTextTimeTest : public KTTextTest, public ::testing::WithParamInterface<TimeCase> {};
-
-TEST_P(KTTextTimeTest, ShowsMinutesAndSecondsRoundedUp) {
-    KTText text;
-    text.setTime(GetParam().seconds);
-    EXPECT_EQ(text.text(), GetParam().shown);
+TEST_F(KTTextTest, ATimeShowsMinutesAndSecondsRoundedUp) {
+    const std::pair<float, const char*> times[] = {
+        {125.2f, "02:06"}, {0, "00:00"}, {59.5f, "01:00"}, {3601, "00:01"}};
+    for (const auto& [seconds, shown] : times) {
+        KTText text;
+        text.setTime(seconds);
+        EXPECT_EQ(text.text(), shown) << seconds << " s";
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Times, KTTextTimeTest,
-                         ::testing::Values(TimeCase{125.2f, "02:06"}, TimeCase{0, "00:00"},
-                                           TimeCase{59.5f, "01:00"}, TimeCase{3601, "00:01"}));
 
 TEST_F(KTTextTest, FollowsItsValueProviderAfterTheDelay) {
     const auto score = std::make_shared<KTStringDataSource>("10");

@@ -18,7 +18,6 @@ public:
         TextureHandle texture;
         std::vector<KTBackendVertex> vertices;
         std::vector<int> indices;
-        std::size_t indexCount;
     };
 
     std::vector<Batch> batches;
@@ -33,8 +32,7 @@ protected:
     void present() override {}
     void submit(TextureHandle texture, const KTBackendVertex* vertices, std::size_t vertexCount,
                 const int* indices, std::size_t indexCount) override {
-        batches.push_back(
-            {texture, {vertices, vertices + vertexCount}, {indices, indices + indexCount}, indexCount});
+        batches.push_back({texture, {vertices, vertices + vertexCount}, {indices, indices + indexCount}});
     }
 };
 

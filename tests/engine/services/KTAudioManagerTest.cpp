@@ -29,7 +29,7 @@ TEST_F(AudioManagerTest, AFrameStartsEachQueuedSampleOnceInQueueOrder) {
     EXPECT_EQ(backend.starts.size(), 2u) << "the queue is emptied by the frame that played it";
 }
 
-TEST_F(AudioManagerTest, TheMusicPlayingNowIsNotRestartedAndAMissingFileStopsIt) {
+TEST_F(AudioManagerTest, TheMusicPlayingNowIsNotRestartedAMissingFileStopsItAndADamagedOneIsLoggedOnce) {
     const std::string theme = soundFile("data/music/theme.ogg");
     audio.playMusic(theme);
     audio.playMusic(theme);
@@ -47,9 +47,7 @@ TEST_F(AudioManagerTest, TheMusicPlayingNowIsNotRestartedAndAMissingFileStopsIt)
     EXPECT_FALSE(audio.currentMusicFilename());
     audio.playMusic(theme);
     EXPECT_EQ(backend.musicStarts.size(), 3u) << "after a stop the same file starts again";
-}
 
-TEST_F(AudioManagerTest, ADamagedMusicFileIsLoggedOnce) {
     const std::string damaged = soundFile("data/music/damaged.bad");
     audio.playMusic(damaged);
     audio.stopMusic();
@@ -57,33 +55,8 @@ TEST_F(AudioManagerTest, ADamagedMusicFileIsLoggedOnce) {
     EXPECT_EQ(countInLog("unreadable music"), 1);
 }
 
-struct PlayListStep {
-    int from;
-    int delta;
-    int expected;
-};
-
-class PlayListTest : public AudioTest, public ::testing::WithParamInterface<PlayListStep> {};
-
-TEST_P(PlayListTest, SwitchingWrapsAroundTheList) {
-    std::vector<std::string> list;
-    for (const char* name : {"a", "b", "c", "d"})
-        list.push_back(soundFile(std::string("data/music/") + name + ".ogg"));
-    audio.setMusicList(list);
-    audio.playMusicIdx(GetParam().from);
-
-    audio.switchMusic(GetParam().delta);
-
-    EXPECT_EQ(audio.currentMusicIdx(), GetParam().expected);
-    EXPECT_EQ(audio.currentMusicFilename(), dataRoot() + list[static_cast<std::size_t>(GetParam().expected)]);
-}
-
-INSTANTIATE_TEST_SUITE_P(FourEntries, PlayListTest,
-                         ::testing::Values(PlayListStep{0, -1, 3}, PlayListStep{3, 1, 0},
-                                           PlayListStep{1, 1, 2}, PlayListStep{2, -1, 1},
-                                           PlayListStep{0, -6, 3}, PlayListStep{3, 9, 0}));
-
-TEST_F(AudioManagerTest, WithoutAPlayListOrOutsideItNoMusicStarts) {
+// Past either end the list continues at the other end, however far the step.
+TEST_F(AudioManagerTest, SwitchingWrapsAroundThePlayListAndNoMusicStartsWithoutOneOrOutsideIt) {
     audio.switchMusic(1);
     audio.playMusicIdx(0);
     audio.setMusicList({soundFile("data/music/a.ogg")});
@@ -91,15 +64,35 @@ TEST_F(AudioManagerTest, WithoutAPlayListOrOutsideItNoMusicStarts) {
     audio.playMusicIdx(-1);
     EXPECT_TRUE(backend.musicStarts.empty());
     EXPECT_EQ(audio.currentMusicIdx(), 0);
+
+    std::vector<std::string> list;
+    for (const char* name : {"a", "b", "c", "d"})
+        list.push_back(soundFile(std::string("data/music/") + name + ".ogg"));
+    audio.setMusicList(list);
+    struct Step {
+        int from, delta, expected;
+    };
+    for (const Step step :
+         {Step{0, -1, 3}, Step{3, 1, 0}, Step{1, 1, 2}, Step{2, -1, 1}, Step{0, -6, 3}, Step{3, 9, 0}}) {
+        SCOPED_TRACE(::testing::Message() << "from " << step.from << " by " << step.delta);
+        audio.playMusicIdx(step.from);
+        audio.switchMusic(step.delta);
+        EXPECT_EQ(audio.currentMusicIdx(), step.expected);
+        EXPECT_EQ(audio.currentMusicFilename(), dataRoot() + list[static_cast<std::size_t>(step.expected)]);
+    }
 }
 
+// Losing the window's focus mutes as the player's choice does.
 TEST_F(AudioManagerTest, MutingSilencesTheOutputAndKeepsTheVolumesForUnmuting) {
     audio.setSoundVolume(8000);
     audio.setMusicVolume(5000);
     EXPECT_EQ(backend.sampleVolume, 8000);
 
+    KTEvent focus;
+    focus.type = KTEvent::Type::focusLost;
+    KTDirector::shared().handleEvent(focus);
     audio.setMute(true);
-    audio.setMute(true);
+    EXPECT_TRUE(audio.mute());
     EXPECT_EQ(backend.sampleVolume, 0);
     EXPECT_EQ(backend.musicVolume, 0);
     EXPECT_EQ(audio.soundVolume(), 8000);
@@ -108,27 +101,19 @@ TEST_F(AudioManagerTest, MutingSilencesTheOutputAndKeepsTheVolumesForUnmuting) {
     // A volume chosen while muted stays silent until unmuting, then takes effect.
     audio.setMusicVolume(3000);
     EXPECT_EQ(backend.musicVolume, 0);
-    audio.setMute(false);
+    focus.type = KTEvent::Type::focusGained;
+    KTDirector::shared().handleEvent(focus);
+    EXPECT_FALSE(audio.mute());
     EXPECT_EQ(backend.sampleVolume, 8000);
     EXPECT_EQ(backend.musicVolume, 3000);
 }
 
-TEST_F(AudioManagerTest, TheWindowFocusAndTheScenesVolumeTextsReachTheManager) {
-    KTDirector& director = KTDirector::shared();
+TEST_F(AudioManagerTest, TheScenesVolumeTextsReachTheManagerHeldToFullVolume) {
     const auto scene = runScene();
     scene->perform("setSoundVolumeStr:", std::string("0.5"));
     scene->perform("setMusicVolumeStr:", std::string("1.5"));
     EXPECT_EQ(backend.sampleVolume, 5000);
-    EXPECT_EQ(backend.musicVolume, 10000) << "held at full volume";
-
-    KTEvent focus;
-    focus.type = KTEvent::Type::focusLost;
-    director.handleEvent(focus);
-    EXPECT_TRUE(audio.mute());
-    focus.type = KTEvent::Type::focusGained;
-    director.handleEvent(focus);
-    EXPECT_FALSE(audio.mute());
-    EXPECT_EQ(backend.sampleVolume, 5000);
+    EXPECT_EQ(backend.musicVolume, 10000);
 }
 
 TEST_F(AudioManagerTest, ASampleIsStartedAtMostTenTimesAtOnceAndNotSoonerThanItsGap) {

@@ -23,15 +23,12 @@ protected:
     std::shared_ptr<test::RecordingAudio> audio;
 };
 
-TEST_F(SettingsManagerTest, StartsFromTheAudioVolumesAndFullScreenWithoutProfiles) {
+TEST_F(SettingsManagerTest, StartsFromTheAudioVolumesAndFullScreenAndGivesThemToAProfileWithoutSettings) {
     EXPECT_FLOAT_EQ(settings().soundVolume()->numberValue(), 0.5f);
     EXPECT_FLOAT_EQ(settings().musicVolume()->numberValue(), 0.25f);
     EXPECT_TRUE(settings().fullscreen()->boolValue());
     EXPECT_TRUE(KTDirector::shared().fullscreen());
-}
 
-TEST_F(SettingsManagerTest, AProfileWithoutSettingsReceivesTheCurrentOnes) {
-    settings();
     users().add("Ada");
     const KTPlist saved = savedFile()["users"].at(0);
     EXPECT_FLOAT_EQ(static_cast<float>(saved["sound_volume"].realValue()), 0.5f);
@@ -39,7 +36,7 @@ TEST_F(SettingsManagerTest, AProfileWithoutSettingsReceivesTheCurrentOnes) {
     EXPECT_EQ(saved["fullscreen"], KTPlist(true));
 }
 
-TEST_F(SettingsManagerTest, ChangesReachTheAudioTheWindowAndTheSavedProfile) {
+TEST_F(SettingsManagerTest, SettingAndResourceChangesReachTheAudioTheWindowAndTheSavedProfile) {
     settings();
     users().add("Ada");
     settings().musicVolume()->setFloat(0.5f);
@@ -53,13 +50,9 @@ TEST_F(SettingsManagerTest, ChangesReachTheAudioTheWindowAndTheSavedProfile) {
     settings().fullscreen()->setBool(true);
     EXPECT_TRUE(KTDirector::shared().fullscreen());
     EXPECT_EQ(savedFile()["users"].at(0)["fullscreen"], KTPlist(true));
-}
 
-TEST_F(SettingsManagerTest, AResourceChangeSavesTheProfile) {
-    settings();
-    users().add("Ada");
     users().selectedUser()->addTokens(12);
-    EXPECT_EQ(savedFile()["users"].at(0)["tokens"].intValue(), 12);
+    EXPECT_EQ(savedFile()["users"].at(0)["tokens"].intValue(), 12) << "a resource change saves the profile";
 }
 
 constexpr const char* kLocale = "<plist version=\"1.0\"><dict/></plist>";

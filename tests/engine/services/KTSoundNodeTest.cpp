@@ -13,15 +13,8 @@ protected:
     // A sound node read from a scene file element with the attributes given.
     std::shared_ptr<KTSoundNode> soundFromFile(const std::string& attributes) {
         soundFile("data/sounds/pop.ogg");
-        const std::string name = "data/effect" + std::to_string(++files_) + ".xml";
-        writeFile(name, "<node><sound " + attributes + "/></node>");
-        auto effect = KTNode::nodeFromFile(name);
-        EXPECT_EQ(effect->children().count(), 1u);
-        return std::dynamic_pointer_cast<KTSoundNode>(effect->firstChild());
+        return nodeFromElement<KTSoundNode>("<sound " + attributes + "/>");
     }
-
-private:
-    int files_ = 0;
 };
 
 TEST_F(SoundNodeTest, TheElementSetsTheSharedSampleOfItsFile) {

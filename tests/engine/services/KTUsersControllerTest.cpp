@@ -3,7 +3,6 @@
 #include "engine/core/KTControllerManager.h"
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTState.h"
-#include "engine/services/KTSettingsManager.h"
 #include "engine/services/KTUserManager.h"
 #include "engine/services/KTUsersController.h"
 #include "tests/engine/services/ProfileTest.h"
@@ -106,11 +105,9 @@ TEST_F(UsersControllerTest, DeletingTheLastProfileAsksForAFirstOne) {
     EXPECT_EQ(users().count(), 0u);
 }
 
-TEST_F(UsersControllerTest, AProfileWithoutVolumesTakesTheCurrentOnesAndTokensFollow) {
-    KTSettingsManager::sharedManager().soundVolume()->setFloat(0.25f);
+TEST_F(UsersControllerTest, TheShownTokensFollowTheSelectedProfile) {
     typeName("Ada");
     controller().addUser();
-    EXPECT_DOUBLE_EQ(users().selectedUser()->objectForKey("sound_volume").realValue(), 0.25);
     users().selectedUser()->setTokens(12);
     EXPECT_EQ(controller().currentUserTokens()->numberValue(), 12);
 }
