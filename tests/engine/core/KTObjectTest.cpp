@@ -100,14 +100,5 @@ INSTANTIATE_TEST_SUITE_P(
                       DefinitionCase{"say:good evening", "say:good", "evening", std::nullopt},
                       DefinitionCase{"a:b:c", "", "a:", "b"}, DefinitionCase{"", "", "", std::nullopt}));
 
-TEST(HandlerDefinitionTest, TheArgumentReachesTheOperation) {
-    auto greeter = std::make_shared<Greeter>();
-    KTMessage("say:evening").runAt(greeter.get());
-    KTMessage("hello").runAt(greeter.get());
-    KTMessage("absent:1").runAt(greeter.get());
-    KTMessage("hello").runAt(nullptr);
-    EXPECT_EQ(greeter->said, "evening;hello;");
-}
-
 }  // namespace
 }  // namespace kt
