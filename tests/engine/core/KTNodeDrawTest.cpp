@@ -55,18 +55,14 @@ TEST_F(NodeDrawTest, ChildrenAreTranslatedAndTintedByTheirParent) {
                                         "multColor 80ffffff", "drawRect 2 0 0 0", "popColor", "pop"}));
 }
 
-TEST_F(NodeDrawTest, ANodeAtTheOriginIsNotTranslatedButStillTints) {
+TEST_F(NodeDrawTest, ANodeAtTheOriginIsNotTranslatedButStillTintsAndAHiddenOneDrawsNothingBelowIt) {
     auto parent = marker(1);
     parent->addChild(marker(2));
     parent->visit();
     EXPECT_EQ(renderer->calls,
               (std::vector<std::string>{"drawRect 1 0 0 0", "pushColor", "multColor ffffffff",
                                         "drawRect 2 0 0 0", "popColor"}));
-}
-
-TEST_F(NodeDrawTest, InvisibleNodesDrawNothingBelowThem) {
-    auto parent = marker(1);
-    parent->addChild(marker(2));
+    renderer->calls.clear();
     parent->setVisible(false);
     parent->visit();
     EXPECT_TRUE(renderer->calls.empty());

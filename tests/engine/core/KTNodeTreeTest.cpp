@@ -145,18 +145,6 @@ TEST_F(NodeTreeTest, LookupsByNameClassAndAncestor) {
     EXPECT_EQ(inner->scene(), scene);
 }
 
-TEST_F(NodeTreeTest, LeavingTheStageClearsTheWholeSubtreeDepthFirst) {
-    auto scene = runScene();
-    auto parent = journalNode(journal, "parent");
-    parent->addChild(journalNode(journal, "child"));
-    scene->addChild(parent);
-    journal.clear();
-
-    scene->removeChild(parent.get());
-    EXPECT_EQ(journal, (std::vector<std::string>{"parent exit", "child exit"}));
-    EXPECT_FALSE(parent->firstChild()->isOnStage());
-}
-
 class PointerTest : public test::EngineTest {
 protected:
     std::vector<std::string> journal;
