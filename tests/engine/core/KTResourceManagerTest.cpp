@@ -259,7 +259,6 @@ TEST_F(ResourceTest, TranslationsIgnoreSurroundingBlanksAndEmptyEntries) {
     EXPECT_EQ(KTLocalize(" Play "), " Play ");
     EXPECT_EQ(KTLocalizeFormat("Level %@", 4), "Level 4");
     useGermanLocale();
-    EXPECT_EQ(KTLocale::currentLocale()->name(), "de");
     EXPECT_EQ(KTLocalize(" Play "), "Spielen");
     EXPECT_EQ(KTLocalize("\n Play\n"), "Spielen");
     EXPECT_EQ(KTLocalize(" Empty "), " Empty ");
@@ -267,7 +266,6 @@ TEST_F(ResourceTest, TranslationsIgnoreSurroundingBlanksAndEmptyEntries) {
     EXPECT_EQ(KTLocale::currentLocale()->translateString("Level %@", 4), "Stufe 4");
     EXPECT_EQ(KTLocalizeFormat("Level %@", 4), "Stufe 4");
     EXPECT_EQ(KTLocalizeFormat("Lives %@", 3), "Lives 3");
-    EXPECT_EQ(KTLocale::currentLocale()->translateString("Lives %@", 3), "Lives 3");
     EXPECT_EQ(KTLocale::currentLocale()->substituteFont("data/fonts/other.xml"), "data/fonts/other.xml");
 
     KTLocale::setLocale("fr");

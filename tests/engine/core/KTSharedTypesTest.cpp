@@ -27,8 +27,6 @@ TEST_F(RandomTest, TheGeneratorStartsWithTheClassicSequenceFromSeedOne) {
 
 TEST_F(RandomTest, HelpersStayInsideTheirBounds) {
     EXPECT_EQ(randi(3, 3), 3);
-    EXPECT_EQ(randi(0, 9), 18467 % 10);
-    EXPECT_FLOAT_EQ(randf(0, 32767), 6334);
     for (int i = 0; i < 1000; ++i) {
         const int r = randi(-2, 5);
         EXPECT_GE(r, -2);
