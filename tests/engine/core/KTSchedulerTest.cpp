@@ -35,34 +35,22 @@ protected:
         return std::make_shared<TickingNode>(journal, tag);
     }
 
-    // One frame as the director runs it.
-    void frame() {
-        KTScheduler& scheduler = KTScheduler::shared();
-        scheduler.update(0.016f);
-        scheduler.addTargets();
-        scheduler.removeTargets();
-    }
+    static void frame() { schedulerFrame(0.016f); }
 
     std::vector<std::string> journal;
 };
 
-TEST_F(SchedulerTest, SchedulingTwiceUpdatesOnce) {
-    auto a = ticking("a");
-    a->scheduleUpdate();
-    a->scheduleUpdate();
-    frame();
-    EXPECT_EQ(journal, (std::vector<std::string>{"a"}));
-}
-
-TEST_F(SchedulerTest, NodesScheduledDuringAPassStartNextFrameInReverseOrder) {
+TEST_F(SchedulerTest, NodesScheduledDuringAPassStartNextFrameInReverseOrderAndOnceEach) {
     auto a = ticking("a");
     auto b = ticking("b");
     auto c = ticking("c");
     a->onUpdate = [&] {
         b->scheduleUpdate();
         c->scheduleUpdate();
+        c->scheduleUpdate();
         a->onUpdate = nullptr;
     };
+    a->scheduleUpdate();
     a->scheduleUpdate();
     frame();
     EXPECT_EQ(journal, (std::vector<std::string>{"a"}));
