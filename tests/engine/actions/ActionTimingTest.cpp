@@ -16,18 +16,14 @@ using ::testing::IsEmpty;
 
 using IntervalTimingTest = ActionTest;
 
-TEST_F(IntervalTimingTest, ShowsZeroFirstAndEndsOneFrameAfterItsDuration) {
+// The second action's last frame overshoots its duration and is clamped at one.
+TEST_F(IntervalTimingTest, ShowsZeroFirstAndEndsOneFrameAfterItsDurationAtOne) {
     node->runAction(interval("a", 0.5f));
-    EXPECT_THAT(takeLog(), ElementsAre("a start"));
+    node->runAction(interval("b", 0.4f));
+    EXPECT_THAT(takeLog(), ElementsAre("a start", "b start"));
     frames(3, 0.25f);
-    EXPECT_THAT(takeLog(), ElementsAre("a 0", "a 0.5", "a 1"));
+    EXPECT_THAT(takeLog(), ElementsAre("a 0", "b 0", "a 0.5", "b 0.625", "a 1", "b 1"));
     EXPECT_EQ(manager().runningActionCount(), 0u);
-}
-
-TEST_F(IntervalTimingTest, ClampsAtOneWhenTheLastFrameOvershoots) {
-    node->runAction(interval("a", 0.5f));
-    frames(2, 0.75f);
-    EXPECT_THAT(takeLog(), ElementsAre("a start", "a 0", "a 1"));
 }
 
 TEST_F(IntervalTimingTest, WithoutDurationEndsOnItsFirstStepAtOne) {
