@@ -201,10 +201,18 @@ TEST_F(SceneFileTest, AFileThatIncludesItselfIsLoadedOnce) {
     EXPECT_EQ(countInLog("scene file includes itself"), 2);
 }
 
-TEST_F(SceneFileTest, ATooltipFileThatNamesItselfLoadsOnce) {
+TEST_F(SceneFileTest, TooltipsComeFromAnElementOrFromAFileThatLoadsOnceWhenItNamesItself) {
     writeFile("data/tooltips/loop.xml", "<tip w='5' tooltip='data/tooltips/loop.xml'/>");
-    const auto root = load("<scene><container tooltip='data/tooltips/loop.xml'/></scene>");
-    const auto tip = child(*root, 0).tooltip();
+    const auto root = load(
+        "<scene><container name='inline'><tooltip w='50'><container name='inside'/></tooltip></container>"
+        "<container tooltip='data/tooltips/loop.xml'/></scene>");
+    const auto inlineTip = child(*root, 0).tooltip();
+    ASSERT_NE(inlineTip, nullptr);
+    EXPECT_EQ(inlineTip->w(), 50);
+    EXPECT_EQ(child(*root, 0).getChildByName("tooltip"), inlineTip);
+    EXPECT_EQ(child(*root, 0).children().count(), 0u);
+
+    const auto tip = child(*root, 1).tooltip();
     ASSERT_NE(tip, nullptr);
     EXPECT_EQ(tip->w(), 5);
     ASSERT_NE(tip->tooltip(), nullptr);
@@ -296,20 +304,6 @@ TEST_F(SceneFileTest, WithoutATransitionEachNodeUsesItsOwnTable) {
     animator->switches.clear();
     root->getChildByName("a")->setState("visible");
     EXPECT_TRUE(animator->switches.empty());
-}
-
-TEST_F(SceneFileTest, TooltipsComeFromAnElementOrAFile) {
-    writeFile("data/tooltips/hint.xml", "<tooltip w='80'><container name='label'/></tooltip>");
-    const auto root = load(
-        "<scene><container name='inline'><tooltip w='50'><container name='inside'/></tooltip></container>"
-        "<container name='from_file' tooltip='data/tooltips/hint.xml'/></scene>");
-    const auto inlineTip = child(*root, 0).tooltip();
-    ASSERT_NE(inlineTip, nullptr);
-    EXPECT_EQ(inlineTip->w(), 50);
-    EXPECT_EQ(child(*root, 0).getChildByName("tooltip"), inlineTip);
-    EXPECT_EQ(child(*root, 0).children().count(), 0u);
-    ASSERT_NE(child(*root, 1).tooltip(), nullptr);
-    EXPECT_EQ(child(*root, 1).tooltip()->w(), 80);
 }
 
 TEST_F(SceneFileTest, DataSourcesBindToSceneAndControllerOperations) {
