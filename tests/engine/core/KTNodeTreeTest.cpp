@@ -151,7 +151,7 @@ protected:
     std::shared_ptr<KTScene> scene = runScene();
 };
 
-TEST_F(PointerTest, TheLaterOfTwoOverlappingChildrenBecomesTheHoverChild) {
+TEST_F(PointerTest, TheLaterOfOverlappingChildrenIsHoveredAndMovingToAnotherLeavesBeforeItEnters) {
     scene->addChild(journalNode(journal, "a", CGRectMake(0, 0, 100, 100)));
     scene->addChild(journalNode(journal, "b", CGRectMake(50, 50, 100, 100)));
     journal.clear();
@@ -159,17 +159,11 @@ TEST_F(PointerTest, TheLaterOfTwoOverlappingChildrenBecomesTheHoverChild) {
     EXPECT_EQ(scene->hoverChild()->name(), "b");
     // Children receive points in their parent's space, here the scene's.
     EXPECT_EQ(journal, (std::vector<std::string>{"b mouseEnter", "b mouseMove 60,60"}));
-}
-
-TEST_F(PointerTest, MovingFromOneChildToAnotherLeavesBeforeItEnters) {
-    scene->addChild(journalNode(journal, "a", CGRectMake(0, 0, 10, 10)));
-    scene->addChild(journalNode(journal, "b", CGRectMake(20, 0, 10, 10)));
-    scene->mouseMove({5, 5});
     journal.clear();
     scene->mouseMove({25, 5});
-    EXPECT_EQ(journal, (std::vector<std::string>{"a mouseLeave", "b mouseEnter", "b mouseMove 25,5"}));
+    EXPECT_EQ(journal, (std::vector<std::string>{"b mouseLeave", "a mouseEnter", "a mouseMove 25,5"}));
     scene->mouseMove({500, 500});
-    EXPECT_EQ(journal.back(), "b mouseLeave");
+    EXPECT_EQ(journal.back(), "a mouseLeave");
     EXPECT_EQ(scene->hoverChild(), nullptr);
 }
 
@@ -261,28 +255,23 @@ TEST_F(PointerTest, AChildMayRemoveItselfWhileItIsBeingEntered) {
     EXPECT_TRUE(watch.expired());
 }
 
-TEST_F(PointerTest, MouseFocusCapturesThePointerOutsideEveryNode) {
+TEST_F(PointerTest, MouseFocusCapturesThePointerOutsideEveryNodeAndKeyboardFocusTheKeys) {
     auto panel = KTNode::node();
     panel->setPosition({100, 100});
     auto slider = journalNode(journal, "slider", CGRectMake(10, 10, 10, 10));
     panel->addChild(slider);
     scene->addChild(panel);
+    scene->addChild(journalNode(journal, "field"));
     scene->setMouseFocus(slider);
+    scene->setFocusByName("field");
     journal.clear();
 
     scene->mouseMove({900, 700});
     scene->buttonDown(msLeft, {900, 700});
-    EXPECT_EQ(journal, (std::vector<std::string>{"slider mouseMove 800,600", "slider buttonDown 800,600"}));
-    EXPECT_EQ(scene->mousePosition(), (CGPoint{900, 700}));
-}
-
-TEST_F(PointerTest, KeyboardFocusReceivesKeysWhateverIsHovered) {
-    auto field = journalNode(journal, "field");
-    scene->addChild(field);
-    scene->setFocusByName("field");
-    journal.clear();
     scene->keyDown(kbA);
-    EXPECT_EQ(journal, (std::vector<std::string>{"field keyDown"}));
+    EXPECT_EQ(journal, (std::vector<std::string>{"slider mouseMove 800,600", "slider buttonDown 800,600",
+                                                 "field keyDown"}));
+    EXPECT_EQ(scene->mousePosition(), (CGPoint{900, 700}));
 }
 
 }  // namespace
