@@ -211,10 +211,10 @@ TEST_F(ResourceTest, AtlasFramesAreFoundByNameWithoutFiles) {
     EXPECT_EQ(images->loaded.size(), 1u);
     resources().clearImageCache();
     EXPECT_EQ(resources().atlasFrames("data/gfx/balls.atlas.plist"), nullptr);
-}
 
-TEST_F(ResourceTest, AnAtlasWithoutItsTextureLoadsNothing) {
-    writeFile("data/gfx/balls.atlas.plist", kAtlas);
+    // Without its texture an atlas loads nothing.
+    std::filesystem::remove(dataRoot() + "data/gfx/sheet.png");
+    resources().forgetFile("data/gfx/sheet.png");
     resources().loadAtlas("data/gfx/balls.atlas.plist");
     EXPECT_EQ(resources().atlasFrames("data/gfx/balls.atlas.plist"), nullptr);
     EXPECT_EQ(resources().getImage("ball_red.png"), nullptr);
@@ -274,13 +274,11 @@ TEST_F(ResourceTest, TranslationsIgnoreSurroundingBlanksAndEmptyEntries) {
     EXPECT_EQ(countInLog("setLocale: fr => (null), locales: de"), 1);
 }
 
-TEST_F(ResourceTest, AFormatFromATranslationCannotAskForHugeFields) {
+TEST_F(ResourceTest, AFormatFromATranslationCannotAskForHugeFieldsAndAMissingFileTranslatesNothing) {
     useGermanLocale();
     const std::string text = KTLocale::currentLocale()->translateString("Broken %@", 5);
     EXPECT_LT(text.size(), 1000u);
-}
 
-TEST_F(ResourceTest, AMissingLocaleFileLeavesTextsUntranslated) {
     KTLocale::loadLocale("it", "data/locales/it.plist");
     KTLocale::setLocale("it");
     ASSERT_NE(KTLocale::currentLocale(), nullptr);
