@@ -31,16 +31,15 @@ KTPlist everyKind() {
     return profile;
 }
 
-TEST(PlistTest, EveryKindSurvivesAnXMLRoundTrip) {
+TEST(PlistTest, EveryKindIsWrittenAsAnXMLPropertyListAndSurvivesTheRoundTrip) {
     const KTPlist original = everyKind();
     const std::optional<KTPlist> copy = KTPlist::fromXML(original.toXML());
     ASSERT_TRUE(copy);
     EXPECT_EQ(*copy, original);
     EXPECT_EQ(copy->keys(), original.keys());
-}
 
-TEST(PlistTest, WritesAnXMLPropertyListVersionOne) {
-    const std::string xml = everyKind().toXML();
+    // Written as an XML property list of version one.
+    const std::string xml = original.toXML();
     EXPECT_NE(xml.find("<plist version=\"1.0\">"), std::string::npos);
     EXPECT_NE(xml.find("<key>tokens</key>"), std::string::npos);
     EXPECT_NE(xml.find("<integer>-42</integer>"), std::string::npos);
