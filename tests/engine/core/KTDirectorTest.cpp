@@ -207,9 +207,9 @@ struct WindowFitCase {
 // The window keeps its shape and shrinks to the usable desktop both ways; once it shows, its frame is known
 // and taken off too.
 TEST_F(DirectorTest, TheWindowShrinksToTheUsableDesktopAndAgainByItsFrameOnceItShows) {
-    for (const WindowFitCase& c : {WindowFitCase{{1366, 700}, {0, 0}, {933, 700}},
-                                   WindowFitCase{{800, 1280}, {0, 0}, {800, 600}},
-                                   WindowFitCase{{1366, 768}, {2, 30}, {984, 738}}}) {
+    for (const WindowFitCase& c :
+         {WindowFitCase{{1366, 700}, {0, 0}, {933, 700}}, WindowFitCase{{800, 1280}, {0, 0}, {800, 600}},
+          WindowFitCase{{1366, 768}, {2, 30}, {984, 738}}}) {
         SCOPED_TRACE(testing::Message() << c.usable.width << "x" << c.usable.height);
         test::FakePlatform& platform = installPlatform(c.usable);
         platform.frame = c.frame;
