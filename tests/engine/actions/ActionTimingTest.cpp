@@ -140,13 +140,6 @@ TEST_F(SequenceTest, WithoutLengthGivesItsIntervalsNoNumberThatIsNotANumber) {
     EXPECT_FALSE(std::isnan(node->x()));
 }
 
-TEST_F(SequenceTest, LeavesAMoveShortOfItsEnd) {
-    node->runAction(KTSequence::actions({KTMoveTo::actionWithDuration(0.5f, {100, 0})}));
-    frames(3, 0.25f);
-    EXPECT_EQ(node->position(), CGPointMake(50, 0));
-    EXPECT_EQ(manager().runningActionCount(), 0u);
-}
-
 using CompositeStopTest = ActionTest;
 
 TEST_F(CompositeStopTest, StopsTheInnerActionsItHasStarted) {
