@@ -156,34 +156,24 @@ TEST(NodeFactoryTest, SpellingsShareAClassAndNamesAreExact) {
     EXPECT_EQ(KTNodeFactory::shared().generateNodeOfType("image"), nullptr);
 }
 
-TEST_F(SceneFileTest, IncludedContentComesFirstAndOwnAttributesOverride) {
+// The panel file includes another file in turn; a missing include loads nothing.
+TEST_F(SceneFileTest, IncludedContentNestsAndComesFirstAndOwnAttributesOverride) {
     writeFile("data/partials/panel.xml",
-              "<panel x='5' y='6' name='from_file'><container name='inner1'/>"
-              "<state name='shown' x='50'/></panel>");
-    const auto root = load(
-        "<scene><container content='data/partials/panel.xml' x='7'><container "
-        "name='own'/></container></scene>");
-    const KTNode& panel = child(*root, 0);
-    EXPECT_EQ(panel.position(), (CGPoint{7, 6}));
-    EXPECT_EQ(panel.name(), "from_file");
-    ASSERT_EQ(panel.children().count(), 2u);
-    EXPECT_EQ(child(panel, 0).name(), "inner1");
-    EXPECT_EQ(child(panel, 1).name(), "own");
-    EXPECT_NE(panel.stateNamed("shown"), nullptr);
-}
-
-TEST_F(SceneFileTest, IncludesNestAndAMissingIncludeLoadsNothing) {
-    writeFile("data/partials/outer.xml",
-              "<p content='data/partials/inner.xml'><container name='outer'/></p>");
+              "<panel x='5' y='6' name='from_file' content='data/partials/inner.xml'>"
+              "<container name='inner1'/><state name='shown' x='50'/></panel>");
     writeFile("data/partials/inner.xml", "<p w='9'><container name='inner'/></p>");
     const auto root = load(
-        "<scene><container content='data/partials/outer.xml'/><container "
-        "content='data/missing.xml'/></scene>");
-    const KTNode& nested = child(*root, 0);
-    EXPECT_EQ(nested.w(), 9);
-    ASSERT_EQ(nested.children().count(), 2u);
-    EXPECT_EQ(child(nested, 0).name(), "inner");
-    EXPECT_EQ(child(nested, 1).name(), "outer");
+        "<scene><container content='data/partials/panel.xml' x='7'><container name='own'/></container>"
+        "<container content='data/missing.xml'/></scene>");
+    const KTNode& panel = child(*root, 0);
+    EXPECT_EQ(panel.position(), (CGPoint{7, 6}));
+    EXPECT_EQ(panel.w(), 9);
+    EXPECT_EQ(panel.name(), "from_file");
+    ASSERT_EQ(panel.children().count(), 3u);
+    EXPECT_EQ(child(panel, 0).name(), "inner");
+    EXPECT_EQ(child(panel, 1).name(), "inner1");
+    EXPECT_EQ(child(panel, 2).name(), "own");
+    EXPECT_NE(panel.stateNamed("shown"), nullptr);
     EXPECT_FALSE(child(*root, 1).hasChildren());
 }
 
