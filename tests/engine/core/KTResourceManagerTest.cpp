@@ -109,7 +109,7 @@ TEST_F(ResourceTest, AFoundPathIsRememberedAndAMissingOneLoggedOnce) {
     EXPECT_EQ(countInLog("data/missing.png"), 1);
 }
 
-TEST_F(ResourceTest, ImagesLoadOnceUntilTheCacheIsCleared) {
+TEST_F(ResourceTest, ImagesLoadOnceUntilTheCacheIsClearedAndAnUndecodableOneIsNotCached) {
     writeFile("data/a.png", "png");
     const auto first = resources().getImage("data/a.png");
     ASSERT_NE(first, nullptr);
@@ -121,17 +121,15 @@ TEST_F(ResourceTest, ImagesLoadOnceUntilTheCacheIsCleared) {
     EXPECT_NE(resources().getImage("data/a.png"), nullptr);
     EXPECT_EQ(images->loaded.size(), 2u);
 
-    EXPECT_EQ(resources().getImage("data/absent.png"), nullptr);
-    const std::string translated = writeFile("elsewhere/b.png", "png");
-    EXPECT_NE(resources().getImage(translated, true), nullptr);
-}
-
-TEST_F(ResourceTest, AnUndecodableImageIsNotCached) {
     writeFile("data/c.bad", "?");
     EXPECT_EQ(resources().getImage("data/c.bad"), nullptr);
     EXPECT_EQ(resources().getImage("data/c.bad"), nullptr);
-    EXPECT_EQ(images->loaded.size(), 2u);
+    EXPECT_EQ(images->loaded.size(), 4u);
     EXPECT_EQ(countInLog("data/c.bad"), 1);
+
+    EXPECT_EQ(resources().getImage("data/absent.png"), nullptr);
+    const std::string translated = writeFile("elsewhere/b.png", "png");
+    EXPECT_NE(resources().getImage(translated, true), nullptr);
 }
 
 TEST_F(ResourceTest, XMLTreesAreSharedUntilForgottenAndDamagedFilesRetriedAfterRepair) {
