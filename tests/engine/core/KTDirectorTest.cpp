@@ -134,15 +134,6 @@ TEST_F(DirectorTest, AnEmptyQueueLeavesNoSceneAndInputAndMessagesGoNowhere) {
     EXPECT_EQ(journal, (std::vector<std::string>{"only enter", "only exit"}));
 }
 
-TEST_F(DirectorTest, MessagesQueuedWhileRunningRunInTheSamePass) {
-    runJournalScene();
-    director.addMessage(std::make_shared<KTMessage>("chain"));
-    director.addMessage(std::make_shared<KTMessage>("mark:second"));
-    director.addMessage(std::make_shared<KTMessage>("missingOperation"));
-    director.processMessages();
-    EXPECT_EQ(journal, (std::vector<std::string>{"scene chain", "scene mark second", "scene mark chained"}));
-}
-
 // A controller that handler messages can name.
 class CounterController : public KTObject {
 public:
@@ -159,15 +150,20 @@ const KTClass& CounterController::staticClass() {
 }
 KT_REGISTER_CLASS(CounterController);
 
-TEST_F(DirectorTest, MessagesNamingAControllerGoToItAndUnknownControllersFallBackToTheScene) {
+// Unknown operations are skipped and messages naming an unknown controller fall back to the scene.
+TEST_F(DirectorTest, MessagesGoToTheirControllerOrTheSceneAndThoseQueuedWhileRunningRunInTheSamePass) {
     runJournalScene();
+    director.addMessage(std::make_shared<KTMessage>("chain"));
+    director.addMessage(std::make_shared<KTMessage>("mark:second"));
+    director.addMessage(std::make_shared<KTMessage>("missingOperation"));
     director.addMessage(std::make_shared<KTMessage>("CounterController increment"));
     director.addMessage(std::make_shared<KTMessage>("NoSuchController mark:fallback"));
     director.processMessages();
     auto controller = std::static_pointer_cast<CounterController>(
         KTControllerManager::shared().getControllerByName("CounterController"));
     EXPECT_EQ(controller->count, 1);
-    EXPECT_EQ(journal, (std::vector<std::string>{"scene mark fallback"}));
+    EXPECT_EQ(journal, (std::vector<std::string>{"scene chain", "scene mark second", "scene mark fallback",
+                                                 "scene mark chained"}));
 }
 
 struct LetterboxCase {
