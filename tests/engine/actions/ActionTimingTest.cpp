@@ -16,25 +16,16 @@ using ::testing::IsEmpty;
 
 using IntervalTimingTest = ActionTest;
 
-// The second action's last frame overshoots its duration and is clamped at one.
+// The second action's last frame overshoots its duration and is clamped at one; the third, without
+// duration, ends on its first step at one.
 TEST_F(IntervalTimingTest, ShowsZeroFirstAndEndsOneFrameAfterItsDurationAtOne) {
     node->runAction(interval("a", 0.5f));
     node->runAction(interval("b", 0.4f));
-    EXPECT_THAT(takeLog(), ElementsAre("a start", "b start"));
+    node->runAction(interval("c", 0));
+    EXPECT_THAT(takeLog(), ElementsAre("a start", "b start", "c start"));
     frames(3, 0.25f);
-    EXPECT_THAT(takeLog(), ElementsAre("a 0", "b 0", "a 0.5", "b 0.625", "a 1", "b 1"));
+    EXPECT_THAT(takeLog(), ElementsAre("a 0", "b 0", "c 1", "a 0.5", "b 0.625", "a 1", "b 1"));
     EXPECT_EQ(manager().runningActionCount(), 0u);
-}
-
-TEST_F(IntervalTimingTest, WithoutDurationEndsOnItsFirstStepAtOne) {
-    node->runAction(interval("a", 0));
-    frame(0.25f);
-    EXPECT_THAT(takeLog(), ElementsAre("a start", "a 1"));
-    EXPECT_EQ(manager().runningActionCount(), 0u);
-
-    node->runAction(KTMoveTo::actionWithDuration(0, {7, 9}));
-    frame(0);
-    EXPECT_EQ(node->position(), CGPointMake(7, 9));
 }
 
 TEST_F(IntervalTimingTest, StartingAgainShowsZeroAgain) {
@@ -56,6 +47,11 @@ TEST_F(IntervalTimingTest, MoveStartsFromWhereTheNodeIsWhenStarted) {
     EXPECT_EQ(node->position(), CGPointMake(35, 20));
     frames(3, 0.25f);
     EXPECT_EQ(node->position(), CGPointMake(110, 20));
+
+    // A move without duration jumps to its end.
+    node->runAction(KTMoveTo::actionWithDuration(0, {7, 9}));
+    frame(0);
+    EXPECT_EQ(node->position(), CGPointMake(7, 9));
 }
 
 using WaitTest = ActionTest;
