@@ -209,12 +209,14 @@ TEST_F(SceneFileTest, TooltipsComeFromAnElementOrFromAFileThatLoadsOnceWhenItNam
     EXPECT_EQ(tip->tooltip()->w(), 0);
 }
 
-TEST_F(SceneFileTest, TheDefaultStateIsTheNodeBeforeItsFirstStateElement) {
+// A state of the same name replaces the earlier one, and so does a default state written in the file.
+TEST_F(SceneFileTest, TheDefaultStateIsTheNodeBeforeItsFirstStateElementUnlessTheFileDefinesIt) {
     const auto root = load(
         "<scene><container name='p' x='1' y='2' w='3' h='4' color='10203040'>"
         "<state name='shown' x='100' visible='NO' next_state='idle'/>"
         "<state name='shown' x='200'/>"
-        "<transition from='default' to='shown' time='0.25'/></container></scene>");
+        "<transition from='default' to='shown' time='0.25'/></container>"
+        "<container x='1'><state name='default' x='9'/></container></scene>");
     const KTNode& p = child(*root, 0);
     const auto snapshot = p.stateNamed("default");
     ASSERT_NE(snapshot, nullptr);
@@ -226,6 +228,7 @@ TEST_F(SceneFileTest, TheDefaultStateIsTheNodeBeforeItsFirstStateElement) {
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(shown->values, (std::map<std::string, double>{{"x", 200}}));
     EXPECT_FALSE(shown->nextStateName);
+    EXPECT_EQ(child(*root, 1).stateNamed("default")->values, (std::map<std::string, double>{{"x", 9}}));
 }
 
 TEST(StateElementTest, ReadsEveryStateAttribute) {
@@ -249,11 +252,6 @@ TEST(StateElementTest, ReadsEveryStateAttribute) {
     EXPECT_EQ(state.callName, "ping");
     EXPECT_EQ(state.message, "scene done");
     EXPECT_EQ(state.startMessage, "begin");
-}
-
-TEST_F(SceneFileTest, AFileDefinedDefaultStateReplacesTheSnapshot) {
-    const auto root = load("<scene><container x='1'><state name='default' x='9'/></container></scene>");
-    EXPECT_EQ(child(*root, 0).stateNamed("default")->values, (std::map<std::string, double>{{"x", 9}}));
 }
 
 constexpr const char* kStatefulScene =
