@@ -72,4 +72,11 @@ std::shared_ptr<KTScene> EngineTest::runScene(std::shared_ptr<KTScene> scene) {
     return scene;
 }
 
+void EngineTest::schedulerFrame(float dt) {
+    KTScheduler& scheduler = KTScheduler::shared();
+    scheduler.update(dt);
+    scheduler.addTargets();
+    scheduler.removeTargets();
+}
+
 }  // namespace kt::test

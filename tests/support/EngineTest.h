@@ -25,6 +25,10 @@ protected:
     // A scene made current through the director, as the running program would.
     std::shared_ptr<KTScene> runScene(std::shared_ptr<KTScene> scene = nullptr);
 
+    // The scheduler's part of one frame as the director runs it: updates, then the nodes scheduled or
+    // unscheduled meanwhile join or leave.
+    static void schedulerFrame(float dt);
+
 private:
     std::filesystem::path dataHome_;
 };

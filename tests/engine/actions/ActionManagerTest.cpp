@@ -50,15 +50,16 @@ TEST_F(ActionManagerTest, StartsAnActionAddedDuringThePassAtOnceAndStepsItFromTh
     EXPECT_THAT(takeLog(), ElementsAre("late 0"));
 }
 
-TEST_F(ActionManagerTest, DoesNotStepAnActionStoppedEarlierInThePass) {
+TEST_F(ActionManagerTest, StoppingAnotherNodeStopsThatNodeOnlyAndBeforeItsActionsStepInThePass) {
     const auto other = KTNode::node();
     node->runAction(KTSequence::actions({KTWait::waitFor(0.25f), KTStopAllActions::actionWithTarget(other)}));
+    node->runAction(interval("own", 1));
     other->runAction(interval("stopped", 1));
     frame(0.25f);
     takeLog();
     frame(0.25f);
-    EXPECT_THAT(takeLog(), IsEmpty());
-    EXPECT_EQ(manager().runningActionCount(), 0u);
+    EXPECT_THAT(takeLog(), ElementsAre("own 0.25"));
+    EXPECT_EQ(manager().runningActionCount(), 1u);
 }
 
 TEST_F(ActionManagerTest, AnActionThatStopsItsOwnTargetFinishesItsStepAndIsDropped) {
@@ -80,16 +81,6 @@ TEST_F(ActionManagerTest, StopDuringThePassAlsoDropsActionsAddedInIt) {
     frames(4, 0.25f);
     EXPECT_THAT(takeLog(), ElementsAre("added start"));
     EXPECT_EQ(manager().runningActionCount(), 0u);
-}
-
-TEST_F(ActionManagerTest, StopAllActionsWithANodeStopsThatNodeOnly) {
-    const auto other = KTNode::node();
-    node->runAction(interval("own", 1));
-    other->runAction(interval("other", 1));
-    node->runAction(KTStopAllActions::actionWithTarget(other));
-    takeLog();
-    frame(0.25f);
-    EXPECT_THAT(takeLog(), ElementsAre("own 0"));
 }
 
 TEST_F(ActionManagerTest, CountsTheRunningActionsOfOneNode) {

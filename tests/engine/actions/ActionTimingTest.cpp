@@ -16,29 +16,16 @@ using ::testing::IsEmpty;
 
 using IntervalTimingTest = ActionTest;
 
-TEST_F(IntervalTimingTest, ShowsZeroFirstAndEndsOneFrameAfterItsDuration) {
+// The second action's last frame overshoots its duration and is clamped at one; the third, without
+// duration, ends on its first step at one.
+TEST_F(IntervalTimingTest, ShowsZeroFirstAndEndsOneFrameAfterItsDurationAtOne) {
     node->runAction(interval("a", 0.5f));
-    EXPECT_THAT(takeLog(), ElementsAre("a start"));
+    node->runAction(interval("b", 0.4f));
+    node->runAction(interval("c", 0));
+    EXPECT_THAT(takeLog(), ElementsAre("a start", "b start", "c start"));
     frames(3, 0.25f);
-    EXPECT_THAT(takeLog(), ElementsAre("a 0", "a 0.5", "a 1"));
+    EXPECT_THAT(takeLog(), ElementsAre("a 0", "b 0", "c 1", "a 0.5", "b 0.625", "a 1", "b 1"));
     EXPECT_EQ(manager().runningActionCount(), 0u);
-}
-
-TEST_F(IntervalTimingTest, ClampsAtOneWhenTheLastFrameOvershoots) {
-    node->runAction(interval("a", 0.5f));
-    frames(2, 0.75f);
-    EXPECT_THAT(takeLog(), ElementsAre("a start", "a 0", "a 1"));
-}
-
-TEST_F(IntervalTimingTest, WithoutDurationEndsOnItsFirstStepAtOne) {
-    node->runAction(interval("a", 0));
-    frame(0.25f);
-    EXPECT_THAT(takeLog(), ElementsAre("a start", "a 1"));
-    EXPECT_EQ(manager().runningActionCount(), 0u);
-
-    node->runAction(KTMoveTo::actionWithDuration(0, {7, 9}));
-    frame(0);
-    EXPECT_EQ(node->position(), CGPointMake(7, 9));
 }
 
 TEST_F(IntervalTimingTest, StartingAgainShowsZeroAgain) {
@@ -60,6 +47,11 @@ TEST_F(IntervalTimingTest, MoveStartsFromWhereTheNodeIsWhenStarted) {
     EXPECT_EQ(node->position(), CGPointMake(35, 20));
     frames(3, 0.25f);
     EXPECT_EQ(node->position(), CGPointMake(110, 20));
+
+    // A move without duration jumps to its end.
+    node->runAction(KTMoveTo::actionWithDuration(0, {7, 9}));
+    frame(0);
+    EXPECT_EQ(node->position(), CGPointMake(7, 9));
 }
 
 using WaitTest = ActionTest;
@@ -127,18 +119,9 @@ TEST_F(SequenceTest, RunsInstantActionsInARowWithinOneFrame) {
     EXPECT_EQ(manager().runningActionCount(), 0u);
 }
 
-TEST_F(SequenceTest, RunsACallAfterAWaitInTheFrameItsTimeReachesOne) {
-    node->runAction(KTSequence::actions({KTWait::waitFor(0.3f), instant("call")}));
-    frames(2, 0.15f);
-    EXPECT_THAT(takeLog(), IsEmpty());
-    frame(0.15f);
-    EXPECT_THAT(takeLog(), ElementsAre("call"));
-    EXPECT_EQ(manager().runningActionCount(), 0u);
-}
-
-TEST_F(SequenceTest, OfInstantActionsOnlyRunsTheFirstAtStartAndTheRestInItsFirstStep) {
-    const auto sequence = KTSequence::actions({instant("a"), instant("b"), instant("c")});
-    node->runAction(sequence);
+TEST_F(SequenceTest, OfInstantActionsOnlyRunsTheFirstAtStartAndTheRestInItsFirstStepSkippingEmptyEntries) {
+    node->runAction(KTSequence::actions({}));
+    node->runAction(KTSequence::actions({nullptr, instant("a"), nullptr, instant("b"), instant("c")}));
     EXPECT_THAT(takeLog(), ElementsAre("a"));
     frame(0.25f);
     EXPECT_THAT(takeLog(), ElementsAre("b", "c"));
@@ -151,21 +134,6 @@ TEST_F(SequenceTest, WithoutLengthGivesItsIntervalsNoNumberThatIsNotANumber) {
     frames(3, 0.5f);
     EXPECT_THAT(takeLog(), ElementsAre("a", "b start", "b 0"));
     EXPECT_FALSE(std::isnan(node->x()));
-}
-
-TEST_F(SequenceTest, EmptyOrWithEmptyEntriesDoesNotFail) {
-    node->runAction(KTSequence::actions({}));
-    node->runAction(KTSequence::actions({nullptr, instant("a"), nullptr}));
-    frame(0.25f);
-    EXPECT_THAT(takeLog(), ElementsAre("a"));
-    EXPECT_EQ(manager().runningActionCount(), 0u);
-}
-
-TEST_F(SequenceTest, LeavesAMoveShortOfItsEnd) {
-    node->runAction(KTSequence::actions({KTMoveTo::actionWithDuration(0.5f, {100, 0})}));
-    frames(3, 0.25f);
-    EXPECT_EQ(node->position(), CGPointMake(50, 0));
-    EXPECT_EQ(manager().runningActionCount(), 0u);
 }
 
 using CompositeStopTest = ActionTest;

@@ -5,7 +5,6 @@
 
 #include "engine/actions/KTAffineAnimation.h"
 #include "engine/actions/KTAffineAnimationNode.h"
-#include "engine/core/KTScheduler.h"
 #include "engine/core/XMLElement.h"
 #include "tests/support/EngineTest.h"
 #include "tests/support/RecordingRenderer.h"
@@ -108,13 +107,6 @@ protected:
             std::vector<KTAffineAnimationKey>{moveKey(0, 0), moveKey(1, 100)}, false));
     }
 
-    void update(float dt) {
-        KTScheduler& scheduler = KTScheduler::shared();
-        scheduler.update(dt);
-        scheduler.addTargets();
-        scheduler.removeTargets();
-    }
-
     std::shared_ptr<RecordingRenderer> renderer = std::make_shared<RecordingRenderer>();
     std::shared_ptr<KTNode> container = KTNode::node();
     std::shared_ptr<KTAffineAnimationNode> animationNode = KTNode::node<KTAffineAnimationNode>();
@@ -125,7 +117,7 @@ TEST_F(AffineAnimationNodeTest, DrawsItsChildrenThroughTheAnimationAtItsOwnTime)
     animationNode->setSize({20, 10});
     animationNode->addChild(KTNode::node());
     container->addChild(animationNode);
-    update(0.25f);
+    schedulerFrame(0.25f);
     EXPECT_EQ(animationNode->t(), 0.25f);
     renderer->calls.clear();
     animationNode->visit();
@@ -148,10 +140,10 @@ TEST_F(AffineAnimationNodeTest, RemovesItselfInTheFirstUpdateAfterItsLengthUnles
     const auto child = KTNode::node();
     animationNode->addChild(child);
     container->addChild(animationNode);
-    update(0.5f);
-    update(0.5f);
+    schedulerFrame(0.5f);
+    schedulerFrame(0.5f);
     EXPECT_TRUE(container->hasChild(animationNode.get()));
-    update(0.25f);
+    schedulerFrame(0.25f);
     EXPECT_FALSE(container->hasChild(animationNode.get()));
     EXPECT_FALSE(animationNode->hasChildren());
     EXPECT_EQ(child->parent(), nullptr);
@@ -159,17 +151,17 @@ TEST_F(AffineAnimationNodeTest, RemovesItselfInTheFirstUpdateAfterItsLengthUnles
     animationNode->setAffineAnimation(std::make_shared<KTAffineAnimation>(
         std::vector<KTAffineAnimationKey>{moveKey(0, 0), moveKey(1, 100)}, true));
     container->addChild(animationNode);
-    update(3);
+    schedulerFrame(3);
     EXPECT_TRUE(container->hasChild(animationNode.get()));
 }
 
 TEST_F(AffineAnimationNodeTest, PlaysFromTheStartEachTimeItEntersTheStage) {
     container->addChild(animationNode);
-    update(0.5f);
+    schedulerFrame(0.5f);
     container->removeChild(animationNode.get());
     container->addChild(animationNode);
     EXPECT_EQ(animationNode->t(), 0);
-    update(0.5f);
+    schedulerFrame(0.5f);
     animationNode->reset();
     EXPECT_EQ(animationNode->t(), 0);
 }

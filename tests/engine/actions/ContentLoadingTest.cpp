@@ -21,9 +21,15 @@ protected:
     }
 };
 
-TEST_F(ContentLoadingTest, AnAffineAnimationElementWithoutAFileIsItsOwnAnimation) {
+// An element without a file is its own animation, one with a file plays the file, and the node attribute
+// attaches an animation pivoted on the node's centre.
+TEST_F(ContentLoadingTest, AffineAnimationsComeFromTheirElementOrAFile) {
+    writeFile("anims/pulse.xml", kPulse);
     const auto root = loadScene(R"(<scene>
         <affine_animation name="spin" loop="1"><key t="0"/><key t="2" angle="90"/><container/></affine_animation>
+        <affine_animation name="pulse" filename="anims/pulse.xml"><key t="0"/><key t="9"/></affine_animation>
+        <container name="box" x="10" y="20" w="40" h="60" affine_animation="anims/pulse.xml"/>
+        <container name="plain" affine_animation="anims/missing.xml"/>
       </scene>)");
     const auto spin = std::dynamic_pointer_cast<KTAffineAnimationNode>(root->getChildByName("spin"));
     ASSERT_NE(spin, nullptr);
@@ -31,27 +37,15 @@ TEST_F(ContentLoadingTest, AnAffineAnimationElementWithoutAFileIsItsOwnAnimation
     EXPECT_TRUE(spin->affineAnimation()->loop());
     EXPECT_EQ(spin->affineAnimation()->length(), 2);
     EXPECT_EQ(spin->children().count(), 1u);
-}
 
-TEST_F(ContentLoadingTest, AnAffineAnimationElementWithAFilePlaysTheFile) {
-    writeFile("anims/pulse.xml", kPulse);
-    const auto root = loadScene(R"(<scene>
-        <affine_animation name="pulse" filename="anims/pulse.xml"><key t="0"/><key t="9"/></affine_animation>
-      </scene>)");
-    const auto& animation = root->getChildByName("pulse")->affineAnimation();
-    ASSERT_NE(animation, nullptr);
-    EXPECT_TRUE(animation->loop());
-    EXPECT_EQ(animation->length(), 0.5f);
-}
+    const auto& pulse = root->getChildByName("pulse")->affineAnimation();
+    ASSERT_NE(pulse, nullptr);
+    EXPECT_TRUE(pulse->loop());
+    EXPECT_EQ(pulse->length(), 0.5f);
 
-TEST_F(ContentLoadingTest, TheNodeAttributeAttachesAnAnimationPivotedOnTheNodesCentre) {
-    writeFile("anims/pulse.xml", kPulse);
-    const auto root = loadScene(
-        R"(<scene><container name="box" x="10" y="20" w="40" h="60" affine_animation="anims/pulse.xml"/>
-                     <container name="plain" affine_animation="anims/missing.xml"/></scene>)");
-    const auto& animation = root->getChildByName("box")->affineAnimation();
-    ASSERT_NE(animation, nullptr);
-    EXPECT_EQ(animation->pivot(), CGPointMake(30, 50));
+    const auto& attached = root->getChildByName("box")->affineAnimation();
+    ASSERT_NE(attached, nullptr);
+    EXPECT_EQ(attached->pivot(), CGPointMake(30, 50));
     EXPECT_EQ(root->getChildByName("plain")->affineAnimation(), nullptr);
     EXPECT_EQ(KTAffineAnimation::affineAnimationFromFile("anims/missing.xml"), nullptr);
 }

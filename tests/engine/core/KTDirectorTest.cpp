@@ -88,8 +88,16 @@ protected:
         return scene;
     }
 
-    test::FakePlatform& installPlatform() {
+    // A journal scene named "scene" made current, its entering left out of the journal.
+    void runJournalScene() {
+        director.enqueueScene(journalScene("scene"));
+        director.nextScene();
+        journal.clear();
+    }
+
+    test::FakePlatform& installPlatform(CGSize usable = {4000, 4000}) {
         auto platform = std::make_unique<test::FakePlatform>();
+        platform->usable = usable;
         test::FakePlatform& reference = *platform;
         director.setPlatform(std::move(platform));
         return reference;
@@ -114,24 +122,16 @@ TEST_F(DirectorTest, ScenesSwitchAtTheStartOfTheNextUpdateOneAtATime) {
     EXPECT_EQ(journal, (std::vector<std::string>{"first enter", "first exit", "second enter"}));
 }
 
-TEST_F(DirectorTest, AnEmptyQueueLeavesNoSceneAndInputGoesNowhere) {
+TEST_F(DirectorTest, AnEmptyQueueLeavesNoSceneAndInputAndMessagesGoNowhere) {
     director.enqueueScene(journalScene("only"));
     director.nextScene();
     director.nextScene();
     EXPECT_EQ(director.currentScene(), nullptr);
     director.handleEvent(keyEvent(kbA));
-    director.doDraw();
-}
-
-TEST_F(DirectorTest, MessagesQueuedWhileRunningRunInTheSamePass) {
-    director.enqueueScene(journalScene("scene"));
-    director.nextScene();
-    journal.clear();
-    director.addMessage(std::make_shared<KTMessage>("chain"));
-    director.addMessage(std::make_shared<KTMessage>("mark:second"));
-    director.addMessage(std::make_shared<KTMessage>("missingOperation"));
+    director.addMessage(std::make_shared<KTMessage>("mark:lost"));
     director.processMessages();
-    EXPECT_EQ(journal, (std::vector<std::string>{"scene chain", "scene mark second", "scene mark chained"}));
+    director.doDraw();
+    EXPECT_EQ(journal, (std::vector<std::string>{"only enter", "only exit"}));
 }
 
 // A controller that handler messages can name.
@@ -150,17 +150,20 @@ const KTClass& CounterController::staticClass() {
 }
 KT_REGISTER_CLASS(CounterController);
 
-TEST_F(DirectorTest, MessagesNamingAControllerGoToItAndUnknownControllersFallBackToTheScene) {
-    director.enqueueScene(journalScene("scene"));
-    director.nextScene();
-    journal.clear();
+// Unknown operations are skipped and messages naming an unknown controller fall back to the scene.
+TEST_F(DirectorTest, MessagesGoToTheirControllerOrTheSceneAndThoseQueuedWhileRunningRunInTheSamePass) {
+    runJournalScene();
+    director.addMessage(std::make_shared<KTMessage>("chain"));
+    director.addMessage(std::make_shared<KTMessage>("mark:second"));
+    director.addMessage(std::make_shared<KTMessage>("missingOperation"));
     director.addMessage(std::make_shared<KTMessage>("CounterController increment"));
     director.addMessage(std::make_shared<KTMessage>("NoSuchController mark:fallback"));
     director.processMessages();
     auto controller = std::static_pointer_cast<CounterController>(
         KTControllerManager::shared().getControllerByName("CounterController"));
     EXPECT_EQ(controller->count, 1);
-    EXPECT_EQ(journal, (std::vector<std::string>{"scene mark fallback"}));
+    EXPECT_EQ(journal, (std::vector<std::string>{"scene chain", "scene mark second", "scene mark fallback",
+                                                 "scene mark chained"}));
 }
 
 struct LetterboxCase {
@@ -172,7 +175,7 @@ struct LetterboxCase {
 class LetterboxTest : public DirectorTest, public ::testing::WithParamInterface<LetterboxCase> {};
 
 TEST_P(LetterboxTest, WindowPointsMapThroughTheCentredFit) {
-    installPlatform().usable = {4000, 4000};
+    installPlatform();
     director.setWindowSize(GetParam().window);
     const CGPoint logical = director.renderPointFromScreenPoint(GetParam().screen);
     EXPECT_NEAR(logical.x, GetParam().logical.x, 1e-3);
@@ -191,59 +194,47 @@ INSTANTIATE_TEST_SUITE_P(Windows, LetterboxTest,
                                            LetterboxCase{{1024, 768}, {100, 200}, {100, 200}},
                                            LetterboxCase{{1024, 1024}, {0, 128}, {0, 0}}));
 
-TEST_F(DirectorTest, AWindowWiderThanTheUsableDesktopShrinksToo) {
-    installPlatform().usable = {800, 1280};
-    director.setWindowSize({1024, 768});
-    EXPECT_EQ(director.windowSize(), (CGSize{800, 600}));
-}
+struct WindowFitCase {
+    CGSize usable;
+    CGSize frame;
+    CGSize shown;
+};
 
-TEST_F(DirectorTest, TheWindowIsFittedAgainWithItsFrameOnceItShows) {
-    test::FakePlatform& platform = installPlatform();
-    platform.usable = {1366, 768};
-    platform.frame = {2, 30};
-    director.setWindowSize({1024, 768});
-    director.createWindow();
-    EXPECT_EQ(director.windowSize(), (CGSize{984, 738}));
-    EXPECT_EQ(platform.windowSize, (CGSize{984, 738}));
+// The window keeps its shape and shrinks to the usable desktop both ways; once it shows, its frame is known
+// and taken off too.
+TEST_F(DirectorTest, TheWindowShrinksToTheUsableDesktopAndAgainByItsFrameOnceItShows) {
+    for (const WindowFitCase& c :
+         {WindowFitCase{{1366, 700}, {0, 0}, {933, 700}}, WindowFitCase{{800, 1280}, {0, 0}, {800, 600}},
+          WindowFitCase{{1366, 768}, {2, 30}, {984, 738}}}) {
+        SCOPED_TRACE(testing::Message() << c.usable.width << "x" << c.usable.height);
+        test::FakePlatform& platform = installPlatform(c.usable);
+        platform.frame = c.frame;
+        director.setWindowSize({1024, 768});
+        director.createWindow();
+        EXPECT_EQ(platform.windowSize, c.shown);
+    }
 }
 
 // A HiDPI display, or a full-screen switch that the window system refused: the window draws into other
 // pixels than the size the director asked for.
-TEST_F(DirectorTest, ThePointerMapsThroughTheWindowsDrawableNotTheSizeAskedFor) {
+TEST_F(DirectorTest, EventsBecomeSceneCallsAtThePointerMappedThroughTheWindowsDrawableNotTheSizeAskedFor) {
     test::FakePlatform& platform = installPlatform();
-    platform.usable = {4000, 4000};
     director.setWindowSize({1024, 768});
     director.createWindow();
     director.setFullscreen(true);
     platform.drawable = {1280, 720};
-    director.enqueueScene(journalScene("scene"));
-    director.nextScene();
-    journal.clear();
+    runJournalScene();
     platform.pointer = {160, 360};
-    director.handleEvent(event(KTEvent::Type::mouseMove));
-    EXPECT_EQ(journal, (std::vector<std::string>{"scene mouseMove 0,384"}));
-    EXPECT_EQ(director.screenPointFromRenderPoint({1024, 768}), (CGPoint{1120, 720}));
-}
-
-TEST_F(DirectorTest, EventsBecomeSceneCallsAtTheLogicalPointer) {
-    test::FakePlatform& platform = installPlatform();
-    platform.usable = {4000, 4000};
-    director.setWindowSize({2048, 1536});
-    director.enqueueScene(journalScene("scene"));
-    director.nextScene();
-    journal.clear();
-    platform.pointer = {200, 100};
-
     director.handleEvent(event(KTEvent::Type::mouseMove));
     director.handleEvent(mouseEvent(KTEvent::Type::mouseDown, 3));
     director.handleEvent(mouseEvent(KTEvent::Type::mouseUp, 2));
-    EXPECT_EQ(journal, (std::vector<std::string>{"scene mouseMove 100,50", "scene buttonDown 257",
-                                                 "scene mouseMove 100,50", "scene buttonUp 258"}));
+    EXPECT_EQ(journal, (std::vector<std::string>{"scene mouseMove 0,384", "scene buttonDown 257",
+                                                 "scene mouseMove 0,384", "scene buttonUp 258"}));
+    EXPECT_EQ(director.screenPointFromRenderPoint({1024, 768}), (CGPoint{1120, 720}));
 }
 
 TEST_F(DirectorTest, AFingerPressLandsWhereItTouchesThroughTheLetterbox) {
-    test::FakePlatform& platform = installPlatform();
-    platform.usable = {4000, 4000};
+    installPlatform();
     director.setWindowSize({1920, 1080});
     KTEvent touch = event(KTEvent::Type::fingerDown);
     touch.finger = {0.5f, 0.5f};
@@ -272,8 +263,7 @@ TEST_F(DirectorTest, AltF4AndGuiQCloseAfterTheSceneGotTheKey) {
         {keyEvent(kbF4, true), true}, {keyEvent(kbQ, false, true), true}, {keyEvent(kbF4), false},
         {keyEvent(kbQ, true), false}, {event(KTEvent::Type::quit), true},
     };
-    director.enqueueScene(journalScene("scene"));
-    director.nextScene();
+    runJournalScene();
     for (const CloseKeyCase& c : cases) {
         journal.clear();
         director.setFrameObserver(nullptr);
@@ -304,14 +294,10 @@ TEST_F(DirectorTest, FullScreenFollowsItsSettingBothWays) {
     EXPECT_FALSE(platform.fullscreen);
 }
 
-TEST_F(DirectorTest, CreatingTheWindowUsesTheFittedSizeAndTheApplicationName) {
+TEST_F(DirectorTest, TheWindowIsTitledWithTheApplicationName) {
     test::FakePlatform& platform = installPlatform();
-    platform.usable = {1366, 700};
     KTResourceManager::shared().setAppName("Moonbrook");
-    director.setWindowSize({1024, 768});
     director.createWindow();
-    EXPECT_TRUE(platform.windowCreated);
-    EXPECT_EQ(platform.windowSize, (CGSize{933, 700}));
     EXPECT_EQ(platform.title, "Moonbrook");
     KTResourceManager::shared().setAppName("");
 }

@@ -43,15 +43,11 @@ TEST(LanguageChoiceTest, TheEnvironmentDecidesInPosixOrder) {
 
 TEST(LanguageChoiceTest, TheDefaultSettingNamesALanguageOrLeavesItToTheEnvironment) {
     const auto german = environment({{"LANG", "de_DE.UTF-8"}});
-    const std::string autoSetting = "auto";
-    const std::string empty;
-    const std::string noLocale = "nolocale";
-    const std::string french = "fr";
     EXPECT_EQ(KTLanguage::fromDefaultSetting(nullptr, german), "de");
-    EXPECT_EQ(KTLanguage::fromDefaultSetting(&autoSetting, german), "de");
-    EXPECT_EQ(KTLanguage::fromDefaultSetting(&empty, german), "de");
-    EXPECT_EQ(KTLanguage::fromDefaultSetting(&noLocale, german), "en");
-    EXPECT_EQ(KTLanguage::fromDefaultSetting(&french, german), "fr");
+    const std::map<std::string, std::string> cases = {
+        {"auto", "de"}, {"", "de"}, {"nolocale", "en"}, {"fr", "fr"}};
+    for (const auto& [setting, language] : cases)
+        EXPECT_EQ(KTLanguage::fromDefaultSetting(&setting, german), language) << setting;
 }
 
 constexpr const char* kGerman =

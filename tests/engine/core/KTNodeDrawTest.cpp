@@ -44,29 +44,21 @@ protected:
     std::shared_ptr<test::RecordingRenderer> renderer = std::make_shared<test::RecordingRenderer>();
 };
 
-TEST_F(NodeDrawTest, ChildrenAreTranslatedAndTintedByTheirParent) {
-    auto parent = marker(1);
-    parent->setPosition({10, 20});
-    parent->setColor(Color{0x80FFFFFF});
-    parent->addChild(marker(2));
-    parent->visit();
-    EXPECT_EQ(renderer->calls,
-              (std::vector<std::string>{"drawRect 1 0 0 0", "push", "translate 10 20", "pushColor",
-                                        "multColor 80ffffff", "drawRect 2 0 0 0", "popColor", "pop"}));
-}
-
-TEST_F(NodeDrawTest, ANodeAtTheOriginIsNotTranslatedButStillTints) {
+TEST_F(NodeDrawTest, ChildrenAreTintedByTheirParentTranslatedOnlyOffTheOriginAndHiddenWithIt) {
     auto parent = marker(1);
     parent->addChild(marker(2));
     parent->visit();
     EXPECT_EQ(renderer->calls,
               (std::vector<std::string>{"drawRect 1 0 0 0", "pushColor", "multColor ffffffff",
                                         "drawRect 2 0 0 0", "popColor"}));
-}
-
-TEST_F(NodeDrawTest, InvisibleNodesDrawNothingBelowThem) {
-    auto parent = marker(1);
-    parent->addChild(marker(2));
+    renderer->calls.clear();
+    parent->setPosition({10, 20});
+    parent->setColor(Color{0x80FFFFFF});
+    parent->visit();
+    EXPECT_EQ(renderer->calls,
+              (std::vector<std::string>{"drawRect 1 0 0 0", "push", "translate 10 20", "pushColor",
+                                        "multColor 80ffffff", "drawRect 2 0 0 0", "popColor", "pop"}));
+    renderer->calls.clear();
     parent->setVisible(false);
     parent->visit();
     EXPECT_TRUE(renderer->calls.empty());

@@ -31,16 +31,15 @@ KTPlist everyKind() {
     return profile;
 }
 
-TEST(PlistTest, EveryKindSurvivesAnXMLRoundTrip) {
+TEST(PlistTest, EveryKindIsWrittenAsAnXMLPropertyListAndSurvivesTheRoundTrip) {
     const KTPlist original = everyKind();
     const std::optional<KTPlist> copy = KTPlist::fromXML(original.toXML());
     ASSERT_TRUE(copy);
     EXPECT_EQ(*copy, original);
     EXPECT_EQ(copy->keys(), original.keys());
-}
 
-TEST(PlistTest, WritesAnXMLPropertyListVersionOne) {
-    const std::string xml = everyKind().toXML();
+    // Written as an XML property list of version one.
+    const std::string xml = original.toXML();
     EXPECT_NE(xml.find("<plist version=\"1.0\">"), std::string::npos);
     EXPECT_NE(xml.find("<key>tokens</key>"), std::string::npos);
     EXPECT_NE(xml.find("<integer>-42</integer>"), std::string::npos);
@@ -93,9 +92,6 @@ TEST(PlistTest, LookupsThatFindNothingAnswerNone) {
     EXPECT_TRUE(user["missing"].isNone());
     EXPECT_TRUE(user["name"]["deeper"].isNone());
     EXPECT_TRUE(user["levels"].at(99).isNone());
-    EXPECT_EQ(user["missing"].intValue(), 0);
-    EXPECT_EQ(user["missing"].stringValue(), "");
-    EXPECT_FALSE(user["missing"].boolValue());
     EXPECT_TRUE(user["missing"].arrayValue().empty());
     EXPECT_FALSE(user["name"].dateValue());
 }

@@ -156,34 +156,24 @@ TEST(NodeFactoryTest, SpellingsShareAClassAndNamesAreExact) {
     EXPECT_EQ(KTNodeFactory::shared().generateNodeOfType("image"), nullptr);
 }
 
-TEST_F(SceneFileTest, IncludedContentComesFirstAndOwnAttributesOverride) {
+// The panel file includes another file in turn; a missing include loads nothing.
+TEST_F(SceneFileTest, IncludedContentNestsAndComesFirstAndOwnAttributesOverride) {
     writeFile("data/partials/panel.xml",
-              "<panel x='5' y='6' name='from_file'><container name='inner1'/>"
-              "<state name='shown' x='50'/></panel>");
-    const auto root = load(
-        "<scene><container content='data/partials/panel.xml' x='7'><container "
-        "name='own'/></container></scene>");
-    const KTNode& panel = child(*root, 0);
-    EXPECT_EQ(panel.position(), (CGPoint{7, 6}));
-    EXPECT_EQ(panel.name(), "from_file");
-    ASSERT_EQ(panel.children().count(), 2u);
-    EXPECT_EQ(child(panel, 0).name(), "inner1");
-    EXPECT_EQ(child(panel, 1).name(), "own");
-    EXPECT_NE(panel.stateNamed("shown"), nullptr);
-}
-
-TEST_F(SceneFileTest, IncludesNestAndAMissingIncludeLoadsNothing) {
-    writeFile("data/partials/outer.xml",
-              "<p content='data/partials/inner.xml'><container name='outer'/></p>");
+              "<panel x='5' y='6' name='from_file' content='data/partials/inner.xml'>"
+              "<container name='inner1'/><state name='shown' x='50'/></panel>");
     writeFile("data/partials/inner.xml", "<p w='9'><container name='inner'/></p>");
     const auto root = load(
-        "<scene><container content='data/partials/outer.xml'/><container "
-        "content='data/missing.xml'/></scene>");
-    const KTNode& nested = child(*root, 0);
-    EXPECT_EQ(nested.w(), 9);
-    ASSERT_EQ(nested.children().count(), 2u);
-    EXPECT_EQ(child(nested, 0).name(), "inner");
-    EXPECT_EQ(child(nested, 1).name(), "outer");
+        "<scene><container content='data/partials/panel.xml' x='7'><container name='own'/></container>"
+        "<container content='data/missing.xml'/></scene>");
+    const KTNode& panel = child(*root, 0);
+    EXPECT_EQ(panel.position(), (CGPoint{7, 6}));
+    EXPECT_EQ(panel.w(), 9);
+    EXPECT_EQ(panel.name(), "from_file");
+    ASSERT_EQ(panel.children().count(), 3u);
+    EXPECT_EQ(child(panel, 0).name(), "inner");
+    EXPECT_EQ(child(panel, 1).name(), "inner1");
+    EXPECT_EQ(child(panel, 2).name(), "own");
+    EXPECT_NE(panel.stateNamed("shown"), nullptr);
     EXPECT_FALSE(child(*root, 1).hasChildren());
 }
 
@@ -201,24 +191,32 @@ TEST_F(SceneFileTest, AFileThatIncludesItselfIsLoadedOnce) {
     EXPECT_EQ(countInLog("scene file includes itself"), 2);
 }
 
-TEST_F(SceneFileTest, ATooltipFileThatNamesItselfLoadsOnce) {
+TEST_F(SceneFileTest, TooltipsComeFromAnElementOrFromAFileThatLoadsOnceWhenItNamesItself) {
     writeFile("data/tooltips/loop.xml", "<tip w='5' tooltip='data/tooltips/loop.xml'/>");
-    const auto root = load("<scene><container tooltip='data/tooltips/loop.xml'/></scene>");
-    const auto tip = child(*root, 0).tooltip();
+    const auto root = load(
+        "<scene><container name='inline'><tooltip w='50'><container name='inside'/></tooltip></container>"
+        "<container tooltip='data/tooltips/loop.xml'/></scene>");
+    const auto inlineTip = child(*root, 0).tooltip();
+    ASSERT_NE(inlineTip, nullptr);
+    EXPECT_EQ(inlineTip->w(), 50);
+    EXPECT_EQ(child(*root, 0).getChildByName("tooltip"), inlineTip);
+    EXPECT_EQ(child(*root, 0).children().count(), 0u);
+
+    const auto tip = child(*root, 1).tooltip();
     ASSERT_NE(tip, nullptr);
     EXPECT_EQ(tip->w(), 5);
     ASSERT_NE(tip->tooltip(), nullptr);
     EXPECT_EQ(tip->tooltip()->w(), 0);
 }
 
-TEST_F(SceneFileTest, TheDefaultStateIsTheNodeBeforeItsFirstStateElement) {
+// A state of the same name replaces the earlier one, and so does a default state written in the file.
+TEST_F(SceneFileTest, TheDefaultStateIsTheNodeBeforeItsFirstStateElementUnlessTheFileDefinesIt) {
     const auto root = load(
         "<scene><container name='p' x='1' y='2' w='3' h='4' color='10203040'>"
-        "<state name='shown' x='100' visible='NO' enabled='1' next_state='idle' call='ping' on_end='scene "
-        "done'"
-        " on_start='begin' bogus='9'/>"
+        "<state name='shown' x='100' visible='NO' next_state='idle'/>"
         "<state name='shown' x='200'/>"
-        "<transition from='default' to='shown' time='0.25'/></container></scene>");
+        "<transition from='default' to='shown' time='0.25'/></container>"
+        "<container x='1'><state name='default' x='9'/></container></scene>");
     const KTNode& p = child(*root, 0);
     const auto snapshot = p.stateNamed("default");
     ASSERT_NE(snapshot, nullptr);
@@ -230,6 +228,7 @@ TEST_F(SceneFileTest, TheDefaultStateIsTheNodeBeforeItsFirstStateElement) {
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(shown->values, (std::map<std::string, double>{{"x", 200}}));
     EXPECT_FALSE(shown->nextStateName);
+    EXPECT_EQ(child(*root, 1).stateNamed("default")->values, (std::map<std::string, double>{{"x", 9}}));
 }
 
 TEST(StateElementTest, ReadsEveryStateAttribute) {
@@ -253,11 +252,6 @@ TEST(StateElementTest, ReadsEveryStateAttribute) {
     EXPECT_EQ(state.callName, "ping");
     EXPECT_EQ(state.message, "scene done");
     EXPECT_EQ(state.startMessage, "begin");
-}
-
-TEST_F(SceneFileTest, AFileDefinedDefaultStateReplacesTheSnapshot) {
-    const auto root = load("<scene><container x='1'><state name='default' x='9'/></container></scene>");
-    EXPECT_EQ(child(*root, 0).stateNamed("default")->values, (std::map<std::string, double>{{"x", 9}}));
 }
 
 constexpr const char* kStatefulScene =
@@ -300,20 +294,6 @@ TEST_F(SceneFileTest, WithoutATransitionEachNodeUsesItsOwnTable) {
     EXPECT_TRUE(animator->switches.empty());
 }
 
-TEST_F(SceneFileTest, TooltipsComeFromAnElementOrAFile) {
-    writeFile("data/tooltips/hint.xml", "<tooltip w='80'><container name='label'/></tooltip>");
-    const auto root = load(
-        "<scene><container name='inline'><tooltip w='50'><container name='inside'/></tooltip></container>"
-        "<container name='from_file' tooltip='data/tooltips/hint.xml'/></scene>");
-    const auto inlineTip = child(*root, 0).tooltip();
-    ASSERT_NE(inlineTip, nullptr);
-    EXPECT_EQ(inlineTip->w(), 50);
-    EXPECT_EQ(child(*root, 0).getChildByName("tooltip"), inlineTip);
-    EXPECT_EQ(child(*root, 0).children().count(), 0u);
-    ASSERT_NE(child(*root, 1).tooltip(), nullptr);
-    EXPECT_EQ(child(*root, 1).tooltip()->w(), 80);
-}
-
 TEST_F(SceneFileTest, DataSourcesBindToSceneAndControllerOperations) {
     writeFile("data/scenes/settings.xml",
               "<scene><container name='volume' dataSource='volumeSource'/>"
@@ -342,7 +322,8 @@ TEST_F(SceneFileTest, DataSourcesBindToSceneAndControllerOperations) {
     EXPECT_EQ(scene->getChildByName("nothing")->enableDataSource(), nullptr);
 }
 
-TEST_F(SceneFileTest, EffectsRemoveThemselvesOnceTheirChildrenHave) {
+// Their removal once their parts are gone is the drawing's part.
+TEST_F(SceneFileTest, EffectsAreCentredOrPlacedOnTheNodeAndGoOnALayeredNodesTopLayer) {
     writeFile("data/effects/pop.xml", "<effect><container name='spark'/></effect>");
     auto button = KTNode::node();
     button->setPosition({400, 300});
@@ -354,21 +335,13 @@ TEST_F(SceneFileTest, EffectsRemoveThemselvesOnceTheirChildrenHave) {
     const auto placed = button->startEffect("data/effects/pop.xml", {5, 6});
     EXPECT_EQ(placed->position(), (CGPoint{5, 6}));
     EXPECT_EQ(button->children().count(), 2u);
+    EXPECT_NE(placed->getChildByName("spark"), nullptr);
 
-    button->visit();
-    EXPECT_EQ(button->children().count(), 2u);
-    centred->removeAllChildren();
-    button->visit();
-    EXPECT_EQ(button->children().count(), 1u);
-}
-
-TEST_F(SceneFileTest, EffectsInALayeredNodeGoOnItsTopLayer) {
-    auto board = KTNode::node();
-    board->setLayered(true);
-    board->setMaxChildLayer(3);
-    const auto effect = board->startEffect("data/effects/missing.xml", {0, 0});
-    EXPECT_TRUE(effect->layered());
-    EXPECT_EQ(effect->layer(), 3);
+    button->setLayered(true);
+    button->setMaxChildLayer(3);
+    const auto layered = button->startEffect("data/effects/missing.xml", {0, 0});
+    EXPECT_TRUE(layered->layered());
+    EXPECT_EQ(layered->layer(), 3);
 }
 
 class SceneOverlayTest : public SceneFileTest {
@@ -417,7 +390,9 @@ TEST_F(SceneOverlayTest, PopupsShowOneAtATimeAndTheRestWaitInOrder) {
 
     EXPECT_TRUE(scene->showPopup("data/popups/first.xml"));
     EXPECT_TRUE(scene->showPopup("data/popups/second.xml"));
-    EXPECT_TRUE(scene->showPopup("data/popups/third.xml"));
+    // Handler messages open and close popups too.
+    KTDirector::shared().addMessage(std::make_shared<KTMessage>("showPopup:data/popups/third.xml"));
+    KTDirector::shared().processMessages();
     ASSERT_NE(scene->currentPopup(), nullptr);
     EXPECT_EQ(scene->currentPopup()->name(), "first");
     EXPECT_EQ(scene->children().lastObject(), scene->currentPopup());
@@ -426,7 +401,8 @@ TEST_F(SceneOverlayTest, PopupsShowOneAtATimeAndTheRestWaitInOrder) {
     EXPECT_EQ(scene->currentPopup()->y(), 100);
 
     const auto first = scene->currentPopup();
-    scene->closePopup();
+    KTDirector::shared().addMessage(std::make_shared<KTMessage>("closePopup"));
+    KTDirector::shared().processMessages();
     EXPECT_EQ(animator->switches.back(), "first:closing@0.5");
     KTDirector::shared().addMessage(std::make_shared<KTMessage>("removePopup"));
     KTDirector::shared().processMessages();
@@ -438,16 +414,6 @@ TEST_F(SceneOverlayTest, PopupsShowOneAtATimeAndTheRestWaitInOrder) {
     EXPECT_EQ(scene->currentPopup(), nullptr);
     EXPECT_FALSE(scene->hasChildren());
     EXPECT_EQ(countInLog("showPopup: data/popups/"), 3);
-}
-
-TEST_F(SceneOverlayTest, PopupsOpenFromHandlerMessages) {
-    writePopup("menu");
-    KTDirector::shared().addMessage(std::make_shared<KTMessage>("showPopup:data/popups/menu.xml"));
-    KTDirector::shared().processMessages();
-    ASSERT_NE(scene->currentPopup(), nullptr);
-    KTDirector::shared().addMessage(std::make_shared<KTMessage>("closePopup"));
-    KTDirector::shared().processMessages();
-    EXPECT_EQ(animator->switches.back(), "menu:closing@0.5");
 }
 
 }  // namespace

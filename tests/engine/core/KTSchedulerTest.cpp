@@ -35,34 +35,22 @@ protected:
         return std::make_shared<TickingNode>(journal, tag);
     }
 
-    // One frame as the director runs it.
-    void frame() {
-        KTScheduler& scheduler = KTScheduler::shared();
-        scheduler.update(0.016f);
-        scheduler.addTargets();
-        scheduler.removeTargets();
-    }
+    static void frame() { schedulerFrame(0.016f); }
 
     std::vector<std::string> journal;
 };
 
-TEST_F(SchedulerTest, SchedulingTwiceUpdatesOnce) {
-    auto a = ticking("a");
-    a->scheduleUpdate();
-    a->scheduleUpdate();
-    frame();
-    EXPECT_EQ(journal, (std::vector<std::string>{"a"}));
-}
-
-TEST_F(SchedulerTest, NodesScheduledDuringAPassStartNextFrameInReverseOrder) {
+TEST_F(SchedulerTest, NodesScheduledDuringAPassStartNextFrameInReverseOrderAndOnceEach) {
     auto a = ticking("a");
     auto b = ticking("b");
     auto c = ticking("c");
     a->onUpdate = [&] {
         b->scheduleUpdate();
         c->scheduleUpdate();
+        c->scheduleUpdate();
         a->onUpdate = nullptr;
     };
+    a->scheduleUpdate();
     a->scheduleUpdate();
     frame();
     EXPECT_EQ(journal, (std::vector<std::string>{"a"}));
@@ -71,31 +59,23 @@ TEST_F(SchedulerTest, NodesScheduledDuringAPassStartNextFrameInReverseOrder) {
     EXPECT_EQ(journal, (std::vector<std::string>{"a", "c", "b"}));
 }
 
-TEST_F(SchedulerTest, ANodeUnscheduledDuringThePassIsStillUpdatedInItIfItComesLater) {
+// a unschedules b, which unschedules itself too, and unschedules and schedules c again, all during the pass.
+TEST_F(SchedulerTest, AnUnscheduledNodeIsStillUpdatedLaterInThePassAndStaysUnscheduledIfScheduledAgain) {
     auto a = ticking("a");
     auto b = ticking("b");
-    a->onUpdate = [&] { b->unscheduleUpdate(); };
+    auto c = ticking("c");
+    a->onUpdate = [&] {
+        b->unscheduleUpdate();
+        c->unscheduleUpdate();
+        c->scheduleUpdate();
+        a->onUpdate = nullptr;
+    };
     b->onUpdate = [&] { b->unscheduleUpdate(); };
     a->scheduleUpdate();
     b->scheduleUpdate();
+    c->scheduleUpdate();
     frame();
-    EXPECT_EQ(journal, (std::vector<std::string>{"a", "b"}));
-    journal.clear();
-    frame();
-    EXPECT_EQ(journal, (std::vector<std::string>{"a"}));
-}
-
-TEST_F(SchedulerTest, UnscheduledAndScheduledAgainInOnePassStaysUnscheduled) {
-    auto a = ticking("a");
-    auto b = ticking("b");
-    a->onUpdate = [&] {
-        b->unscheduleUpdate();
-        b->scheduleUpdate();
-        a->onUpdate = nullptr;
-    };
-    a->scheduleUpdate();
-    b->scheduleUpdate();
-    frame();
+    EXPECT_EQ(journal, (std::vector<std::string>{"a", "b", "c"}));
     journal.clear();
     frame();
     EXPECT_EQ(journal, (std::vector<std::string>{"a"}));

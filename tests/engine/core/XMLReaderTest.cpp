@@ -225,7 +225,7 @@ TEST(XMLRobustnessTest, EmbeddedZeroBytesCutNamesButNotTheDocument) {
 
 class XMLFileTest : public test::DataFileTest {};
 
-TEST_F(XMLFileTest, ReadsAFileAndRejectsMissingOnesAndFolders) {
+TEST_F(XMLFileTest, ReadsAFileAndRejectsMissingOnesFoldersAndDamagedOnesLoggedOnceWithTheirPath) {
     const std::string path = writeFile("menu.xml", kSceneLike);
     const auto tree = XMLElement::fromFile(path);
     ASSERT_NE(tree, nullptr);
@@ -236,13 +236,11 @@ TEST_F(XMLFileTest, ReadsAFileAndRejectsMissingOnesAndFolders) {
     EXPECT_EQ(TBXML::fromFile((userDataHome() / "absent.xml").string()), nullptr);
     EXPECT_EQ(XMLElement::fromFile((userDataHome() / "absent.xml").string()), nullptr);
     EXPECT_EQ(TBXML::fromFile(userDataHome().string()), nullptr);
-}
 
-TEST_F(XMLFileTest, ADamagedFileIsLoggedOnceWithItsPath) {
-    const std::string path = writeFile("broken.xml", "<scene><image");
-    EXPECT_EQ(XMLElement::fromFile(path), nullptr);
-    EXPECT_EQ(XMLElement::fromFile(path), nullptr);
-    EXPECT_EQ(countInLog(path), 1);
+    const std::string broken = writeFile("broken.xml", "<scene><image");
+    EXPECT_EQ(XMLElement::fromFile(broken), nullptr);
+    EXPECT_EQ(XMLElement::fromFile(broken), nullptr);
+    EXPECT_EQ(countInLog(broken), 1);
 }
 
 }  // namespace
