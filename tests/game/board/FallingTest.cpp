@@ -203,13 +203,6 @@ TEST_F(FallingTest, APausedBoardStandsStillButRunsAPendingLineCheck) {
     EXPECT_GT(board->playTime(), 0.0f);
 }
 
-TEST_F(FallingTest, ASettledBoardStaysIdleWhileItsBallsPlayTheirAnimations) {
-    build({.map = {"111", "111"}, .balls = {"abc", "bca"}});
-    ASSERT_TRUE(settle());
-    board->startLightWave();
-    EXPECT_TRUE(board->idle());
-}
-
 TEST_F(FallingTest, RestartingWhileABallFallsKeepsTheMovingCounterAtZero) {
     build({.map = {"1", "1"}, .balls = {"a", "b"}});
     removeBalls({{0, 1}});
