@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "engine/core/KTControllerManager.h"
 #include "engine/core/KTDataSource.h"
 #include "game/board/Ball.h"
 #include "game/board/BallGenerator.h"
@@ -24,8 +23,6 @@ namespace {
 
 using kt::KTPlist;
 
-constexpr float kFrame = 1.0f / 60;
-
 class BallKindsTest : public BoardTest {
 protected:
     std::shared_ptr<Ball> ball(char16_t type) const { return board->generateBallOfType(type); }
@@ -39,11 +36,6 @@ protected:
     std::shared_ptr<Ball> place(int x, int y, std::shared_ptr<Ball> placed) const {
         board->cellAt(x, y)->setBall(placed);
         return placed;
-    }
-    double hudTokens() const {
-        const auto controller = std::dynamic_pointer_cast<GameBoardController>(
-            kt::KTControllerManager::shared().getControllerByName("GameBoardController"));
-        return controller ? controller->tokensCount()->numberValue() : -1;
     }
 };
 
@@ -148,7 +140,7 @@ TEST_F(BallKindsTest, GhostBlocksItsCellForItsLifeThenLetsTheBallAboveFallIn) {
     EXPECT_TRUE(ghost->moving());
     EXPECT_EQ(board->movingCount(), 0);
     EXPECT_FALSE(board->idle());
-    step(static_cast<int>(0.5f / kFrame));
+    stepFor(0.5f);
     EXPECT_EQ(board->cellAt(0, 1)->ball(), ghost);
     EXPECT_EQ(rows(0, 1), (std::vector<std::string>{"a", "."}));
     ASSERT_TRUE(settle());
@@ -222,7 +214,7 @@ TEST_F(BallKindsTest, ColorDestroyerRemovesThePartnersColourAroundItselfOnlyWhen
     const auto partner = board->cellAt(6, 0)->ball();
     destroyer->detonateWith(*partner);
     // The colour leaves with a lightning that jumps from ball to ball.
-    step(static_cast<int>(2 / kFrame));
+    stepFor(2);
     ASSERT_TRUE(settle());
     // Level 1 of the colour powerup reaches one cell around the destroyer.
     EXPECT_EQ(rows(0, 0), std::vector<std::string>{"...cacb"});
@@ -265,14 +257,20 @@ TEST_F(BallKindsTest, DiamondSetOffTwiceScoresOnce) {
     EXPECT_NE(board->cellAt(0, 1)->ball(), diamond);
 }
 
-TEST_F(BallKindsTest, TokenOnTheLastRowLeavesTheBoardAndCountsForThePlayer) {
+TEST_F(BallKindsTest, TokenOnTheLastRowLeavesTheBoardAndCountsForThePlayerInTheHud) {
     makeBoard({.map = {"1", "1"}, .balls = {"t"}});
     EXPECT_EQ(board->tokensCount(), 1);
-    EXPECT_EQ(hudTokens(), 0);
+    EXPECT_EQ(board->initialTokensCount(), 1);
+    const auto controller = GameBoardController::shared();
+    ASSERT_NE(controller, nullptr);
+    EXPECT_EQ(controller->board(), board);
+    EXPECT_EQ(controller->levelName()->stringValue(), "1");
+    EXPECT_EQ(controller->tokensCount()->numberValue(), 0);
     ASSERT_TRUE(settle());
     EXPECT_EQ(rows(0, 1), (std::vector<std::string>{".", "."}));
     EXPECT_EQ(board->tokensCount(), 0);
-    EXPECT_EQ(hudTokens(), 1);
+    EXPECT_EQ(presentation->shownTokens(), 1);
+    EXPECT_EQ(controller->tokensCount()->numberValue(), 1);
 }
 
 TEST_F(BallKindsTest, TokenAboveACellStaysAndResistsRemoval) {

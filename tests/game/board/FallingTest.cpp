@@ -18,8 +18,6 @@
 namespace moonbrook::test {
 namespace {
 
-constexpr float kFrame = 1.0f / 60;
-
 kt::KTPlist weights(std::initializer_list<std::pair<const char*, double>> entries) {
     kt::KTPlist dictionary = kt::KTPlist::emptyDictionary();
     for (const auto& [letter, weight] : entries)
@@ -63,8 +61,6 @@ protected:
     std::shared_ptr<Board> build(const Layers& layers, kt::KTPlist probs = {}, kt::KTPlist delays = {}) {
         return makeBoard(unwinnable(layers), std::move(probs), std::move(delays));
     }
-    CellRef cell(int x, int y) const { return board->cellAt(x, y); }
-
     // Removes the balls as a line removal would, placeholders included.
     void removeBalls(std::initializer_list<kt::KTPosition> positions) {
         for (const auto& at : positions)
@@ -193,7 +189,7 @@ TEST_F(FallingTest, APausedBoardStandsStillButRunsAPendingLineCheck) {
     step();
     EXPECT_EQ(board->score(), 30u);
 
-    step(static_cast<int>(1.0f / kFrame));
+    stepFor(1);
     EXPECT_EQ(rows(0, 2), (std::vector<std::string>{"bcd", "cdb", "..."}));
     EXPECT_EQ(board->playTime(), 0.0f);
 
@@ -203,8 +199,9 @@ TEST_F(FallingTest, APausedBoardStandsStillButRunsAPendingLineCheck) {
     EXPECT_GT(board->playTime(), 0.0f);
 }
 
-TEST_F(FallingTest, RestartingWhileABallFallsKeepsTheMovingCounterAtZero) {
+TEST_F(FallingTest, RestartingRebuildsTheLevelAndKeepsTheMovingCounterAtZeroEvenWhileABallFalls) {
     build({.map = {"1", "1"}, .balls = {"a", "b"}});
+    board->addScore(40);
     removeBalls({{0, 1}});
     for (int frame = 0; frame < 60 && board->movingCount() == 0; ++frame)
         step();
@@ -214,6 +211,7 @@ TEST_F(FallingTest, RestartingWhileABallFallsKeepsTheMovingCounterAtZero) {
     step(30);
     EXPECT_EQ(board->movingCount(), 0);
     EXPECT_EQ(rows(0, 1), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(board->score(), 0u);
 }
 
 TEST_F(FallingTest, TutorialsOfTheLevelAndOfItsFeaturesAreAskedForFromThreeSeconds) {
@@ -227,7 +225,7 @@ TEST_F(FallingTest, TutorialsOfTheLevelAndOfItsFeaturesAreAskedForFromThreeSecon
     board->setLevelData("001", board->levelData());
     board->reset();
 
-    step(static_cast<int>(11.0f / kFrame));
+    stepFor(11);
     std::vector<std::string> features;
     for (const auto& [key, playTime] : tutorials->shown) {
         EXPECT_GE(playTime, 3.0f) << key;
