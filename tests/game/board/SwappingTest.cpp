@@ -8,7 +8,6 @@
 
 #include "engine/core/KTScene.h"
 #include "game/board/Ball.h"
-#include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/Cell.h"
 #include "tests/game/board/BoardTest.h"
@@ -147,15 +146,10 @@ INSTANTIATE_TEST_SUITE_P(
                       IgnoredClick{"emitter", [](Board&) {}, 0}),
     [](const auto& tested) { return std::string(tested.param.name); });
 
+// What a click in a powerup mode does to the board is checked with the powerups.
 TEST_F(SwappingTest, PowerupModesTakeTheClickInsteadOfTheSelection) {
     build({.crates = {"w00"}, .balls = {"abc", "bfa"}});
     cell(0, 0)->setBall(nullptr);
-
-    // A colour click on a special ball is refused and the mode waits for the next click.
-    board->setClickMode(ClickMode::removeColor);
-    click(1, 1);
-    EXPECT_EQ(board->clickMode(), ClickMode::removeColor);
-    EXPECT_EQ(board->selected(), nullptr);
 
     // The hammer also takes an empty crate, and the click ends the mode.
     board->setClickMode(ClickMode::hammer);
@@ -320,12 +314,17 @@ TEST_F(SwappingTest, HintNeverOffersAMoveThatOnlyLengthensALineAlongItself) {
 
 // --- Rockets ---
 
-TEST_F(SwappingTest, RocketsFlyOneCellPerTickUntilTheyLeaveTheGrid) {
+TEST_F(SwappingTest, RocketsWaitWhilePausedThenFlyOneCellPerTickUntilTheyLeaveTheGrid) {
     build({.crates = {"0000w00"}, .balls = {"abcdabc"}});
     const CellRef crated = cell(4, 0);
     ASSERT_TRUE(crated->crate());
     board->startRocketAt(*cell(3, 0), 1, 0);
     board->startRocketAt(*cell(3, 0), -1, 0);
+    // A paused board holds its rockets.
+    board->setPause(true);
+    step(3, kRocketTick);
+    EXPECT_EQ(row(0), "abcdabc");
+    board->setPause(false);
 
     // The crate takes the first hit of its rocket; its ball stays and earns nothing.
     step(1, kRocketTick);
@@ -347,17 +346,6 @@ TEST_F(SwappingTest, RocketsFlyOneCellPerTickUntilTheyLeaveTheGrid) {
     step(1, kRocketTick);
     EXPECT_TRUE(board->rockets().empty());
     EXPECT_EQ(row(0), "...da..");
-}
-
-TEST_F(SwappingTest, PausedBoardHoldsItsRockets) {
-    build({.balls = {"abcd"}});
-    board->startRocketAt(*cell(0, 0), 1, 0);
-    board->setPause(true);
-    step(3, kRocketTick);
-    EXPECT_EQ(row(0), "abcd");
-    board->setPause(false);
-    step(1, kRocketTick);
-    EXPECT_EQ(row(0), "a.cd");
 }
 
 }  // namespace
