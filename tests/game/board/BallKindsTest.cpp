@@ -2,7 +2,6 @@
 // destroyers, diamonds, tokens and the wildcard.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <map>
 #include <memory>
 #include <string>

@@ -7,13 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/KTDataSource.h"
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTFormat.h"
 #include "engine/core/KTRandom.h"
 #include "engine/render/KTRenderModule.h"
 #include "game/board/Ball.h"
-#include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/Cell.h"
 #include "tests/engine/render/RenderTest.h"

@@ -10,7 +10,6 @@
 
 #include "engine/core/KTScene.h"
 #include "game/board/Ball.h"
-#include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/Cell.h"
 #include "tests/game/board/BoardTest.h"
