@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LetterCase{u's', "Diamond"}, LetterCase{u't', "Token"}),
     [](const auto& test) { return std::string(1, static_cast<char>(test.param.letter)); });
 
-TEST_F(BallKindsTest, GeneratorDrawsLettersByWeight) {
+TEST_F(BallKindsTest, GeneratorDrawsLettersByWeightAndNothingWithoutAWeightAboveZero) {
     makeBoard({.map = {"1"}});
     BallGenerator generator(board, KTPlist(KTPlist::Dictionary{{"a", 0.35}, {"b", 0.1}, {"c", 0}, {"d", -1}}),
                             {});
@@ -77,6 +77,8 @@ TEST_F(BallKindsTest, GeneratorDrawsLettersByWeight) {
     EXPECT_EQ(drawn.size(), 2u);
     EXPECT_NEAR(drawn[u'a'] / 5000.0, 0.8, 0.03);
     EXPECT_NEAR(drawn[u'b'] / 5000.0, 0.2, 0.03);
+    EXPECT_EQ(BallGenerator(board, {}, {}).generateBall(), nullptr);
+    EXPECT_EQ(BallGenerator(board, KTPlist(KTPlist::Dictionary{{"a", 0}}), {}).generateBall(), nullptr);
 }
 
 TEST_F(BallKindsTest, GeneratorLetsADelayedLetterInOnlyAfterItsDelay) {
@@ -97,12 +99,7 @@ TEST_F(BallKindsTest, GeneratorLetsADelayedLetterInOnlyAfterItsDelay) {
     EXPECT_NEAR(both.at(u'b') / 400.0, 0.5, 0.1) << "a key's first character is the letter";
     generator.reset();
     EXPECT_EQ(letters().count(u'b'), 0u);
-}
-
-TEST_F(BallKindsTest, GeneratorWithoutAllowedLettersGivesNothing) {
-    makeBoard({.map = {"1"}});
-    EXPECT_EQ(BallGenerator(board, {}, {}).generateBall(), nullptr);
-    EXPECT_EQ(BallGenerator(board, KTPlist(KTPlist::Dictionary{{"a", 0}}), {}).generateBall(), nullptr);
+    // With its only letter still delayed, a generator gives nothing.
     BallGenerator delayed(board, KTPlist(KTPlist::Dictionary{{"a", 1}}),
                           KTPlist(KTPlist::Dictionary{{"a", 5}}));
     EXPECT_EQ(delayed.generateBall(), nullptr);

@@ -131,8 +131,8 @@ Positions around(Position centre, std::vector<Position> offsets) {
 }
 
 // Every cell at most two steps away along the rows and columns.
-const std::vector<Position> kBigBombOffsets = {{-1, 0},  {1, 0},  {0, 1}, {0, -1}, {-1, -1}, {-1, 1},
-                                               {1, -1}, {1, 1}, {-2, 0}, {2, 0}, {0, 2},  {0, -2}};
+const std::vector<Position> kBigBombOffsets = {{-1, 0}, {1, 0}, {0, 1},  {0, -1}, {-1, -1}, {-1, 1},
+                                               {1, -1}, {1, 1}, {-2, 0}, {2, 0},  {0, 2},   {0, -2}};
 
 Positions hPattern(Position centre) {
     std::vector<Position> offsets;
