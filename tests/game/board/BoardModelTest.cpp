@@ -67,14 +67,24 @@ TEST_F(BoardModelTest, BuildsCellsAndPreplacedBallsThatStayWhereNothingCanFall) 
     EXPECT_FLOAT_EQ(cell->trect().size.height, 1.0f / kSizeY);
 }
 
-TEST_F(BoardModelTest, CellAtAnswersNoneOutsideTheFieldInHolesAndForEmitters) {
-    makeBoard({.map = {"010", "111"}, .emitters = {"100"}});
+TEST_F(BoardModelTest, CellAtAnswersNoneOutsideTheFieldInHolesAndForEmittersWhichIgnoreBallsAndCrates) {
+    makeBoard({.map = {"010", "111"}, .emitters = {"110"}, .crates = {"ww"}, .balls = {"aa"}});
     for (const auto& [x, y] :
          std::vector<std::pair<int, int>>{{-1, 0}, {0, -1}, {20, 0}, {0, 13}, {2, 0}, {0, 0}})
         EXPECT_EQ(board->cellAt(x, y), nullptr) << x << "," << y;
-    EXPECT_NE(board->cellAt(1, 0), nullptr);
-    ASSERT_NE(board->gridEntryAt(0, 0), nullptr);
-    EXPECT_FALSE(board->gridEntryAt(0, 0)->exists());
+    const CellRef emitterOnly = board->gridEntryAt(0, 0);
+    ASSERT_NE(emitterOnly, nullptr);
+    EXPECT_FALSE(emitterOnly->exists());
+    EXPECT_TRUE(emitterOnly->emitter());
+    EXPECT_FALSE(emitterOnly->visible());
+    EXPECT_FALSE(emitterOnly->enabled());
+    EXPECT_EQ(emitterOnly->ball(), nullptr);
+    EXPECT_EQ(emitterOnly->crateType(), u'0');
+    // Where the map has a cell as well, the emitter cell keeps what the layers give it.
+    const CellRef both = board->gridEntryAt(1, 0);
+    ASSERT_NE(both, nullptr);
+    EXPECT_EQ(both->crateType(), u'w');
+    EXPECT_NE(both->ball(), nullptr);
 }
 
 // Plates count 1 for a single plate and 11 for two or more; '4' keeps three plates and no plate animation.
@@ -104,21 +114,6 @@ INSTANTIATE_TEST_SUITE_P(MapCharacters, PlateTest,
                          ::testing::Values(PlateCase{'1', 0, 0, "default"}, PlateCase{'2', 1, 1, "plate1"},
                                            PlateCase{'3', 2, 11, "plate2"},
                                            PlateCase{'4', 3, 11, "default"}));
-
-TEST_F(BoardModelTest, EmitterOnlyPositionsAreInvisibleAndIgnoreBallsAndCrates) {
-    makeBoard({.map = {"01"}, .emitters = {"11"}, .crates = {"ww"}, .balls = {"aa"}});
-    const CellRef emitterOnly = board->gridEntryAt(0, 0);
-    ASSERT_NE(emitterOnly, nullptr);
-    EXPECT_TRUE(emitterOnly->emitter());
-    EXPECT_FALSE(emitterOnly->visible());
-    EXPECT_FALSE(emitterOnly->enabled());
-    EXPECT_EQ(emitterOnly->ball(), nullptr);
-    EXPECT_EQ(emitterOnly->crateType(), u'0');
-    // Where the map has a cell as well, the emitter cell keeps what the layers give it.
-    const CellRef both = board->gridEntryAt(1, 0);
-    EXPECT_EQ(both->crateType(), u'w');
-    EXPECT_NE(both->ball(), nullptr);
-}
 
 TEST_F(BoardModelTest, PlatesAndCratesComeOffOneLayerAtATimeWithTheirEffectsOnTheCell) {
     makeBoard({.map = {"13"}, .crates = {"0s"}});
