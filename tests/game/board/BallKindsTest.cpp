@@ -145,22 +145,6 @@ TEST_F(BallKindsTest, GhostBlocksItsCellForItsLifeThenLetsTheBallAboveFallIn) {
     EXPECT_EQ(rows(0, 1), (std::vector<std::string>{".", "a"}));
 }
 
-TEST_F(BallKindsTest, BombsSettingEachOtherOffExplodeOnceEach) {
-    makeBoard({.map = {"1111", "1111", "1111"}, .balls = {"abcd", "cffa", "dbca"}});
-    ASSERT_TRUE(settle());
-    const auto first = board->cellAt(1, 1)->ball();
-    const auto second = board->cellAt(2, 1)->ball();
-    ASSERT_TRUE(first->canDetonate());
-    first->detonate();
-    EXPECT_TRUE(first->detonated());
-    EXPECT_TRUE(second->detonated());
-    EXPECT_FALSE(first->canDetonate());
-    board->finalizeRemove();
-    EXPECT_NE(board->cellAt(1, 1)->ball(), first);
-    EXPECT_NE(board->cellAt(2, 1)->ball(), second);
-    EXPECT_TRUE(settle());
-}
-
 // Rockets leave in the letter's directions, in this order; the rocket ball itself goes.
 struct RocketCase {
     char16_t letter;

@@ -165,16 +165,25 @@ TEST_F(PowerupsTest, ALoneBombPlaysTheSmallExplosionOnceOverTheWholeFieldWhereve
     EXPECT_TRUE(effectsOf(*holder, "data/effects/explode_big.xml").empty());
 }
 
-TEST_F(PowerupsTest, ABombSettingOffAnotherPlaysOneBigExplosionAndNothingForTheInnerOne) {
+TEST_F(PowerupsTest, ABombSettingOffAnotherExplodesOnceEachWithOneBigExplosionAndNothingForTheInnerOne) {
     auto field = quietField(7, 7);
     field[3][2] = 'f';
     field[3][3] = 'g';
     fill({.balls = field});
+    const auto first = cell(2, 3)->ball();
+    const auto second = cell(3, 3)->ball();
     board->removeBallAt(cell(2, 3));
+    EXPECT_TRUE(first->detonated());
+    EXPECT_TRUE(second->detonated());
+    EXPECT_FALSE(first->canDetonate());
     EXPECT_EQ(effectsOf(*holder, "data/effects/explode_big.xml").size(), 1u);
     EXPECT_TRUE(effectsOf(*holder, "data/effects/explode.xml").empty());
     // The inner bomb's own pattern went too.
     EXPECT_TRUE(removedCells().contains({5, 3}));
+    board->finalizeRemove();
+    EXPECT_NE(cell(2, 3)->ball(), first);
+    EXPECT_NE(cell(3, 3)->ball(), second);
+    EXPECT_TRUE(settle());
 }
 
 // --- Hammer ---
