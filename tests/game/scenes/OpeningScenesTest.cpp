@@ -42,18 +42,6 @@ TEST_F(OpeningScenesTest, AClickHurriesTheSplashAndTheStoryOnlyWhileAPictureOrPa
     EXPECT_EQ(stateAfterClickIn<StoryScene>("s3-read"), "s3-read");
 }
 
-TEST_F(OpeningScenesTest, TheSplashEndsOnTheLogoThenTheMainMenu) {
-    auto splash = kt::KTNode::node<SplashScene>();
-    splash->init();
-    runScene(splash);
-    splash->startPreload();
-    kt::KTDirector& director = kt::KTDirector::shared();
-    ASSERT_EQ(director.queuedSceneCount(), 2u);
-    for (int frame = 0; frame < 400 && director.currentScene()->className() != "MainMenuScene"; ++frame)
-        step();
-    EXPECT_EQ(director.currentScene()->className(), "MainMenuScene");
-}
-
 // The state the main menu will start in after the story's end.
 std::string menuStateAfterStory() {
     auto story = kt::KTNode::node<StoryScene>();
