@@ -77,13 +77,6 @@ protected:
     }
 };
 
-TEST_F(FallingTest, BallsOverAGapFallToTheBottomWhenTheLevelStarts) {
-    build({.map = {"111", "111", "111"}, .balls = {"abc", "0d0"}});
-    ASSERT_TRUE(settle());
-    EXPECT_EQ(rows(0, 2), (std::vector<std::string>{"...", ".b.", "adc"}));
-    EXPECT_EQ(board->movingCount(), 0);
-}
-
 // A gap under a locked ball is filled from the side only when nothing can come from straight above.
 struct SideFill {
     const char* name;
