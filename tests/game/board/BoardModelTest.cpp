@@ -7,17 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/KTControllerManager.h"
-#include "engine/core/KTDataSource.h"
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTFormat.h"
 #include "engine/core/KTRandom.h"
 #include "engine/render/KTRenderModule.h"
 #include "game/board/Ball.h"
-#include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/Cell.h"
-#include "game/board/GameBoardController.h"
 #include "tests/engine/render/RenderTest.h"
 #include "tests/game/board/BoardTest.h"
 #include "tests/support/DataFileTest.h"
@@ -30,10 +26,6 @@ using kt::KTPlist;
 
 class BoardModelTest : public BoardTest {
 protected:
-    std::shared_ptr<GameBoardController> controller() const {
-        return std::dynamic_pointer_cast<GameBoardController>(
-            kt::KTControllerManager::shared().getControllerByName("GameBoardController"));
-    }
     // The frame pieces set at board position (x, y), as their indexes.
     std::vector<std::size_t> pieces(int x, int y) const {
         std::vector<std::size_t> set;
@@ -75,14 +67,24 @@ TEST_F(BoardModelTest, BuildsCellsAndPreplacedBallsThatStayWhereNothingCanFall) 
     EXPECT_FLOAT_EQ(cell->trect().size.height, 1.0f / kSizeY);
 }
 
-TEST_F(BoardModelTest, CellAtAnswersNoneOutsideTheFieldInHolesAndForEmitters) {
-    makeBoard({.map = {"010", "111"}, .emitters = {"100"}});
+TEST_F(BoardModelTest, CellAtAnswersNoneOutsideTheFieldInHolesAndForEmittersWhichIgnoreBallsAndCrates) {
+    makeBoard({.map = {"010", "111"}, .emitters = {"110"}, .crates = {"ww"}, .balls = {"aa"}});
     for (const auto& [x, y] :
          std::vector<std::pair<int, int>>{{-1, 0}, {0, -1}, {20, 0}, {0, 13}, {2, 0}, {0, 0}})
         EXPECT_EQ(board->cellAt(x, y), nullptr) << x << "," << y;
-    EXPECT_NE(board->cellAt(1, 0), nullptr);
-    ASSERT_NE(board->gridEntryAt(0, 0), nullptr);
-    EXPECT_FALSE(board->gridEntryAt(0, 0)->exists());
+    const CellRef emitterOnly = board->gridEntryAt(0, 0);
+    ASSERT_NE(emitterOnly, nullptr);
+    EXPECT_FALSE(emitterOnly->exists());
+    EXPECT_TRUE(emitterOnly->emitter());
+    EXPECT_FALSE(emitterOnly->visible());
+    EXPECT_FALSE(emitterOnly->enabled());
+    EXPECT_EQ(emitterOnly->ball(), nullptr);
+    EXPECT_EQ(emitterOnly->crateType(), u'0');
+    // Where the map has a cell as well, the emitter cell keeps what the layers give it.
+    const CellRef both = board->gridEntryAt(1, 0);
+    ASSERT_NE(both, nullptr);
+    EXPECT_EQ(both->crateType(), u'w');
+    EXPECT_NE(both->ball(), nullptr);
 }
 
 // Plates count 1 for a single plate and 11 for two or more; '4' keeps three plates and no plate animation.
@@ -112,21 +114,6 @@ INSTANTIATE_TEST_SUITE_P(MapCharacters, PlateTest,
                          ::testing::Values(PlateCase{'1', 0, 0, "default"}, PlateCase{'2', 1, 1, "plate1"},
                                            PlateCase{'3', 2, 11, "plate2"},
                                            PlateCase{'4', 3, 11, "default"}));
-
-TEST_F(BoardModelTest, EmitterOnlyPositionsAreInvisibleAndIgnoreBallsAndCrates) {
-    makeBoard({.map = {"01"}, .emitters = {"11"}, .crates = {"ww"}, .balls = {"aa"}});
-    const CellRef emitterOnly = board->gridEntryAt(0, 0);
-    ASSERT_NE(emitterOnly, nullptr);
-    EXPECT_TRUE(emitterOnly->emitter());
-    EXPECT_FALSE(emitterOnly->visible());
-    EXPECT_FALSE(emitterOnly->enabled());
-    EXPECT_EQ(emitterOnly->ball(), nullptr);
-    EXPECT_EQ(emitterOnly->crateType(), u'0');
-    // Where the map has a cell as well, the emitter cell keeps what the layers give it.
-    const CellRef both = board->gridEntryAt(1, 0);
-    EXPECT_EQ(both->crateType(), u'w');
-    EXPECT_NE(both->ball(), nullptr);
-}
 
 TEST_F(BoardModelTest, PlatesAndCratesComeOffOneLayerAtATimeWithTheirEffectsOnTheCell) {
     makeBoard({.map = {"13"}, .crates = {"0s"}});
@@ -185,16 +172,6 @@ TEST_F(BoardModelTest, LayersAreReadOnlyUpToTheGridAndPaddedWithNothing) {
     EXPECT_EQ(rows(12, 12)[0].substr(0, 3), "ab.");
 }
 
-TEST_F(BoardModelTest, ResetRebuildsTheLevelFromItsData) {
-    makeBoard({.map = {"111"}, .balls = {"abc"}});
-    board->addScore(40);
-    board->cellAt(0, 0)->setBall(nullptr);
-    board->reset();
-    EXPECT_EQ(rows(0, 0), std::vector<std::string>{"abc"});
-    EXPECT_EQ(board->score(), 0u);
-    EXPECT_EQ(board->movingCount(), 0);
-}
-
 // Frame pieces: 0 top, 1 right, 2 bottom, 3 left, 4-7 inner corners, 8-11 outer corners.
 TEST_F(BoardModelTest, LoneCellGetsFourEdgesAndFourOuterCorners) {
     makeBoard({.map = {"000", "010"}});
@@ -206,14 +183,13 @@ TEST_F(BoardModelTest, LoneCellGetsFourEdgesAndFourOuterCorners) {
     EXPECT_EQ(framedPositions(), expected);
 }
 
-TEST_F(BoardModelTest, CellInTheGridCornerIsFramedInTheRing) {
+TEST_F(BoardModelTest, FrameRunsInTheRingAroundTheGridInNotchesAndBelowEmitters) {
+    // A cell in the grid's corner is framed in the ring outside the grid.
     makeBoard({.map = {"1"}});
     EXPECT_EQ(pieces(-1, 0), std::vector<std::size_t>{3});
     EXPECT_EQ(pieces(0, -1), std::vector<std::size_t>{0});
     EXPECT_EQ(pieces(-1, -1), std::vector<std::size_t>{11});
-}
 
-TEST_F(BoardModelTest, NotchOfAnLShapeGetsAnInnerCorner) {
     makeBoard({.map = {"000", "011", "010"}});
     // The empty position (2, 2) has cells above and to its left.
     EXPECT_EQ(pieces(2, 2), (std::vector<std::size_t>{1, 2, 7}));
@@ -282,21 +258,6 @@ TEST_F(BoardModelTest, BoardTakenOffTheStageAndPutBackKeepsUpdating) {
     EXPECT_NEAR(board->playTime(), 0.5f, 0.01f);
 }
 
-TEST_F(BoardModelTest, TokensOnTheFieldShowInTheHud) {
-    makeBoard({.map = {"111"}, .balls = {"tat"}});
-    EXPECT_EQ(board->tokensCount(), 2);
-    EXPECT_EQ(board->initialTokensCount(), 2);
-    EXPECT_EQ(hud("tokens_count")->text(), "0");
-    board->decTokens();
-    EXPECT_EQ(presentation->shownTokens(), 1);
-    ASSERT_NE(controller(), nullptr);
-    EXPECT_EQ(controller()->tokensCount()->numberValue(), 1);
-    EXPECT_EQ(controller()->levelName()->stringValue(), "1");
-    EXPECT_EQ(controller()->board(), board);
-    board->incTokens();
-    EXPECT_EQ(hud("tokens_count")->text(), "0");
-}
-
 TEST_F(BoardModelTest, SelectedCellLosesTheSelectionWhenItBecomesATarget) {
     makeBoard({.map = {"111"}, .balls = {"abc"}});
     const CellRef cell = board->cellAt(1, 0);
@@ -309,11 +270,11 @@ TEST_F(BoardModelTest, SelectedCellLosesTheSelectionWhenItBecomesATarget) {
     EXPECT_TRUE(cell->enabled());
 }
 
-TEST_F(BoardModelTest, BallStepsIntoAFreeCellButNotIntoAnOccupiedOne) {
+TEST_F(BoardModelTest, BallStepsIntoAFreeCellButNotAnOccupiedOneAndFreesItWhenReplacedOnTheWay) {
     makeBoard({.map = {"11", "11"}, .balls = {"ab", "cd"}});
     ASSERT_TRUE(settle());
-    const CellRef top = board->cellAt(0, 0);
-    const CellRef below = board->cellAt(0, 1);
+    const CellRef top = cell(0, 0);
+    const CellRef below = cell(0, 1);
     const auto ball = top->ball();
     ball->setTarget(below);
     EXPECT_EQ(ball->target(), nullptr);
@@ -330,20 +291,16 @@ TEST_F(BoardModelTest, BallStepsIntoAFreeCellButNotIntoAnOccupiedOne) {
     EXPECT_FALSE(below->target());
     EXPECT_TRUE(top->enabled() && below->enabled());
     EXPECT_EQ(ball->target(), nullptr);
-}
 
-TEST_F(BoardModelTest, ReplacingAFallingBallFreesItsTargetCell) {
-    makeBoard({.map = {"11", "11"}, .balls = {"ab", "cd"}});
-    ASSERT_TRUE(settle());
-    const CellRef below = board->cellAt(0, 1);
-    below->setBall(nullptr);
-    const auto ball = board->cellAt(0, 0)->ball();
-    ball->setTarget(below);
-    ASSERT_TRUE(below->target());
-    board->cellAt(0, 0)->setBall(nullptr);
-    EXPECT_FALSE(below->target());
-    EXPECT_TRUE(below->enabled());
-    EXPECT_FALSE(ball->moving());
+    // A ball replaced in its cell on the way frees the cell it was falling to.
+    const auto next = cell(1, 0)->ball();
+    cell(1, 1)->setBall(nullptr);
+    next->setTarget(cell(1, 1));
+    ASSERT_TRUE(cell(1, 1)->target());
+    cell(1, 0)->setBall(nullptr);
+    EXPECT_FALSE(cell(1, 1)->target());
+    EXPECT_TRUE(cell(1, 1)->enabled());
+    EXPECT_FALSE(next->moving());
     EXPECT_EQ(board->movingCount(), 0);
 }
 
@@ -372,68 +329,33 @@ TEST_F(BoardModelTest, ArbitraryLayersBuildABoardThatPlays) {
     }
 }
 
-// Level files read from a data folder of the test's own.
-class LevelFileTest : public kt::test::DataFileTest {
-protected:
-    LevelFileTest() {
-        kt::KTInstallRenderModule(std::make_shared<kt::test::RecordingBackend>());
-        kt::KTRandom::shared().seed(7);
-        runScene();
-    }
-
-    std::shared_ptr<Board> load(const std::string& name) {
-        auto board = Board::boardWithLevel(name);
-        board->reset();
-        return board;
-    }
-    static int cellCount(const Board& board) {
-        int cells = 0;
-        for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
-            for (int x = 0; x < static_cast<int>(kSizeX); ++x)
-                cells += board.gridEntryAt(x, y) ? 1 : 0;
-        }
-        return cells;
-    }
-};
-
-constexpr const char* kLevel = R"(<?xml version="1.0" encoding="UTF-8"?>
-<plist version="1.0"><dict>
-<key>id</key><integer>4</integer>
-<key>options</key><dict>
-<key>map</key><string>1320</string>
-<key>emitters</key><string>00001</string>
-<key>time_limit</key><integer>90</integer>
-</dict>
-<key>probs</key><dict><key>a</key><real>1</real></dict>
-</dict></plist>
-)";
-
-TEST_F(LevelFileTest, ReadsALevelFileFromTheDataFolder) {
-    writeFile("data/levels/good.xml", kLevel);
-    const auto board = load("good");
-    EXPECT_EQ(board->levelName(), "good");
-    EXPECT_EQ(cellCount(*board), 4);
-    EXPECT_EQ(board->platesCount(), 12);
-    EXPECT_FLOAT_EQ(board->timeLimit(), 90);
-    EXPECT_EQ(countInLog("Board setLevel: good"), 1);
-    EXPECT_EQ(countInLog("data/levels/good.xml"), 1);
-}
-
-// Anything that is not a level gives the empty board and one line in the log naming the file.
+// Anything that is not a level, in a data folder of the test's own, gives the empty board and one line in the
+// log naming the file.
 struct BadLevelCase {
     const char* name;
     const char* content;
 };
 
-class BadLevelFileTest : public LevelFileTest, public ::testing::WithParamInterface<BadLevelCase> {};
+class BadLevelFileTest : public kt::test::DataFileTest, public ::testing::WithParamInterface<BadLevelCase> {
+protected:
+    BadLevelFileTest() {
+        kt::KTInstallRenderModule(std::make_shared<kt::test::RecordingBackend>());
+        kt::KTRandom::shared().seed(7);
+        runScene();
+    }
+};
 
 TEST_P(BadLevelFileTest, GivesAnEmptyBoardAndOneLogLine) {
     const BadLevelCase& c = GetParam();
     if (c.content) writeFile(kt::KTFormat("data/levels/%@.xml", c.name), c.content);
     // Once loaded, then restarted from a fresh board: the file is reported once for the whole run.
     for (int i = 0; i < 2; ++i) {
-        const auto board = load(c.name);
-        EXPECT_EQ(cellCount(*board), 0);
+        const auto board = Board::boardWithLevel(c.name);
+        board->reset();
+        for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
+            for (int x = 0; x < static_cast<int>(kSizeX); ++x)
+                EXPECT_EQ(board->gridEntryAt(x, y), nullptr) << x << "," << y;
+        }
         EXPECT_FLOAT_EQ(board->timeLimit(), 0);
         EXPECT_EQ(board->generateBall(), nullptr);
     }

@@ -1,5 +1,7 @@
 #include "tests/game/board/BoardTest.h"
 
+#include <cmath>
+
 #include "engine/actions/KTActionsModule.h"
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTRandom.h"
@@ -97,6 +99,12 @@ std::shared_ptr<Board> BoardTest::makeBoard(const Layers& layers, kt::KTPlist pr
     return board;
 }
 
+std::shared_ptr<Board> BoardTest::fill(Layers layers, kt::KTPlist reqs) {
+    for (std::size_t y = layers.map.size(); y < layers.balls.size(); ++y)
+        layers.map.push_back(std::string(layers.balls[y].size(), '1'));
+    return makeBoard(layers, {}, {}, std::move(reqs));
+}
+
 void BoardTest::step(int frames, float dt) {
     kt::KTDirector& director = kt::KTDirector::shared();
     director.setFixedDeltaTime(dt);
@@ -104,6 +112,11 @@ void BoardTest::step(int frames, float dt) {
         director.doUpdate();
         director.doDraw();
     }
+}
+
+void BoardTest::stepFor(float seconds) {
+    // Less a hair, so that a time of whole frames held in a float takes no frame more.
+    step(static_cast<int>(std::ceil(seconds * 60 - 1e-3f)));
 }
 
 bool BoardTest::settle(int maxFrames) {

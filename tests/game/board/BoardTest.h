@@ -37,8 +37,13 @@ protected:
     // Builds the board from the layers in the running scene; also kept in `board`.
     std::shared_ptr<Board> makeBoard(const Layers& layers, kt::KTPlist probs = {}, kt::KTPlist delays = {},
                                      kt::KTPlist reqs = {});
+    // makeBoard where every row of balls without a map row of its own lies on a row of plain cells.
+    std::shared_ptr<Board> fill(Layers layers, kt::KTPlist reqs = {});
+    CellRef cell(int x, int y) const { return board->cellAt(x, y); }
     // Whole director frames: messages, scheduled updates (the board's among them), actions, drawing.
     void step(int frames = 1, float dt = 1.0f / 60);
+    // The whole frames that cover the seconds.
+    void stepFor(float seconds);
     // Steps until the board stays idle through a whole frame; false when it does not within maxFrames.
     bool settle(int maxFrames = 3000);
     // The ball letters of rows y0 to y1 (both included): '.' an empty cell or a placeholder, ' ' no cell;

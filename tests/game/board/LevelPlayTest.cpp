@@ -12,7 +12,8 @@ namespace moonbrook::test {
 namespace {
 
 constexpr int kEpisodeLevelCount = 48;
-constexpr int kMaxTurns = 150;
+// Turns played on each level, each checked for a field left playable.
+constexpr int kTurns = 3;
 
 bool isOrdinary(const CellRef& cell) {
     return cell && cell->ball() && cell->ball()->type() >= u'a' && cell->ball()->type() <= kLastOrdinaryBall;
@@ -98,37 +99,26 @@ protected:
     }
 };
 
-TEST_P(LevelPlayTest, LevelLoadsAndSettlesWithMovesAvailable) {
+TEST_P(LevelPlayTest, LevelLoadsSettlesAndStaysPlayableThroughItsFirstTurns) {
     const std::string& name = GetParam();
     startLevel(name);
     ASSERT_GT(board->plates() + board->tokensCount(), 0u) << name << " has no cells or nothing to do";
     ASSERT_TRUE(settle()) << name;
     expectPlayable(name);
     EXPECT_FALSE(board->findAllTurns().empty()) << name << picture();
+    // Later fields may run out of moves, which the game answers with its notice and powerups.
+    for (int turn = 1; turn <= kTurns && !board->pause(); ++turn) {
+        const std::vector<Turn> turns = board->findAllTurns();
+        if (turns.empty()) break;
+        const Turn played = pickTurn(turns);
+        board->setSelected(played.neighbour);
+        board->startSwapWith(played.cell);
+        ASSERT_TRUE(settle()) << name << " turn " << turn;
+        expectPlayable(name + " after turn " + std::to_string(turn));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(ShippedLevels, LevelPlayTest, ::testing::ValuesIn(shippedLevels()));
-
-TEST_F(LevelPlayTest, FirstLevelIsWonByPlayingFoundTurns) {
-    startLevel("001");
-    ASSERT_TRUE(settle());
-    int turnsPlayed = 0;
-    while (!board->pause() && turnsPlayed < kMaxTurns) {
-        const std::vector<Turn> turns = board->findAllTurns();
-        ASSERT_FALSE(turns.empty()) << "stuck after " << turnsPlayed << " turns";
-        const Turn turn = pickTurn(turns);
-        board->setSelected(turn.neighbour);
-        board->startSwapWith(turn.cell);
-        ++turnsPlayed;
-        ASSERT_TRUE(settle()) << "turn " << turnsPlayed;
-        expectPlayable(kt::KTFormat("after turn %i", turnsPlayed));
-        // The win is checked a moment after the board comes to rest.
-        step(static_cast<int>(kWinCheckDelay * 60) + 10);
-    }
-    EXPECT_TRUE(board->pause()) << "not won after " << turnsPlayed << " turns";
-    EXPECT_FALSE(board->hasPlates());
-    EXPECT_GT(board->score(), 0u);
-}
 
 }  // namespace
 }  // namespace moonbrook::test

@@ -43,13 +43,9 @@ class MatchingTest : public BoardTest {
 protected:
     std::shared_ptr<Board> build(const std::vector<std::string>& overlay, Layers layers = {}) {
         layers.balls = field(overlay);
-        for (std::size_t y = 0; y < layers.balls.size(); ++y) {
-            if (y >= layers.map.size()) layers.map.push_back(std::string(kWidth, '1'));
-        }
-        return makeBoard(layers);
+        return fill(std::move(layers));
     }
 
-    CellRef cell(int x, int y) const { return board->cellAt(x, y); }
     bool holdsGhost(int x, int y) const { return dynamic_cast<const Ghost*>(cell(x, y)->ball().get()); }
     char16_t letterAt(int x, int y) const { return cell(x, y)->ball() ? cell(x, y)->ball()->type() : u' '; }
 
@@ -100,9 +96,7 @@ INSTANTIATE_TEST_SUITE_P(Shapes, LineShapeTest,
                          [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(MatchingTest, CrateDisabledOrMovingCellsBreakALine) {
-    Layers crates;
-    crates.crates = {"0w"};
-    build({"aaa"}, crates);
+    build({"aaa"}, {.crates = {"0w"}});
     EXPECT_TRUE(board->checkLineAtCell(*cell(0, 0)).empty());
     EXPECT_FALSE(board->removeLines());
 
@@ -128,15 +122,13 @@ TEST_F(MatchingTest, RemovingLinesScoresTenPerBallAndLeavesPlaceholders) {
     EXPECT_FALSE(holdsGhost(4, 0));
 }
 
-TEST_F(MatchingTest, RemovalWhileBallsMoveDoesNothing) {
+TEST_F(MatchingTest, NothingIsRemovedWhileBallsMoveOrFromFewerThanThreeDistinctCells) {
     build({"aaa"});
     board->incMoving();
     EXPECT_FALSE(board->removeLines());
     EXPECT_EQ(board->score(), 0u);
     EXPECT_EQ(letterAt(0, 0), u'a');
-}
 
-TEST_F(MatchingTest, FewerThanThreeDistinctCellsRemoveNothing) {
     build({"aa"});
     EXPECT_FALSE(board->removeAtCells({cell(0, 0), cell(1, 0), cell(0, 0), cell(1, 0)}));
     EXPECT_EQ(board->score(), 0u);
@@ -179,9 +171,7 @@ TEST_F(MatchingTest, PlaceholdersAndTokensSurviveAnOrdinaryRemovalButNotAForcedO
 }
 
 TEST_F(MatchingTest, ALockedBallInALineLosesItsLockAndStays) {
-    Layers locks;
-    locks.locks = {"010"};
-    build({"aaa"}, locks);
+    build({"aaa"}, {.locks = {"010"}});
     EXPECT_TRUE(board->removeLines());
     EXPECT_EQ(board->score(), 20u);
     EXPECT_FALSE(cell(1, 0)->locked());
@@ -191,9 +181,7 @@ TEST_F(MatchingTest, ALockedBallInALineLosesItsLockAndStays) {
 }
 
 TEST_F(MatchingTest, ACrateLosesOneLevelPerRemovalHoweverManyNeighboursGo) {
-    Layers crates;
-    crates.crates = {"", "0s"};
-    build({"aaa", "a", "a"}, crates);
+    build({"aaa", "a", "a"}, {.crates = {"", "0s"}});
     ASSERT_EQ(cell(1, 1)->crateLevel(), 2);
     EXPECT_TRUE(board->removeAtCells(board->checkLineAtCell(*cell(0, 0))));
     EXPECT_EQ(cell(1, 1)->crateLevel(), 1);
@@ -202,9 +190,7 @@ TEST_F(MatchingTest, ACrateLosesOneLevelPerRemovalHoweverManyNeighboursGo) {
 }
 
 TEST_F(MatchingTest, HittingACratedBallBreaksTheCrateAndKeepsTheBall) {
-    Layers crates;
-    crates.crates = {"w"};
-    build({}, crates);
+    build({}, {.crates = {"w"}});
     board->removeBallAt(cell(0, 0));
     EXPECT_EQ(board->score(), 0u);
     EXPECT_EQ(cell(0, 0)->crateLevel(), 1);
@@ -215,9 +201,7 @@ TEST_F(MatchingTest, HittingACratedBallBreaksTheCrateAndKeepsTheBall) {
 }
 
 TEST_F(MatchingTest, TwoPlatesCountElevenForTheFirstBreakAndOneForTheSecond) {
-    Layers plates;
-    plates.map = {"321111"};
-    build({}, plates);
+    build({}, {.map = {"321111"}});
     ASSERT_EQ(board->platesCount(), 12);
     board->removeBallAt(cell(0, 0));
     board->removeBallAt(cell(1, 0));
@@ -234,9 +218,7 @@ TEST_F(MatchingTest, TwoPlatesCountElevenForTheFirstBreakAndOneForTheSecond) {
 }
 
 TEST_F(MatchingTest, FewPlatesLeftAreHighlightedWhereTheirCellsAreOnScreen) {
-    Layers plates;
-    plates.map = {"222111", "111112"};
-    build({"aaa"}, plates);
+    build({"aaa"}, {.map = {"222111", "111112"}});
     const auto highlights = hud("highlights");
     ASSERT_NE(highlights, nullptr);
     EXPECT_TRUE(board->removeLines());

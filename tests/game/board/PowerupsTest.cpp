@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <set>
 #include <string>
@@ -25,12 +25,6 @@ namespace {
 
 using Position = std::pair<int, int>;
 using Positions = std::set<Position>;
-
-constexpr float kFrame = 1.0f / 60;
-
-int framesFor(float seconds) {
-    return static_cast<int>(std::ceil(seconds / kFrame));
-}
 
 // A w x h field in which no two neighbours share a letter, so nothing matches by itself.
 std::vector<std::string> quietField(int w, int h) {
@@ -61,19 +55,6 @@ protected:
     // Profiles start from nothing and the player does not outlive the test.
     PowerupsTest() { kt::KTUserManager::resetSharedManager(); }
     ~PowerupsTest() override { kt::KTUserManager::resetSharedManager(); }
-
-    std::shared_ptr<Board> build(std::vector<std::string> balls, std::vector<std::string> crates = {},
-                                 std::vector<std::string> locks = {}) {
-        Layers layers;
-        for (const auto& row : balls)
-            layers.map.push_back(std::string(row.size(), '1'));
-        layers.balls = std::move(balls);
-        layers.crates = std::move(crates);
-        layers.locks = std::move(locks);
-        return makeBoard(layers);
-    }
-
-    CellRef cell(int x, int y) const { return board->cellAt(x, y); }
 
     // Cells whose ball is marked for removal or already replaced by a placeholder.
     Positions removedCells() const {
@@ -136,7 +117,7 @@ class ExplosionPatternTest : public PowerupsTest, public ::testing::WithParamInt
 
 TEST_P(ExplosionPatternTest, RemovesThePatternAroundTheCellButNotTheCellItself) {
     const ExplosionCase& c = GetParam();
-    build(quietField(7, 7));
+    fill({.balls = quietField(7, 7)});
     board->explodeAt(cell(c.centre.first, c.centre.second), c.pattern);
     EXPECT_EQ(removedCells(), c.removed);
     EXPECT_EQ(board->score(), 10 * c.removed.size());
@@ -148,6 +129,10 @@ Positions around(Position centre, std::vector<Position> offsets) {
         cells.insert({centre.first + dx, centre.second + dy});
     return cells;
 }
+
+// Every cell at most two steps away along the rows and columns.
+const std::vector<Position> kBigBombOffsets = {{-1, 0}, {1, 0}, {0, 1},  {0, -1}, {-1, -1}, {-1, 1},
+                                               {1, -1}, {1, 1}, {-2, 0}, {2, 0},  {0, 2},   {0, -2}};
 
 Positions hPattern(Position centre) {
     std::vector<Position> offsets;
@@ -162,55 +147,43 @@ Positions hPattern(Position centre) {
 INSTANTIATE_TEST_SUITE_P(
     Patterns, ExplosionPatternTest,
     ::testing::Values(ExplosionCase{u'f', {3, 3}, around({3, 3}, {{-1, 0}, {1, 0}, {0, 1}, {0, -1}})},
-                      ExplosionCase{u'g',
-                                    {3, 3},
-                                    around({3, 3}, {{-1, 0},
-                                                    {1, 0},
-                                                    {0, 1},
-                                                    {0, -1},
-                                                    {-1, -1},
-                                                    {-1, 1},
-                                                    {1, -1},
-                                                    {1, 1},
-                                                    {-2, 0},
-                                                    {2, 0},
-                                                    {0, 2},
-                                                    {0, -2}})},
+                      ExplosionCase{u'g', {3, 3}, around({3, 3}, kBigBombOffsets)},
                       ExplosionCase{u'h', {3, 3}, hPattern({3, 3})},
                       // At the corner only the cells inside the field go.
                       ExplosionCase{u'g', {0, 0}, {{1, 0}, {0, 1}, {1, 1}, {2, 0}, {0, 2}}},
                       ExplosionCase{u'h', {0, 0}, {{1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}, {0, 2}, {1, 2}}},
                       ExplosionCase{u'x', {3, 3}, {}}));
 
-TEST_F(PowerupsTest, ALoneBombPlaysTheSmallExplosionOnce) {
-    auto field = quietField(7, 7);
-    field[3][3] = 'f';
-    build(field);
-    board->removeBallAt(cell(3, 3));
-    EXPECT_EQ(effectsOf(*holder, "data/effects/explode.xml").size(), 1u);
-    EXPECT_TRUE(effectsOf(*holder, "data/effects/explode_big.xml").empty());
-}
-
-TEST_F(PowerupsTest, ABombSettingOffAnotherPlaysOneBigExplosionAndNothingForTheInnerOne) {
-    auto field = quietField(7, 7);
-    field[3][2] = 'f';
-    field[3][3] = 'g';
-    build(field);
-    board->removeBallAt(cell(2, 3));
-    EXPECT_EQ(effectsOf(*holder, "data/effects/explode_big.xml").size(), 1u);
-    EXPECT_TRUE(effectsOf(*holder, "data/effects/explode.xml").empty());
-    // The inner bomb's own pattern went too.
-    EXPECT_TRUE(removedCells().contains({5, 3}));
-}
-
-TEST_F(PowerupsTest, TheExplosionIsShownOverTheWholeFieldWhereverTheBoardSits) {
+TEST_F(PowerupsTest, ALoneBombPlaysTheSmallExplosionOnceOverTheWholeFieldWhereverTheBoardSits) {
     auto field = quietField(7, 7);
     field[5][4] = 'f';
-    build(field);
+    fill({.balls = field});
     board->removeBallAt(cell(4, 5));
     const auto effects = effectsOf(*holder, "data/effects/explode.xml");
     ASSERT_EQ(effects.size(), 1u);
     EXPECT_EQ(effects.front()->absolutePosition(), board->absoluteCenter());
+    EXPECT_TRUE(effectsOf(*holder, "data/effects/explode_big.xml").empty());
+}
+
+TEST_F(PowerupsTest, ABombSettingOffAnotherExplodesOnceEachWithOneBigExplosionAndNothingForTheInnerOne) {
+    auto field = quietField(7, 7);
+    field[3][2] = 'f';
+    field[3][3] = 'g';
+    fill({.balls = field});
+    const auto first = cell(2, 3)->ball();
+    const auto second = cell(3, 3)->ball();
+    board->removeBallAt(cell(2, 3));
+    EXPECT_TRUE(first->detonated());
+    EXPECT_TRUE(second->detonated());
+    EXPECT_FALSE(first->canDetonate());
+    EXPECT_EQ(effectsOf(*holder, "data/effects/explode_big.xml").size(), 1u);
+    EXPECT_TRUE(effectsOf(*holder, "data/effects/explode.xml").empty());
+    // The inner bomb's own pattern went too.
+    EXPECT_TRUE(removedCells().contains({5, 3}));
+    board->finalizeRemove();
+    EXPECT_NE(cell(2, 3)->ball(), first);
+    EXPECT_NE(cell(3, 3)->ball(), second);
+    EXPECT_TRUE(settle());
 }
 
 // --- Hammer ---
@@ -226,7 +199,7 @@ class HammerShapeTest : public PowerupsTest, public ::testing::WithParamInterfac
 
 TEST_P(HammerShapeTest, RemovesTheShapeOfItsLevelAndEndsTheClickMode) {
     const HammerCase& c = GetParam();
-    build(quietField(7, 7));
+    fill({.balls = quietField(7, 7)});
     Powerup& hammer = charge("hammer", c.level);
     board->enterHammerMode();
     board->hammerClickAt(cell(3, 3));
@@ -252,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(Levels, HammerShapeTest,
                                                       19}));
 
 TEST_F(PowerupsTest, TheHammerTakesOneLayerOfACrateAndLeavesItsBall) {
-    build(quietField(5, 5), {"", "", "00s"});
+    fill({.crates = {"", "", "00s"}, .balls = quietField(5, 5)});
     charge("hammer", 1);
     board->enterHammerMode();
     board->hammerClickAt(cell(2, 2));
@@ -262,7 +235,7 @@ TEST_F(PowerupsTest, TheHammerTakesOneLayerOfACrateAndLeavesItsBall) {
 }
 
 TEST_F(PowerupsTest, PowerupModesCarryThePointerDecorationOfTheirLevel) {
-    build(quietField(3, 3));
+    fill({.balls = quietField(3, 3)});
     charge("hammer", 2);
     board->enterHammerMode();
     EXPECT_EQ(board->clickMode(), ClickMode::hammer);
@@ -282,7 +255,7 @@ const std::vector<std::string> kColourField = {"adbdb", "dacad", "bcacb", "dacad
 const std::vector<std::string> kColourCrates = {"", "", "", "000s"};
 
 TEST_F(PowerupsTest, TheColourClickRemovesTheColourWithALightningJumpingFromBallToBall) {
-    build(kColourField, kColourCrates);
+    fill({.crates = kColourCrates, .balls = kColourField});
     Powerup& color = charge("color", 1);
     board->enterRemoveColorMode();
     board->removeColorClickAt(cell(2, 2));
@@ -305,10 +278,10 @@ TEST_F(PowerupsTest, TheColourClickRemovesTheColourWithALightningJumpingFromBall
     EXPECT_TRUE(fromCentre);
 
     // Each ball goes 0.3 s after the lightning reaches it; the jumps are 0.07 s apart.
-    step(framesFor(0.25f));
+    stepFor(0.25f);
     EXPECT_EQ(removedCells(), (Positions{{2, 2}}));
     EXPECT_FALSE(board->idle());
-    step(framesFor(0.25f));
+    stepFor(0.25f);
     EXPECT_EQ(removedCells(), (Positions{{2, 2}, {1, 1}, {3, 1}, {1, 3}}));
     EXPECT_EQ(cell(3, 3)->ball()->type(), u'a');
     EXPECT_EQ(cell(3, 3)->crateLevel(), 2);
@@ -318,7 +291,7 @@ TEST_F(PowerupsTest, TheColourClickRemovesTheColourWithALightningJumpingFromBall
 }
 
 TEST_F(PowerupsTest, ColourRemovalWithoutAMatchRemovesOnlyTheCentreAndDrawsNoLightning) {
-    build(quietField(5, 5));
+    fill({.balls = quietField(5, 5)});
     board->removeColor(cell(2, 2)->ball()->type(), cell(2, 2), 1);
     EXPECT_EQ(removedCells(), (Positions{{2, 2}}));
     EXPECT_EQ(lightningBolts(), 0);
@@ -328,7 +301,7 @@ TEST_F(PowerupsTest, ColourRemovalWithoutAMatchRemovesOnlyTheCentreAndDrawsNoLig
 TEST_F(PowerupsTest, TheColourClickOnASpecialBallOrACrateIsIgnoredAndKeepsTheMode) {
     auto field = quietField(5, 5);
     field[2][2] = 'f';
-    build(field, {"", "s"});
+    fill({.crates = {"", "s"}, .balls = field});
     Powerup& color = charge("color", 2);
     board->enterRemoveColorMode();
     for (const Position& clicked : {Position{2, 2}, Position{0, 1}}) {
@@ -343,9 +316,12 @@ TEST_F(PowerupsTest, TheColourClickOnASpecialBallOrACrateIsIgnoredAndKeepsTheMod
 // --- Idle animations ---
 
 TEST_F(PowerupsTest, TheLightWaveSweepsDiagonallyAndPassesTheSelectedBall) {
-    build(quietField(3, 3));
+    fill({.balls = quietField(3, 3)});
+    ASSERT_TRUE(settle());
     board->setSelected(cell(1, 1));
     board->startLightWave();
+    // The balls' animations keep a settled board idle.
+    EXPECT_TRUE(board->idle());
     const auto animationAt = [&](int x, int y) {
         return std::static_pointer_cast<kt::KTSprite>(cell(x, y)->ball())->currentAnimationName();
     };
@@ -353,59 +329,56 @@ TEST_F(PowerupsTest, TheLightWaveSweepsDiagonallyAndPassesTheSelectedBall) {
     EXPECT_EQ(animationAt(0, 0), "lightwave");
     EXPECT_NE(animationAt(2, 2), "lightwave");
     // The last diagonal, (2, 2), is four steps of 0.05 s behind the first.
-    step(framesFor(0.2f));
+    stepFor(0.2f);
     EXPECT_EQ(animationAt(2, 2), "lightwave");
     EXPECT_NE(animationAt(1, 1), "lightwave");
 }
 
 // --- Bats and bonus balls ---
 
-TEST_F(PowerupsTest, BatsTakeEverySuitableBallWhenTheyAreFewerThanTheCount) {
+TEST_F(PowerupsTest, BatsFlyToEverySuitableBallWhenTheyAreFewerThanTheCount) {
     // One row: nothing falls, so the row shows exactly what the bats took.
-    build({"abcab"}, {"0w"});
+    fill({.crates = {"0w"}, .balls = {"abcab"}});
+    // Without a charge there are no bats.
+    board->removeRandomBlocks();
+    stepFor(1.5f);
+    EXPECT_EQ(rows(0, 0), std::vector<std::string>{"abcab"});
+
     Powerup& random = charge("random", 3);
     board->removeRandomBlocks();
     for (int x : {0, 2, 3, 4})
         EXPECT_FALSE(cell(x, 0)->enabled()) << x;
     EXPECT_TRUE(cell(1, 0)->enabled());
     EXPECT_EQ(random.level(), 0);
+    // Each bat flies to its cell, wherever the board sits.
+    const auto bats = effectsOf(*scene, "data/effects/bat.xml");
+    ASSERT_EQ(bats.size(), 4u);
+    for (const auto& bat : bats) {
+        EXPECT_TRUE(std::ranges::any_of(std::vector<int>{0, 2, 3, 4}, [&](int x) {
+            return bat->absolutePosition() == cell(x, 0)->absoluteCenter();
+        }));
+    }
     // Scripts waiting for the board wait for the bats too.
     EXPECT_FALSE(board->idle());
 
-    step(framesFor(1.5f));
+    stepFor(1.5f);
     EXPECT_EQ(rows(0, 0), std::vector<std::string>{".b..."});
     for (int x = 0; x < 5; ++x)
         EXPECT_TRUE(cell(x, 0)->enabled()) << x;
     EXPECT_EQ(board->score(), 40u);
 }
 
-TEST_F(PowerupsTest, BatsAtLevelZeroDoNothingAndKeepThePowerup) {
-    build({"abcab"});
-    board->removeRandomBlocks();
-    step(framesFor(1.5f));
-    EXPECT_EQ(rows(0, 0), std::vector<std::string>{"abcab"});
-}
-
-TEST_F(PowerupsTest, ABatFliesToItsCellWhereverTheBoardSits) {
-    build({"a"});
-    charge("random", 1);
-    board->removeRandomBlocks();
-    const auto bats = effectsOf(*scene, "data/effects/bat.xml");
-    ASSERT_EQ(bats.size(), 1u);
-    EXPECT_EQ(bats.front()->absolutePosition(), cell(0, 0)->absoluteCenter());
-}
-
 TEST_F(PowerupsTest, BonusBallsReplaceOrdinaryBallsOnlyAndStopWhenTheCellsRunOut) {
     // Level 3 places three bonus balls; only 'a' and 'b' are free: 't' is a token, one cell is locked and
     // one is crated.
-    build({"atbcd"}, {"0000w"}, {"0001"});
+    fill({.locks = {"0001"}, .crates = {"0000w"}, .balls = {"atbcd"}});
     Powerup& bonuses = charge("bonuses", 3);
     board->placeRandomBonuses();
     EXPECT_FALSE(cell(0, 0)->enabled());
     EXPECT_FALSE(cell(2, 0)->enabled());
     EXPECT_EQ(bonuses.level(), 0);
 
-    step(framesFor(1.5f));
+    stepFor(1.5f);
     const std::string row = rows(0, 0).front();
     EXPECT_EQ(row.substr(3), "cd");
     EXPECT_EQ(row[1], 't');

@@ -1,7 +1,6 @@
 // The player's side of the board: clicks and drags, swaps judged and played back, turn search and rockets.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -9,19 +8,12 @@
 
 #include "engine/core/KTScene.h"
 #include "game/board/Ball.h"
-#include "game/board/BallKinds.h"
 #include "game/board/Board.h"
 #include "game/board/Cell.h"
 #include "tests/game/board/BoardTest.h"
 
 namespace moonbrook::test {
 namespace {
-
-constexpr float kFrame = 1.0f / 60;
-
-int framesFor(float seconds) {
-    return static_cast<int>(std::ceil(seconds / kFrame));
-}
 
 class SwappingTest : public BoardTest {
 protected:
@@ -34,21 +26,12 @@ protected:
         scene->addChild(kt::KTNode::node(), "selection_marker");
     }
 
-    std::shared_ptr<Board> build(std::vector<std::string> balls, std::vector<std::string> locks = {},
-                                 std::vector<std::string> crates = {}) {
-        Layers layers;
-        for (const auto& row : balls)
-            layers.map.push_back(std::string(row.size(), '1'));
-        layers.balls = std::move(balls);
-        layers.locks = std::move(locks);
-        layers.crates = std::move(crates);
-        makeBoard(layers);
+    std::shared_ptr<Board> build(Layers layers) {
+        fill(std::move(layers));
         // The pointer reaches the board through its holder.
         holder->setSize(board->size());
         return board;
     }
-
-    CellRef cell(int x, int y) const { return board->cellAt(x, y); }
 
     // Through the scene, as the window delivers it: the pointer moves onto the cell's centre, then presses.
     void press(int x, int y) {
@@ -72,7 +55,7 @@ protected:
 // --- Clicks ---
 
 TEST_F(SwappingTest, ClickSelectsAndSecondClickDeselectsWithTheMarkerFollowing) {
-    build({"abc", "bca", "cab"});
+    build({.balls = {"abc", "bca", "cab"}});
     click(1, 1);
     EXPECT_EQ(board->selected(), cell(1, 1));
     EXPECT_TRUE(cell(1, 1)->ball()->selected());
@@ -90,7 +73,7 @@ TEST_F(SwappingTest, ClickSelectsAndSecondClickDeselectsWithTheMarkerFollowing) 
 }
 
 TEST_F(SwappingTest, SecondClickOnASpecialBallSetsItOff) {
-    build({"abc", "bfa", "cab"});
+    build({.balls = {"abc", "bfa", "cab"}});
     const auto bomb = cell(1, 1)->ball();
     click(1, 1);
     EXPECT_FALSE(bomb->detonated());
@@ -100,7 +83,7 @@ TEST_F(SwappingTest, SecondClickOnASpecialBallSetsItOff) {
 }
 
 TEST_F(SwappingTest, FarClickMovesTheSelectionAndNeighbourClickSwaps) {
-    build({"abc", "bca", "cab"});
+    build({.balls = {"abc", "bca", "cab"}});
     click(0, 0);
     click(2, 2);
     EXPECT_EQ(board->selected(), cell(2, 2));
@@ -114,7 +97,7 @@ TEST_F(SwappingTest, FarClickMovesTheSelectionAndNeighbourClickSwaps) {
 }
 
 TEST_F(SwappingTest, LockedCellPlaysItsSoundAndNothingElse) {
-    build({"abc", "bca"}, {"000", "010"});
+    build({.locks = {"000", "010"}, .balls = {"abc", "bca"}});
     click(0, 1);
     const std::size_t before = board->children().count();
     click(1, 1);
@@ -123,10 +106,12 @@ TEST_F(SwappingTest, LockedCellPlaysItsSoundAndNothingElse) {
     EXPECT_EQ(board->movingCount(), 0);
 }
 
-// Clicks the board takes no notice of: no selection, no focus, no effect.
+// Clicks the board takes no notice of: no selection, no focus, no effect. The board has an emitter over its
+// middle column; the clicks go to the middle cell below it, or to the emitter.
 struct IgnoredClick {
     const char* name;
     void (*prepare)(Board& board);
+    int y = 1;
 };
 
 void PrintTo(const IgnoredClick& click, std::ostream* out) {
@@ -136,10 +121,11 @@ void PrintTo(const IgnoredClick& click, std::ostream* out) {
 class IgnoredClickTest : public SwappingTest, public ::testing::WithParamInterface<IgnoredClick> {};
 
 TEST_P(IgnoredClickTest, LeavesTheBoardAsItWas) {
-    build({"abc", "bca"});
+    build({.map = {"000"}, .emitters = {"010"}, .balls = {"", "abc", "bca"}});
     ASSERT_TRUE(settle());
     GetParam().prepare(*board);
-    const CellRef clicked = cell(1, 0);
+    const CellRef clicked = board->gridEntryAt(1, GetParam().y);
+    ASSERT_NE(clicked, nullptr);
     const std::size_t before = board->children().count();
 
     clicked->buttonDown(kt::msLeft, clicked->center());
@@ -153,21 +139,17 @@ INSTANTIATE_TEST_SUITE_P(
     Clicks, IgnoredClickTest,
     ::testing::Values(IgnoredClick{"paused", [](Board& b) { b.setPause(true); }},
                       IgnoredClick{"placeholder",
-                                   [](Board& b) { b.cellAt(1, 0)->setBall(b.generateBallOfType(u'0')); }},
-                      IgnoredClick{"target", [](Board& b) { b.cellAt(1, 0)->setTarget(true); }},
-                      IgnoredClick{"empty", [](Board& b) { b.cellAt(1, 0)->setBall(nullptr); }},
-                      IgnoredClick{"crate", [](Board& b) { b.cellAt(1, 0)->setCrateType(u'w'); }}),
+                                   [](Board& b) { b.cellAt(1, 1)->setBall(b.generateBallOfType(u'0')); }},
+                      IgnoredClick{"target", [](Board& b) { b.cellAt(1, 1)->setTarget(true); }},
+                      IgnoredClick{"empty", [](Board& b) { b.cellAt(1, 1)->setBall(nullptr); }},
+                      IgnoredClick{"crate", [](Board& b) { b.cellAt(1, 1)->setCrateType(u'w'); }},
+                      IgnoredClick{"emitter", [](Board&) {}, 0}),
     [](const auto& tested) { return std::string(tested.param.name); });
 
+// What a click in a powerup mode does to the board is checked with the powerups.
 TEST_F(SwappingTest, PowerupModesTakeTheClickInsteadOfTheSelection) {
-    build({"abc", "bfa"}, {}, {"w00"});
+    build({.crates = {"w00"}, .balls = {"abc", "bfa"}});
     cell(0, 0)->setBall(nullptr);
-
-    // A colour click on a special ball is refused and the mode waits for the next click.
-    board->setClickMode(ClickMode::removeColor);
-    click(1, 1);
-    EXPECT_EQ(board->clickMode(), ClickMode::removeColor);
-    EXPECT_EQ(board->selected(), nullptr);
 
     // The hammer also takes an empty crate, and the click ends the mode.
     board->setClickMode(ClickMode::hammer);
@@ -178,30 +160,15 @@ TEST_F(SwappingTest, PowerupModesTakeTheClickInsteadOfTheSelection) {
 }
 
 TEST_F(SwappingTest, TheNoMoveNoticeShowsAfterTheHintDelayAndGoesWithTheFirstMove) {
-    build({"aab", "cdc"});
-    step(framesFor(1));
+    build({.balls = {"aab", "cdc"}});
+    stepFor(1);
     EXPECT_FALSE(board->noMoveNoticeShown());
-    step(framesFor(kHintTime));
+    stepFor(kHintTime);
     EXPECT_TRUE(board->noMoveNoticeShown());
     // An "a" under the "b": swapping the two makes the top row a line.
     cell(2, 1)->setBall(board->generateBallOfType(u'a'));
     step();
     EXPECT_FALSE(board->noMoveNoticeShown());
-}
-
-TEST_F(SwappingTest, EmitterIgnoresClicks) {
-    Layers layers;
-    layers.map = {"000", "111"};
-    layers.emitters = {"010"};
-    layers.balls = {"000", "abc"};
-    makeBoard(layers);
-    const CellRef emitter = board->gridEntryAt(1, 0);
-    ASSERT_TRUE(emitter && emitter->emitter());
-    const std::size_t before = board->children().count();
-    emitter->buttonDown(kt::msLeft, emitter->center());
-    EXPECT_EQ(board->selected(), nullptr);
-    EXPECT_EQ(scene->mouseFocus(), nullptr);
-    EXPECT_EQ(board->children().count(), before);
 }
 
 // --- Drags ---
@@ -220,7 +187,7 @@ void PrintTo(const Drag& drag, std::ostream* out) {
 class DragTest : public SwappingTest, public ::testing::WithParamInterface<Drag> {};
 
 TEST_P(DragTest, SwapsWithTheNeighbourPastAFifthOfACell) {
-    build({"abc", "bca", "cab"});
+    build({.balls = {"abc", "bca", "cab"}});
     const Drag drag = GetParam();
     this->drag(1, 1, drag.dx, drag.dy);
     if (drag.toX < 0) {
@@ -259,14 +226,14 @@ class SwapJudgementTest : public SwappingTest, public ::testing::WithParamInterf
 
 TEST_P(SwapJudgementTest, StandsOrIsPlayedBack) {
     const SwapCase& swap = GetParam();
-    build(swap.balls);
+    build({.balls = swap.balls});
     const int width = static_cast<int>(swap.balls.front().size());
     click(swap.ax, swap.ay);
     click(swap.bx, swap.by);
     ASSERT_EQ(board->movingCount(), 2);
 
     // One move's time: a swap that stands has landed and been judged.
-    step(framesFor(kSwitchTime) + 3);
+    stepFor(kSwitchTime + 3.0f / 60);
     EXPECT_EQ(board->movingCount(), swap.resultative ? 0 : 2);
     EXPECT_EQ(board->score() > 0, swap.resultative);
 
@@ -305,7 +272,7 @@ bool sameTurn(const Turn& turn, kt::KTPosition cell, kt::KTPosition neighbour) {
 }
 
 TEST_F(SwappingTest, AllTurnsComeColumnByColumnWithNeighboursBelowAboveRightLeft) {
-    build({"bac", "aba", "cae"});
+    build({.balls = {"bac", "aba", "cae"}});
     const std::vector<Turn> turns = board->findAllTurns();
     ASSERT_EQ(turns.size(), 4u);
     EXPECT_TRUE(sameTurn(turns[0], {1, 1}, {1, 2}));
@@ -325,35 +292,39 @@ TEST_F(SwappingTest, AllTurnsComeColumnByColumnWithNeighboursBelowAboveRightLeft
 
     click(0, 0);
     EXPECT_EQ(layer->children().count(), 0u);
+
+    // A lock on the only ball that can move leaves no turn.
+    build({.locks = {"000", "010"}, .balls = {"bac", "aba", "cae"}});
+    EXPECT_TRUE(board->findAllTurns().empty());
 }
 
 TEST_F(SwappingTest, HintNeverOffersAMoveThatOnlyLengthensALineAlongItself) {
     // Moving (3,0) left makes "aaa" in the top row, along the move.
-    build({"aaba", "cdec"});
+    build({.balls = {"aaba", "cdec"}});
     EXPECT_TRUE(board->findAllTurns().empty());
     board->findTurn();
     EXPECT_EQ(hud("turns")->children().count(), 0u);
 
     // The same line made across a move is found.
-    build({"aaba", "cdac"});
+    build({.balls = {"aaba", "cdac"}});
     const std::vector<Turn> turns = board->findAllTurns();
     ASSERT_EQ(turns.size(), 1u);
     EXPECT_TRUE(sameTurn(turns[0], {2, 0}, {2, 1}));
 }
 
-TEST_F(SwappingTest, LockedCellsOfferNoTurn) {
-    build({"bac", "aba", "cae"}, {"000", "010"});
-    EXPECT_TRUE(board->findAllTurns().empty());
-}
-
 // --- Rockets ---
 
-TEST_F(SwappingTest, RocketsFlyOneCellPerTickUntilTheyLeaveTheGrid) {
-    build({"abcdabc"}, {}, {"0000w00"});
+TEST_F(SwappingTest, RocketsWaitWhilePausedThenFlyOneCellPerTickUntilTheyLeaveTheGrid) {
+    build({.crates = {"0000w00"}, .balls = {"abcdabc"}});
     const CellRef crated = cell(4, 0);
     ASSERT_TRUE(crated->crate());
     board->startRocketAt(*cell(3, 0), 1, 0);
     board->startRocketAt(*cell(3, 0), -1, 0);
+    // A paused board holds its rockets.
+    board->setPause(true);
+    step(3, kRocketTick);
+    EXPECT_EQ(row(0), "abcdabc");
+    board->setPause(false);
 
     // The crate takes the first hit of its rocket; its ball stays and earns nothing.
     step(1, kRocketTick);
@@ -375,17 +346,6 @@ TEST_F(SwappingTest, RocketsFlyOneCellPerTickUntilTheyLeaveTheGrid) {
     step(1, kRocketTick);
     EXPECT_TRUE(board->rockets().empty());
     EXPECT_EQ(row(0), "...da..");
-}
-
-TEST_F(SwappingTest, PausedBoardHoldsItsRockets) {
-    build({"abcd"});
-    board->startRocketAt(*cell(0, 0), 1, 0);
-    board->setPause(true);
-    step(3, kRocketTick);
-    EXPECT_EQ(row(0), "abcd");
-    board->setPause(false);
-    step(1, kRocketTick);
-    EXPECT_EQ(row(0), "a.cd");
 }
 
 }  // namespace

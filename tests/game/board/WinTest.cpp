@@ -34,42 +34,12 @@ protected:
 
     static kt::KTUser& player() { return *kt::KTUserManager::sharedManager().selectedUser(); }
 
-    std::shared_ptr<Board> build(std::vector<std::string> balls, std::vector<std::string> map = {},
-                                 kt::KTPlist reqs = {}) {
-        Layers layers;
-        layers.map = std::move(map);
-        for (std::size_t y = 0; y < balls.size(); ++y) {
-            if (layers.map.size() <= y) layers.map.push_back(std::string(balls[y].size(), '1'));
-        }
-        layers.balls = std::move(balls);
-        return makeBoard(layers, {}, {}, std::move(reqs));
-    }
-
     bool won() const { return board->pause() && !board->enabled(); }
 
     std::string text(std::string_view name) const { return hud(name)->text(); }
 
     std::shared_ptr<kt::KTNode> turns = kt::KTNode::node();
 };
-
-// A game scene that hears of the win.
-class ListeningScene : public kt::KTScene {
-public:
-    KT_CLASS(ListeningScene)
-    void win() { ++wins; }
-    int wins = 0;
-};
-
-}  // namespace
-
-const kt::KTClass& ListeningScene::staticClass() {
-    static const kt::KTClass& cls =
-        kt::KTClass::define<ListeningScene>("ListeningScene", kt::KTScene::staticClass())
-            .operation("win", &ListeningScene::win);
-    return cls;
-}
-
-namespace {
 
 kt::KTPlist requestFor(const char* type, int count) {
     kt::KTPlist reqs = kt::KTPlist::emptyDictionary();
@@ -89,7 +59,7 @@ class WinConditionTest : public WinTest, public ::testing::WithParamInterface<Co
 
 TEST_P(WinConditionTest, TheLevelIsWonOnlyWithoutTokensPlatesAndOpenRequests) {
     const Condition& c = GetParam();
-    build(c.balls, c.map, c.reqs);
+    fill({.map = c.map, .balls = c.balls}, c.reqs);
     board->checkWin();
     EXPECT_EQ(won(), c.wins);
 }
@@ -105,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(Conditions, WinConditionTest,
 
 TEST_F(WinTest, AWinFillsTheResultPanelRewardsThePlayerAndSavesTheProfiles) {
     // One plate (worth 1) and one token on the board; the shortcut clears both.
-    build({"atc"}, {"121"});
+    fill({.map = {"121"}, .balls = {"atc"}});
     turns->addChild(kt::KTNode::node());
     board->instantWin();
     board->addScore(120);
@@ -121,6 +91,10 @@ TEST_F(WinTest, AWinFillsTheResultPanelRewardsThePlayerAndSavesTheProfiles) {
     EXPECT_EQ(player().tokens(), 6);
     EXPECT_EQ(player().amountOfResource("plates"), 101);
     EXPECT_TRUE(player().objectForKey("levelResults")["test"].isNumber());
+    // A won board does not win again.
+    board->checkWin();
+    EXPECT_EQ(player().tokens(), 6);
+    EXPECT_EQ(player().amountOfResource("plates"), 101);
 
     // What was saved comes back after a restart.
     kt::KTUserManager::resetSharedManager();
@@ -141,7 +115,7 @@ TEST_F(WinTest, TheBestTimeIsKeptWhenSlowerAndReplacedWhenFaster) {
         kt::KTPlist results = kt::KTPlist::emptyDictionary();
         results["test"] = c.stored;
         player().setObject(results, "levelResults");
-        build({"abc"});
+        fill({.balls = {"abc"}});
         step(110);
         board->checkWin();
         ASSERT_TRUE(won());
@@ -150,34 +124,8 @@ TEST_F(WinTest, TheBestTimeIsKeptWhenSlowerAndReplacedWhenFaster) {
     }
 }
 
-TEST_F(WinTest, TheSceneIsToldOfTheWinWhenItListens) {
-    const auto listening = kt::KTNode::node<ListeningScene>();
-    scene->removeChild(holder.get());
-    listening->addChild(holder, "board");
-    // A moved node keeps the scene it knew while that scene lives.
-    holder->setScene(listening);
-    presentation = std::make_shared<ScenePresentation>(listening);
-    runScene(listening);
-    build({"abc"});
-    board->checkWin();
-    EXPECT_EQ(listening->wins, 1);
-}
-
-TEST_F(WinTest, AWonBoardDoesNotWinAgain) {
-    build({"abc"});
-    board->checkWin();
-    ASSERT_TRUE(won());
-    board->checkWin();
-    EXPECT_EQ(player().amountOfResource("plates"), 100);
-    EXPECT_EQ(player().tokens(), 5);
-}
-
 TEST_F(WinTest, TheShortcutClearsPlatesCratesTokensAndRequests) {
-    Layers layers;
-    layers.map = {"1332"};
-    layers.balls = {"atbt"};
-    layers.crates = {"0ws"};
-    makeBoard(layers, {}, {}, requestFor("b", 20));
+    fill({.map = {"1332"}, .crates = {"0ws"}, .balls = {"atbt"}}, requestFor("b", 20));
     ASSERT_FALSE(board->reqsCollected());
     board->instantWin();
     EXPECT_FALSE(board->hasPlates());

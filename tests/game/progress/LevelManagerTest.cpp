@@ -82,20 +82,18 @@ INSTANTIATE_TEST_SUITE_P(Limit100, StarsTest,
                              return std::to_string(static_cast<int>(param.param.seconds * 10));
                          });
 
-TEST_F(LevelManagerTest, TimeLimitsComeFromTheLevelsWithoutALimitsFile) {
+TEST_F(LevelManagerTest, TimeLimitsComeFromTheLevelsUnlessALimitsFileGivesThem) {
     writeLevel("a1", "<key>time_limit</key><real>100</real>");
     writeLevel("a2", "<key>moves</key><integer>3</integer>");
     EXPECT_FLOAT_EQ(levels().timeLimit("a1"), 100.0f);
     EXPECT_FLOAT_EQ(levels().timeLimit("a2"), 0.0f);
     EXPECT_EQ(levels().levelStars("a2", 5.0f), 1);
     EXPECT_EQ(levels().levelStars("a1", 65.0f), 3);
-}
 
-TEST_F(LevelManagerTest, ALimitsFileWinsOverTheLevels) {
-    writeLevel("a1", "<key>time_limit</key><real>100</real>");
     writeFile(
         "data/level_timelimits.xml",
         R"(<?xml version="1.0"?><plist version="1.0"><dict><key>a1</key><real>40</real></dict></plist>)");
+    LevelManager::resetSharedManager();
     EXPECT_FLOAT_EQ(levels().timeLimit("a1"), 40.0f);
     EXPECT_FLOAT_EQ(levels().timeLimit("b1"), 0.0f);
 }

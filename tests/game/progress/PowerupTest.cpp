@@ -61,18 +61,29 @@ protected:
     std::shared_ptr<kt::KTNode> tooltipText = kt::KTNode::node();
 };
 
-TEST_F(PowerupTest, ChargesLevelByLevelAndAUseSpendsTheCharge) {
+TEST_F(PowerupTest, ChargesLevelByLevelShownOnItsButtonAndAUseSpendsTheCharge) {
     buyHammerLevels(2);
+    auto button = makeButton();
+    hammer().setButton(button);
+    EXPECT_EQ(tooltipText->text(), "Loading...");
+    EXPECT_EQ(visibleLevelImages(*button), (std::vector<bool>{false, false, false}));
+
     hammer().fillFor(15);
     EXPECT_EQ(hammer().level(), 0);
     EXPECT_FLOAT_EQ(hammer().filling(), 0.5f);
+    EXPECT_FLOAT_EQ(bar->progress, 0.5f);
     hammer().fillFor(15);
     EXPECT_EQ(hammer().level(), 1);
     EXPECT_EQ(hammer().currentOptions()["price"].intValue(), 10);
+    EXPECT_FLOAT_EQ(bar->progress, 0.0f);
+    EXPECT_EQ(visibleLevelImages(*button), (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(tooltipText->text(), "Ready to use. Next level loading...");
     hammer().fillFor(30);
     EXPECT_EQ(hammer().level(), 1);
     hammer().fillFor(30);
     EXPECT_EQ(hammer().level(), 2);
+    EXPECT_EQ(visibleLevelImages(*button), (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(tooltipText->text(), "Ready to use.");
     hammer().fillFor(500);
     EXPECT_EQ(hammer().level(), 2);
     EXPECT_FLOAT_EQ(hammer().filling(), 0.0f);
@@ -93,32 +104,6 @@ TEST_F(PowerupTest, RemovedBallsOfTheSpeedUpLettersCharge) {
     EXPECT_FLOAT_EQ(hammer().filling(), 25.0f / 30.0f);
     PowerupManager::currentPowerupManager().fillWith(u'b');
     EXPECT_EQ(hammer().level(), 1);
-}
-
-TEST_F(PowerupTest, AnUnboughtPowerupNeverCharges) {
-    addPlayer("Ada");
-    hammer().fillFor(1000);
-    hammer().fillWith(u'a');
-    EXPECT_EQ(hammer().level(), 0);
-    EXPECT_FLOAT_EQ(hammer().filling(), 0.0f);
-}
-
-TEST_F(PowerupTest, TheButtonShowsTheChargeAndTheReadyLevel) {
-    buyHammerLevels(2);
-    auto button = makeButton();
-    hammer().setButton(button);
-    EXPECT_EQ(tooltipText->text(), "Loading...");
-    EXPECT_EQ(visibleLevelImages(*button), (std::vector<bool>{false, false, false}));
-
-    hammer().fillFor(15);
-    EXPECT_FLOAT_EQ(bar->progress, 0.5f);
-    hammer().fillFor(15);
-    EXPECT_FLOAT_EQ(bar->progress, 0.0f);
-    EXPECT_EQ(visibleLevelImages(*button), (std::vector<bool>{true, false, false}));
-    EXPECT_EQ(tooltipText->text(), "Ready to use. Next level loading...");
-    hammer().fillFor(60);
-    EXPECT_EQ(visibleLevelImages(*button), (std::vector<bool>{false, true, false}));
-    EXPECT_EQ(tooltipText->text(), "Ready to use.");
 }
 
 TEST_F(PowerupTest, UpgradesAreBoughtAndDegradesRefundInFull) {
@@ -148,6 +133,11 @@ TEST_F(PowerupTest, PurchasesBelongToTheirProfile) {
     auto& users = kt::KTUserManager::sharedManager();
     users.add("Brom");
     EXPECT_EQ(hammer().maxLevel(), 0);
+    // A powerup the player has not bought never charges.
+    hammer().fillFor(1000);
+    hammer().fillWith(u'a');
+    EXPECT_EQ(hammer().level(), 0);
+    EXPECT_FLOAT_EQ(hammer().filling(), 0.0f);
     EXPECT_FALSE(PowerupManager::currentPowerupManager().canBuySomething());
     users.selectByName("Ada");
     EXPECT_EQ(hammer().maxLevel(), 1);

@@ -39,18 +39,5 @@ TEST_F(PreloadSceneTest, NoClassOrAnUnknownOneQueuesNothing) {
     EXPECT_EQ(kt::KTDirector::shared().queuedSceneCount(), 0u);
 }
 
-TEST_F(PreloadSceneTest, TheLoadingStepShowsTheLoadingScreenAtOnce) {
-    PreloadScene::loadScene({"GameScene", "initWithLevel:", "001", ""}, PreloadScene::kGamePreloadList);
-    kt::KTDirector& director = kt::KTDirector::shared();
-    const auto loading = std::dynamic_pointer_cast<PreloadScene>(director.currentScene());
-    ASSERT_TRUE(loading);
-    EXPECT_TRUE(loading->preloadScene());
-    EXPECT_FALSE(loading->preloadList().empty());
-    EXPECT_TRUE(loading->getChildByName("load_progress"));
-    for (int frame = 0; frame < 200 && director.currentScene() == loading; ++frame)
-        step();
-    EXPECT_TRUE(std::dynamic_pointer_cast<GameScene>(director.currentScene()));
-}
-
 }  // namespace
 }  // namespace moonbrook::test
