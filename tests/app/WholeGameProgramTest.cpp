@@ -14,39 +14,26 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-constexpr auto kTimeout = 600s;
-
-class WholeGameProgramTest : public ::testing::Test {
+class WholeGameProgramTest : public ProgramRunTest {
 protected:
-    WholeGameProgramTest() { folder_.linkContent(MOONBROOK_CONTENT_DATA); }
+    WholeGameProgramTest() {
+        folder_.linkContent(MOONBROOK_CONTENT_DATA);
+        timeout_ = 600s;
+    }
 
     // Runs one of the scripts in tests/data/scripts with the per-user folder left as the runs before made
     // it; the exit code.
     std::optional<int> run(const std::string& script) {
-        GameProcess game(folder_.path(), {"--headless", "--seed", "2", "--fixed-dt", "0.0166", "--script",
-                                          (fs::path(MOONBROOK_TEST_SCRIPTS) / script).string()});
-        const std::optional<int> exitCode = game.waitForExit(kTimeout);
-        errorOutput_ = game.errorOutput();
-        return exitCode;
+        return ProgramRunTest::run({"--headless", "--seed", "2", "--fixed-dt", "0.0166", "--script",
+                                    (fs::path(MOONBROOK_TEST_SCRIPTS) / script).string()});
     }
-
-    nlohmann::json dumped(const std::string& name) const { return nlohmann::json::parse(folder_.read(name)); }
     nlohmann::json node(const std::string& file, const std::string& name) const {
-        const nlohmann::json scene = dumped(file);
-        const nlohmann::json* found = findNode(scene["tree"], name);
-        return found ? *found : nlohmann::json();
+        return ProgramRunTest::node(dumped(file), name);
     }
     nlohmann::json childOf(const std::string& file, const std::string& parent, const std::string& name) const {
-        const nlohmann::json scene = dumped(file);
-        const nlohmann::json* outer = findNode(scene["tree"], parent);
-        const nlohmann::json* found = outer ? findNode(*outer, name) : nullptr;
-        return found ? *found : nlohmann::json();
+        return ProgramRunTest::childOf(dumped(file), parent, name);
     }
-
-    TestFolder folder_;
-    std::string errorOutput_;
 };
-
 
 TEST_F(WholeGameProgramTest, ANewPlayerMeetsTheStoryWinsTheFirstLevelAndFindsItAgainAfterARestart) {
     ASSERT_FALSE(fs::exists(folder_.path() / "data-home"));
