@@ -9,7 +9,7 @@
 namespace moonbrook {
 namespace {
 
-TEST(CommandLineTest, ReadsEveryOptionWithItsValueNextOrAfterEquals) {
+TEST(CommandLineTest, ReadsEveryOptionWithItsValueNextOrAfterEqualsAndTheLargestSeed) {
     const CommandLine line = parseCommandLine({"--headless", "--frames", "300", "--fixed-dt=0.0166", "--seed",
                                                "0", "--script=my script.txt", "--level", "001"});
     ASSERT_EQ(line.error, "");
@@ -19,9 +19,6 @@ TEST(CommandLineTest, ReadsEveryOptionWithItsValueNextOrAfterEquals) {
     EXPECT_EQ(line.options.seed, 0u);
     EXPECT_EQ(line.options.scriptPath, "my script.txt");
     EXPECT_EQ(line.options.levelName, "001");
-}
-
-TEST(CommandLineTest, LargestSeedIsAccepted) {
     EXPECT_EQ(parseCommandLine({"--seed", "4294967295"}).options.seed, 4294967295u);
 }
 
