@@ -27,12 +27,6 @@ protected:
         return ProgramRunTest::run({"--headless", "--seed", "2", "--fixed-dt", "0.0166", "--script",
                                     (fs::path(MOONBROOK_TEST_SCRIPTS) / script).string()});
     }
-    nlohmann::json node(const std::string& file, const std::string& name) const {
-        return ProgramRunTest::node(dumped(file), name);
-    }
-    nlohmann::json childOf(const std::string& file, const std::string& parent, const std::string& name) const {
-        return ProgramRunTest::childOf(dumped(file), parent, name);
-    }
 };
 
 TEST_F(WholeGameProgramTest, ANewPlayerMeetsTheStoryWinsTheFirstLevelAndFindsItAgainAfterARestart) {
@@ -55,9 +49,9 @@ TEST_F(WholeGameProgramTest, ANewPlayerMeetsTheStoryWinsTheFirstLevelAndFindsItA
     EXPECT_TRUE(won["levelResults"].contains("001"));
     EXPECT_GT(won["plates"].get<int>(), 0);
     EXPECT_EQ(dumped("back.json")["class"], "MainMenuScene");
-    EXPECT_EQ(node("levels.json", "l1")["enabled"], true);
-    EXPECT_EQ(childOf("levels.json", "l1", "locked")["visible"], false);
-    EXPECT_EQ(childOf("levels.json", "l2", "locked")["visible"], true);
+    EXPECT_EQ(node(dumped("levels.json"), "l1")["enabled"], true);
+    EXPECT_EQ(childOf(dumped("levels.json"), "l1", "locked")["visible"], false);
+    EXPECT_EQ(childOf(dumped("levels.json"), "l2", "locked")["visible"], true);
 
     ASSERT_EQ(run("whole_game_again.txt"), 0) << errorOutput_;
     const nlohmann::json again = dumped("again.json");
@@ -65,8 +59,8 @@ TEST_F(WholeGameProgramTest, ANewPlayerMeetsTheStoryWinsTheFirstLevelAndFindsItA
     EXPECT_EQ(again["selected"], "Mia");
     for (const char* key : {"name", "levelResults", "plates", "tokens", "tutorials"})
         EXPECT_EQ(again["users"][0][key], won[key]) << key;
-    EXPECT_EQ(node("levels_again.json", "l1")["enabled"], true);
-    EXPECT_EQ(childOf("levels_again.json", "l2", "locked")["visible"], true);
+    EXPECT_EQ(node(dumped("levels_again.json"), "l1")["enabled"], true);
+    EXPECT_EQ(childOf(dumped("levels_again.json"), "l2", "locked")["visible"], true);
 }
 
 }  // namespace
