@@ -183,23 +183,8 @@ TEST_F(GameProgramTest, TheWinShowsTheStarsOfItsTimeAndRewardsOnce) {
     EXPECT_NEAR(profile()["levelResults"]["001"].get<float>(), 10, 0.5);
 }
 
-TEST_F(GameProgramTest, ALevelWithoutMovesSaysSoAfterTheHintDelay) {
-    writeProfile(kAllTutorials);
-    fs::copy_file(fs::path(MOONBROOK_TEST_LEVELS) / "no_moves.xml", folder_.path() / "data/levels/no_moves.xml");
-    ASSERT_EQ(play("no_moves", "wait-idle\nclick-cell 9 6\nclick-cell 10 6\nwait-idle\ndump board after.json\n"
-                               "dump scene before.json\nwait 400\ndump scene notice.json\n"
-                               "screenshot notice.png\n",
-                   "0.05"),
-              0)
-        << errorOutput_;
-    EXPECT_EQ(dumped("after.json")["plates_count"], 1);
-    EXPECT_FALSE(shown(dumped("before.json"), "no_move_notice"));
-    const nlohmann::json notice = dumped("notice.json");
-    EXPECT_TRUE(shown(notice, "no_move_notice"));
-    EXPECT_EQ(notice["state"], "default");
-}
-
-TEST_F(GameProgramTest, AMissingBackgroundFallsBackToTheEpisodesLoggedOnce) {
+// The test's level has no moves left after its one swap, and names a background that does not exist.
+TEST_F(GameProgramTest, NoMovesAreToldAfterTheHintDelayAndAMissingBackgroundFallsBackLoggedOnce) {
     folder_.write("devmode", "");
     writeProfile(kAllTutorials);
     std::string level = kt::test::readFile(fs::path(MOONBROOK_TEST_LEVELS) / "no_moves.xml");
@@ -213,9 +198,18 @@ TEST_F(GameProgramTest, AMissingBackgroundFallsBackToTheEpisodesLoggedOnce) {
                   "color=\"203060FF\"/></container>");
     // F6 swaps the background for black and back, which looks for the level's own file again.
     ASSERT_EQ(play("painted", "wait 2\ndump scene first.json\nkey F6\nwait 1\ndump scene black.json\nkey F6\n"
-                              "wait 1\ndump scene again.json\n"),
+                              "wait 1\ndump scene again.json\nwait-idle\nclick-cell 9 6\nclick-cell 10 6\n"
+                              "wait-idle\ndump board after.json\ndump scene before.json\nwait 400\n"
+                              "dump scene notice.json\nscreenshot notice.png\n",
+                   "0.05"),
               0)
         << errorOutput_;
+    EXPECT_EQ(dumped("after.json")["plates_count"], 1);
+    EXPECT_FALSE(shown(dumped("before.json"), "no_move_notice"));
+    const nlohmann::json notice = dumped("notice.json");
+    EXPECT_TRUE(shown(notice, "no_move_notice"));
+    EXPECT_EQ(notice["state"], "default");
+
     EXPECT_TRUE(node(dumped("first.json"), "episode_sky").is_object());
     EXPECT_FALSE(node(dumped("black.json"), "episode_sky").is_object());
     EXPECT_TRUE(node(dumped("again.json"), "episode_sky").is_object());
