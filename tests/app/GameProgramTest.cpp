@@ -75,15 +75,21 @@ bool charged(const nlohmann::json& scene) {
     return level && (*level)["visible"] == true;
 }
 
-TEST_F(GameProgramTest, RightClickLeavesHammerModeKeepingTheChargeAndRestartSpendsIt) {
-    writeProfile(std::string(kAllTutorials) + kHammerBought);
+// After the restart, a fast win: 10 seconds against the level's 45 earn three stars. Keys pressed over the
+// panel, the instant win among them, change nothing.
+TEST_F(GameProgramTest, RightClickKeepsTheHammersChargeRestartSpendsItAndAFastWinRewardsThreeStarsOnce) {
+    folder_.write("devmode", "");
+    writeProfile(std::string(kAllTutorials) + kHammerBought +
+                 "<key>plates</key><integer>5</integer><key>tokens</key><integer>2</integer>");
     ASSERT_EQ(play("001", "wait 470\nclick-node powerup_hammer\nwait 2\ndump board hammer.json\n"
                           "click 500 400 right\nwait 2\ndump scene charged.json\ndump board before.json\n"
                           "click-node restart_hud_button\nwait-state restart_question 5\nwait 10\n"
                           "click-node restart_no\nwait-state default 10\ndump board kept.json\n"
                           "click-node restart_hud_button\nwait-state restart_question 5\nwait 10\n"
                           "click-node restart_yes\nwait-state default 10\nwait 1\n"
-                          "dump scene restarted.json\ndump board after.json\n",
+                          "dump scene restarted.json\ndump board after.json\n"
+                          "wait 99\nkey w\nwait-state win 100\nwait 60\nkey w\nkey Escape\nkey F5\nwait 60\n"
+                          "dump scene won.json\ndump board board.json\ndump profiles profiles.json\n",
                    "0.1"),
               0)
         << errorOutput_;
@@ -102,6 +108,17 @@ TEST_F(GameProgramTest, RightClickLeavesHammerModeKeepingTheChargeAndRestartSpen
     EXPECT_NE(log.find("restart: board reset ok"), std::string::npos);
     // The scene and its board are kept: the layout was loaded once.
     EXPECT_EQ(log.find("GameScene init"), log.rfind("GameScene init"));
+
+    const nlohmann::json won = dumped("won.json");
+    EXPECT_EQ(won["state"], "win");
+    EXPECT_TRUE(shown(won, "win_panel"));
+    EXPECT_EQ(node(won, "stars")["selected"], "3");
+    EXPECT_EQ(node(won, "final_score")["text"], std::to_string(dumped("board.json")["score"].get<int>()));
+    const int platesWon = dumped("board.json")["start_plates_count"].get<int>();
+    ASSERT_GT(platesWon, 0);
+    EXPECT_EQ(node(won, "final_gold")["text"], std::to_string(5 + platesWon));
+    EXPECT_EQ(profile()["plates"], 5 + platesWon);
+    EXPECT_NEAR(profile()["levelResults"]["001"].get<float>(), 10, 0.5);
 }
 
 std::string describe(Pixel pixel) {
@@ -158,29 +175,6 @@ TEST_F(GameProgramTest, ATutorialCoversTheHudAndTheBoardOnceAcrossLevelsAndRuns)
     EXPECT_EQ(folder_.read(kLog).find("tutorial_box="), std::string::npos);
     for (const char* name : {"locks", "crates_w", "crates_s", "requestors"})
         EXPECT_EQ(profile()["tutorials"][name], 1) << name;
-}
-
-TEST_F(GameProgramTest, TheWinShowsTheStarsOfItsTimeAndRewardsOnce) {
-    folder_.write("devmode", "");
-    writeProfile(std::string(kAllTutorials) +
-                 "<key>plates</key><integer>5</integer><key>tokens</key><integer>2</integer>");
-    // A fast win: 10 seconds against the level's 45 earn three stars. Keys pressed over the panel, the
-    // instant win among them, change nothing.
-    ASSERT_EQ(play("001", "wait 100\nkey w\nwait-state win 100\nwait 60\nkey w\nkey Escape\nkey F5\nwait 60\n"
-                          "dump scene won.json\ndump board board.json\ndump profiles profiles.json\n",
-                   "0.1"),
-              0)
-        << errorOutput_;
-    const nlohmann::json won = dumped("won.json");
-    EXPECT_EQ(won["state"], "win");
-    EXPECT_TRUE(shown(won, "win_panel"));
-    EXPECT_EQ(node(won, "stars")["selected"], "3");
-    EXPECT_EQ(node(won, "final_score")["text"], std::to_string(dumped("board.json")["score"].get<int>()));
-    const int platesWon = dumped("board.json")["start_plates_count"].get<int>();
-    ASSERT_GT(platesWon, 0);
-    EXPECT_EQ(node(won, "final_gold")["text"], std::to_string(5 + platesWon));
-    EXPECT_EQ(profile()["plates"], 5 + platesWon);
-    EXPECT_NEAR(profile()["levelResults"]["001"].get<float>(), 10, 0.5);
 }
 
 // The test's level has no moves left after its one swap, and names a background that does not exist.
