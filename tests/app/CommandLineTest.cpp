@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "app/CommandLine.h"
 
 namespace moonbrook {
 namespace {
 
-TEST(CommandLineTest, ReadsEveryOptionWithItsValueNextOrAfterEquals) {
+TEST(CommandLineTest, ReadsEveryOptionWithItsValueNextOrAfterEqualsAndTheLargestSeed) {
     const CommandLine line = parseCommandLine({"--headless", "--frames", "300", "--fixed-dt=0.0166", "--seed",
                                                "0", "--script=my script.txt", "--level", "001"});
     ASSERT_EQ(line.error, "");
@@ -15,26 +19,23 @@ TEST(CommandLineTest, ReadsEveryOptionWithItsValueNextOrAfterEquals) {
     EXPECT_EQ(line.options.seed, 0u);
     EXPECT_EQ(line.options.scriptPath, "my script.txt");
     EXPECT_EQ(line.options.levelName, "001");
-}
-
-TEST(CommandLineTest, LargestSeedIsAccepted) {
     EXPECT_EQ(parseCommandLine({"--seed", "4294967295"}).options.seed, 4294967295u);
 }
 
-TEST(CommandLineTest, StrayWordsAreUnknownOptions) {
-    EXPECT_EQ(parseCommandLine({"300"}).error, "unknown option '300'");
-    EXPECT_EQ(parseCommandLine({"-headless"}).error, "unknown option '-headless'");
-}
-
-TEST(CommandLineTest, MissingValueIsAnError) {
-    EXPECT_EQ(parseCommandLine({"--frames"}).error, "--frames needs a whole number of frames above 0");
-    EXPECT_EQ(parseCommandLine({"--script"}).error, "--script needs a file name");
-    EXPECT_EQ(parseCommandLine({"--script="}).error, "--script needs a file name, not ''");
-    EXPECT_EQ(parseCommandLine({"--level="}).error, "--level needs a level name, not ''");
-}
-
-TEST(CommandLineTest, SwitchTakesNoValue) {
-    EXPECT_EQ(parseCommandLine({"--headless=yes"}).error, "--headless takes no value");
+// Stray words, missing values and values given to a switch; the first error stops the parse.
+TEST(CommandLineTest, BadWordsAndValuesAreNamedByTheFirstError) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"300"}, "unknown option '300'"},
+        {{"-headless"}, "unknown option '-headless'"},
+        {{"--frames"}, "--frames needs a whole number of frames above 0"},
+        {{"--script"}, "--script needs a file name"},
+        {{"--script="}, "--script needs a file name, not ''"},
+        {{"--level="}, "--level needs a level name, not ''"},
+        {{"--headless=yes"}, "--headless takes no value"},
+        {{"--frames", "0", "--bogus"}, "--frames needs a whole number of frames above 0, not '0'"},
+    };
+    for (const auto& [arguments, error] : cases)
+        EXPECT_EQ(parseCommandLine(arguments).error, error) << arguments[0];
 }
 
 TEST(CommandLineTest, BadNumbersAreRejectedWithTheValue) {
@@ -59,10 +60,6 @@ TEST(CommandLineTest, BadNumbersAreRejectedWithTheValue) {
             << arguments[0] << ' ' << arguments[1];
         EXPECT_NE(error.find("'" + arguments[1] + "'"), std::string::npos) << error;
     }
-}
-
-TEST(CommandLineTest, FirstErrorStopsTheParse) {
-    EXPECT_EQ(parseCommandLine({"--frames", "0", "--bogus"}).error.substr(0, 8), "--frames");
 }
 
 }  // namespace

@@ -11,10 +11,8 @@
 namespace moonbrook::test {
 namespace {
 
-using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-constexpr auto kTimeout = 60s;
 constexpr std::size_t kCells = 20 * 13;
 constexpr const char* kLevelSet =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><array>"
@@ -35,7 +33,7 @@ std::string rightClick(int x, int y) {
 
 // The editor in development mode on a copy of the game's levels (everything else of the content linked),
 // with a level set of three levels.
-class EditorProgramTest : public ::testing::Test {
+class EditorProgramTest : public ProgramRunTest {
 protected:
     EditorProgramTest() {
         const fs::path data = folder_.path() / "data";
@@ -53,22 +51,16 @@ protected:
 
     // Edits the level with the script, which must end the run itself.
     void edit(const std::string& level, const std::string& script) {
-        folder_.write("script.txt", "wait 2\n" + script);
-        GameProcess game(folder_.path(),
-                         {"--headless", "--fixed-dt", "0.0166", "--edit", level, "--script", "script.txt"});
-        ASSERT_EQ(game.waitForExit(kTimeout), 0) << game.errorOutput();
+        ASSERT_EQ(runScript("wait 2\n" + script, {"--edit", level}), 0) << errorOutput_;
     }
     kt::KTPlist level(const std::string& name) const {
         return kt::KTPlist::readFile((folder_.path() / "data/levels" / (name + ".xml")).string())
             .value_or(kt::KTPlist());
     }
-    nlohmann::json dumped(const std::string& name) const { return nlohmann::json::parse(folder_.read(name)); }
     std::string shownText(const nlohmann::json& scene, const std::string& node) const {
         const nlohmann::json* found = findNode(scene["tree"], node);
         return found ? (*found)["text"].get<std::string>() : "(no node " + node + ")";
     }
-
-    TestFolder folder_;
 };
 
 TEST_F(EditorProgramTest, EveryPaintingModeIsSavedInItsLayerAndPlaysUnchanged) {
@@ -106,10 +98,7 @@ TEST_F(EditorProgramTest, EveryPaintingModeIsSavedInItsLayerAndPlaysUnchanged) {
     EXPECT_EQ(shownText(scene, "cells_count_txt"), "3 / 3");
     EXPECT_EQ(shownText(scene, "mode_txt"), "Ball");
 
-    folder_.write("play.txt", "wait 2\ndump board board.json\nquit\n");
-    GameProcess game(folder_.path(),
-                     {"--headless", "--fixed-dt", "0.0166", "--level", "new", "--script", "play.txt"});
-    ASSERT_EQ(game.waitForExit(kTimeout), 0) << game.errorOutput();
+    ASSERT_EQ(runScript("wait 2\ndump board board.json\nquit\n", {"--level", "new"}), 0) << errorOutput_;
     const nlohmann::json board = dumped("board.json");
     const auto key = [](int x, int y) { return std::to_string(x) + "," + std::to_string(y); };
     std::map<std::string, nlohmann::json> cells;
@@ -172,13 +161,17 @@ TEST_F(EditorProgramTest, RevisionRisesOnlyWhenTheSavedTextChanges) {
     EXPECT_EQ(shownText(scene, "gold_time_txt"), "2");
 }
 
-TEST_F(EditorProgramTest, MovingALevelReordersTheSetWithinItsEnds) {
+// A save and a move also reach the repository's data folder that the file beside the program names.
+TEST_F(EditorProgramTest, MovingALevelReordersTheSetWithinItsEndsAndSavesReachTheRepositoryToo) {
+    fs::create_directories(folder_.path() / "repository/data/levels");
+    folder_.write("repository-data.txt", (folder_.path() / "repository/data").string() + "\n");
     edit("001", "click-node moveLevel_-1\nquit\n");
     EXPECT_EQ(folder_.read("data/levelset.xml"), kLevelSet);
 
     edit("001",
-         "click-node moveLevel_1\ndump scene moved.json\nclick-node switchLevel_1\ndump scene switched.json\n"
-         "click-node switchLevel_1\ndump scene end.json\nquit\n");
+         "click-node cell_0_0\nclick-node save\nclick-node moveLevel_1\ndump scene moved.json\n"
+         "click-node switchLevel_1\ndump scene switched.json\nclick-node switchLevel_1\ndump scene "
+         "end.json\nquit\n");
     const kt::KTPlist set = kt::KTPlist::readFile((folder_.path() / "data/levelset.xml").string()).value();
     ASSERT_EQ(set.size(), 3u);
     EXPECT_EQ(set.at(0).stringValue(), "002");
@@ -188,6 +181,8 @@ TEST_F(EditorProgramTest, MovingALevelReordersTheSetWithinItsEnds) {
     EXPECT_EQ(shownText(dumped("switched.json"), "levelname"), "003");
     EXPECT_EQ(shownText(dumped("switched.json"), "levelidx"), "2");
     EXPECT_EQ(shownText(dumped("end.json"), "levelname"), "003");
+    EXPECT_EQ(folder_.read("repository/data/levels/001.xml"), folder_.read("data/levels/001.xml"));
+    EXPECT_EQ(folder_.read("repository/data/levelset.xml"), folder_.read("data/levelset.xml"));
 }
 
 TEST_F(EditorProgramTest, CtrlZAndCtrlYUndoAndRedoPaintingAndOptions) {
@@ -225,14 +220,6 @@ TEST_F(EditorProgramTest, ADamagedLevelOpensEmptyAndIsReplacedOnlyByASave) {
 
     edit("002", "click-node cell_0_0\nclick-node save\nquit\n");
     EXPECT_EQ(level("002")["options"]["map"].stringValue(), layer({{0, '1'}}));
-}
-
-TEST_F(EditorProgramTest, ASaveAlsoReachesTheRepositoryDataFolder) {
-    fs::create_directories(folder_.path() / "repository/data/levels");
-    folder_.write("repository-data.txt", (folder_.path() / "repository/data").string() + "\n");
-    edit("001", "click-node cell_0_0\nclick-node save\nclick-node moveLevel_1\nquit\n");
-    EXPECT_EQ(folder_.read("repository/data/levels/001.xml"), folder_.read("data/levels/001.xml"));
-    EXPECT_EQ(folder_.read("repository/data/levelset.xml"), folder_.read("data/levelset.xml"));
 }
 
 TEST_F(EditorProgramTest, TheBackgroundChooserStepsThroughThePartialsWithinTheList) {

@@ -6,30 +6,18 @@
 #include <vector>
 
 #include "tests/app/GameProcess.h"
+#include "tests/app/ProgramOutput.h"
 
 namespace moonbrook::test {
 namespace {
 
-using namespace std::chrono_literals;
+using ProgramTest = ProgramRunTest;
 
-constexpr auto kTimeout = 60s;
-
-class ProgramTest : public ::testing::Test {
-protected:
-    // Runs the program to its end and answers its exit code (none when it had to be killed).
-    std::optional<int> run(const std::vector<std::string>& arguments,
-                           const GameProcess::Environment& environment = {}) {
-        GameProcess game(folder_.path(), arguments, environment);
-        const std::optional<int> exitCode = game.waitForExit(kTimeout);
-        errorOutput_ = game.errorOutput();
-        return exitCode;
-    }
-
-    TestFolder folder_;
-    std::string errorOutput_;
-};
-
-TEST_F(ProgramTest, HeadlessFixedStepRunEndsCleanlyWithItsLog) {
+// A damaged profiles file is kept aside byte for byte.
+TEST_F(ProgramTest, HeadlessFixedStepRunEndsCleanlyWithItsLogAndADamagedProfilesFileKeptAside) {
+    const std::string damaged = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>users</key><array>";
+    std::filesystem::create_directories(folder_.path() / "data-home/Moonbrook");
+    folder_.write("data-home/Moonbrook/users.xml", damaged);
     EXPECT_EQ(run({"--headless", "--frames", "300", "--fixed-dt", "0.0166"}), 0);
     EXPECT_EQ(errorOutput_, "");
     const std::string log = folder_.read(kLog);
@@ -37,13 +25,6 @@ TEST_F(ProgramTest, HeadlessFixedStepRunEndsCleanlyWithItsLog) {
     EXPECT_NE(log.find("Moonbrook/log.txt\n"), std::string::npos) << log;
     EXPECT_NE(log.find("setting win title: Moonbrook"), std::string::npos) << log;
     EXPECT_EQ(log.find("Development mode enabled"), std::string::npos) << log;
-}
-
-TEST_F(ProgramTest, ADamagedProfilesFileIsKeptAsideByteForByte) {
-    const std::string damaged = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>users</key><array>";
-    std::filesystem::create_directories(folder_.path() / "data-home/Moonbrook");
-    folder_.write("data-home/Moonbrook/users.xml", damaged);
-    EXPECT_EQ(run({"--headless", "--frames", "2"}), 0);
     std::vector<std::string> aside;
     for (const auto& entry : std::filesystem::directory_iterator(folder_.path() / "data-home/Moonbrook")) {
         const std::string name = entry.path().filename().string();
@@ -59,20 +40,6 @@ TEST_F(ProgramTest, DevmodeFileTurnsDevelopmentModeOn) {
     EXPECT_NE(folder_.read(kLog).find("Development mode enabled"), std::string::npos);
 }
 
-TEST_F(ProgramTest, DefaultLocaleTranslatesTheWindowTitle) {
-    std::filesystem::create_directories(folder_.path() / "data" / "locales");
-    // Saved by an editor, with a final line break.
-    folder_.write("data/default_locale.txt", "de\n");
-    folder_.write(
-        "data/locales/de.plist",
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict><key>strings</key>"
-        "<dict><key>Moonbrook</key><string>Mondbach</string></dict></dict></plist>\n");
-    EXPECT_EQ(run({"--headless", "--frames", "1"}), 0);
-    const std::string log = folder_.read(kLog);
-    EXPECT_NE(log.find("currentLocale = de\n"), std::string::npos) << log;
-    EXPECT_NE(log.find("setting win title: Mondbach"), std::string::npos) << log;
-}
-
 // What "data/default_locale.txt" says (none: no file), the environment, the window title that follows and a
 // line the log holds once.
 struct LanguageCase {
@@ -81,12 +48,6 @@ struct LanguageCase {
     std::string title;
     std::string loggedOnce = "currentLocale = ";
 };
-
-std::size_t occurrences(const std::string& text, const std::string& part) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-    return count;
-}
 
 TEST_F(ProgramTest, TheEnvironmentChoosesTheLanguageUnlessTheDefaultNamesOne) {
     std::filesystem::create_directories(folder_.path() / "data" / "locales");
@@ -106,6 +67,8 @@ TEST_F(ProgramTest, TheEnvironmentChoosesTheLanguageUnlessTheDefaultNamesOne) {
         {"auto", {{"LANG", "ja_JP.UTF-8"}}, "Moonbrook", "file not found: data/locales/ja.plist\n"},
         {"nolocale", {{"LANG", "de_DE.UTF-8"}}, "Moonbrook"},
         {"fr", {{"LANG", "de_DE.UTF-8"}}, "Ruisseau de Lune"},
+        // Saved by an editor, with a final line break.
+        {"de\n", {{"LANG", "fr_FR.UTF-8"}}, "Mondbach", "currentLocale = de\n"},
     };
     for (const LanguageCase& c : cases) {
         std::filesystem::remove(folder_.path() / "data/default_locale.txt");

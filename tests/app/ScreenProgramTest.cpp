@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <string>
+#include <utility>
 
 #include "tests/app/GameProcess.h"
 #include "tests/app/ProgramOutput.h"
@@ -9,13 +11,10 @@
 namespace moonbrook::test {
 namespace {
 
-using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-constexpr auto kTimeout = 60s;
-
 // The program on the test scene with every control, in a folder that sees the game's content.
-class ScreenProgramTest : public ::testing::Test {
+class ScreenProgramTest : public ProgramRunTest {
 protected:
     ScreenProgramTest() {
         folder_.linkContent(MOONBROOK_CONTENT_DATA);
@@ -23,17 +22,8 @@ protected:
     }
 
     std::optional<int> run(const std::string& script) {
-        folder_.write("script.txt", script);
-        GameProcess game(folder_.path(), {"--headless", "--fixed-dt", "0.0166", "--scene", "controls.sg.xml",
-                                          "--script", "script.txt"});
-        const std::optional<int> exitCode = game.waitForExit(kTimeout);
-        errorOutput_ = game.errorOutput();
-        return exitCode;
+        return runScript(script, {"--scene", "controls.sg.xml"});
     }
-    nlohmann::json dumped(const std::string& name) const { return nlohmann::json::parse(folder_.read(name)); }
-
-    TestFolder folder_;
-    std::string errorOutput_;
 };
 
 TEST_F(ScreenProgramTest, AProfileTypedIntoTheScreenIsAddedAndSavedWhole) {
@@ -71,19 +61,18 @@ TEST_F(ScreenProgramTest, AProfileTypedIntoTheScreenIsAddedAndSavedWhole) {
 }
 
 TEST_F(ScreenProgramTest, ACommandThatMissesStopsTheRunWithItsLine) {
-    EXPECT_EQ(run("wait 2\nclick-node no_such_node\nquit\n"), 2);
-    EXPECT_NE(errorOutput_.find("script.txt:2: no node named 'no_such_node' is on stage"), std::string::npos)
-        << errorOutput_;
-    // A text field's cursor is hidden while another has the focus.
-    EXPECT_EQ(run("wait 2\nclick-node cursor\nquit\n"), 2);
-    EXPECT_NE(errorOutput_.find("script.txt:2: no node named 'cursor' is shown"), std::string::npos)
-        << errorOutput_;
-    EXPECT_EQ(run("wait-state add_user 5\nquit\n"), 2);
-    EXPECT_NE(errorOutput_.find("script.txt:1: state add_user not reached in 5 frames"), std::string::npos)
-        << errorOutput_;
-    EXPECT_EQ(run("wait-scene KTBaseMenuScene 3\nwait-scene GameScene 3\nquit\n"), 2);
-    EXPECT_NE(errorOutput_.find("script.txt:2: scene GameScene not reached in 3 frames"), std::string::npos)
-        << errorOutput_;
+    const std::pair<std::string, std::string> cases[] = {
+        {"wait 2\nclick-node no_such_node\nquit\n", "script.txt:2: no node named 'no_such_node' is on stage"},
+        // A text field's cursor is hidden while another has the focus.
+        {"wait 2\nclick-node cursor\nquit\n", "script.txt:2: no node named 'cursor' is shown"},
+        {"wait-state add_user 5\nquit\n", "script.txt:1: state add_user not reached in 5 frames"},
+        {"wait-scene KTBaseMenuScene 3\nwait-scene GameScene 3\nquit\n",
+         "script.txt:2: scene GameScene not reached in 3 frames"},
+    };
+    for (const auto& [script, error] : cases) {
+        EXPECT_EQ(run(script), 2) << script;
+        EXPECT_NE(errorOutput_.find(error), std::string::npos) << errorOutput_;
+    }
 }
 
 }  // namespace

@@ -14,39 +14,20 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-constexpr auto kTimeout = 600s;
-
-class WholeGameProgramTest : public ::testing::Test {
+class WholeGameProgramTest : public ProgramRunTest {
 protected:
-    WholeGameProgramTest() { folder_.linkContent(MOONBROOK_CONTENT_DATA); }
+    WholeGameProgramTest() {
+        folder_.linkContent(MOONBROOK_CONTENT_DATA);
+        timeout_ = 600s;
+    }
 
     // Runs one of the scripts in tests/data/scripts with the per-user folder left as the runs before made
     // it; the exit code.
     std::optional<int> run(const std::string& script) {
-        GameProcess game(folder_.path(), {"--headless", "--seed", "2", "--fixed-dt", "0.0166", "--script",
-                                          (fs::path(MOONBROOK_TEST_SCRIPTS) / script).string()});
-        const std::optional<int> exitCode = game.waitForExit(kTimeout);
-        errorOutput_ = game.errorOutput();
-        return exitCode;
+        return ProgramRunTest::run({"--headless", "--seed", "2", "--fixed-dt", "0.0166", "--script",
+                                    (fs::path(MOONBROOK_TEST_SCRIPTS) / script).string()});
     }
-
-    nlohmann::json dumped(const std::string& name) const { return nlohmann::json::parse(folder_.read(name)); }
-    nlohmann::json node(const std::string& file, const std::string& name) const {
-        const nlohmann::json scene = dumped(file);
-        const nlohmann::json* found = findNode(scene["tree"], name);
-        return found ? *found : nlohmann::json();
-    }
-    nlohmann::json childOf(const std::string& file, const std::string& parent, const std::string& name) const {
-        const nlohmann::json scene = dumped(file);
-        const nlohmann::json* outer = findNode(scene["tree"], parent);
-        const nlohmann::json* found = outer ? findNode(*outer, name) : nullptr;
-        return found ? *found : nlohmann::json();
-    }
-
-    TestFolder folder_;
-    std::string errorOutput_;
 };
-
 
 TEST_F(WholeGameProgramTest, ANewPlayerMeetsTheStoryWinsTheFirstLevelAndFindsItAgainAfterARestart) {
     ASSERT_FALSE(fs::exists(folder_.path() / "data-home"));
@@ -68,9 +49,9 @@ TEST_F(WholeGameProgramTest, ANewPlayerMeetsTheStoryWinsTheFirstLevelAndFindsItA
     EXPECT_TRUE(won["levelResults"].contains("001"));
     EXPECT_GT(won["plates"].get<int>(), 0);
     EXPECT_EQ(dumped("back.json")["class"], "MainMenuScene");
-    EXPECT_EQ(node("levels.json", "l1")["enabled"], true);
-    EXPECT_EQ(childOf("levels.json", "l1", "locked")["visible"], false);
-    EXPECT_EQ(childOf("levels.json", "l2", "locked")["visible"], true);
+    EXPECT_EQ(node(dumped("levels.json"), "l1")["enabled"], true);
+    EXPECT_EQ(childOf(dumped("levels.json"), "l1", "locked")["visible"], false);
+    EXPECT_EQ(childOf(dumped("levels.json"), "l2", "locked")["visible"], true);
 
     ASSERT_EQ(run("whole_game_again.txt"), 0) << errorOutput_;
     const nlohmann::json again = dumped("again.json");
@@ -78,8 +59,8 @@ TEST_F(WholeGameProgramTest, ANewPlayerMeetsTheStoryWinsTheFirstLevelAndFindsItA
     EXPECT_EQ(again["selected"], "Mia");
     for (const char* key : {"name", "levelResults", "plates", "tokens", "tutorials"})
         EXPECT_EQ(again["users"][0][key], won[key]) << key;
-    EXPECT_EQ(node("levels_again.json", "l1")["enabled"], true);
-    EXPECT_EQ(childOf("levels_again.json", "l2", "locked")["visible"], true);
+    EXPECT_EQ(node(dumped("levels_again.json"), "l1")["enabled"], true);
+    EXPECT_EQ(childOf(dumped("levels_again.json"), "l2", "locked")["visible"], true);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -60,6 +61,17 @@ std::optional<RgbImage> readPpm(FILE* file) {
 }
 
 }  // namespace
+
+bool near(Pixel pixel, Pixel wanted, int tolerance) {
+    return std::abs(pixel.r - wanted.r) <= tolerance && std::abs(pixel.g - wanted.g) <= tolerance &&
+           std::abs(pixel.b - wanted.b) <= tolerance;
+}
+
+Pixel RgbImage::at(int x, int y) const {
+    const auto at =
+        (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3;
+    return {rgb[at], rgb[at + 1], rgb[at + 2]};
+}
 
 std::array<double, 3> RgbImage::average(double left, double top, double right, double bottom) const {
     const int x0 = std::clamp(static_cast<int>(std::ceil(left - 0.5)), 0, width);

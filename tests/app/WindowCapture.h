@@ -8,12 +8,22 @@
 
 namespace moonbrook::test {
 
+struct Pixel {
+    int r = 0;
+    int g = 0;
+    int b = 0;
+};
+
+// Each channel within the tolerance.
+bool near(Pixel pixel, Pixel wanted, int tolerance);
+
 // Rows of R, G, B bytes, top row first.
 struct RgbImage {
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> rgb;
 
+    Pixel at(int x, int y) const;
     // Mean of each channel over the pixels whose centres lie in the rectangle.
     std::array<double, 3> average(double left, double top, double right, double bottom) const;
 };

@@ -123,12 +123,15 @@ protected:
         XFlush(display_);
     }
 
-    // Right after the window shows, the program may not take keys yet: Escape is typed until it arrives.
-    bool keysArrive(Window window) {
-        return eventually([&] {
+    // The game's window once it takes keys; 0 when it never does. Right after the window shows, the program
+    // may not take keys yet: Escape is typed until it arrives.
+    Window windowTakingKeys(GameProcess& game) {
+        const Window window = waitForGameWindow(game);
+        const bool keysArrive = window != 0 && eventually([&] {
             typeChord(window, {XK_Escape});
             return eventually([&] { return logShows("KEYDOWN: Escape"); }, 500ms);
         });
+        return keysArrive ? window : 0;
     }
 
     // A profile that chose a window over full screen, which a new player starts in.
@@ -175,28 +178,17 @@ TEST_F(WindowTest, ScreenshotReadsTheWindowsFrame) {
 
 TEST_F(WindowTest, AltF4EndsAfterTheSceneSawTheKey) {
     GameProcess game(folder_.path(), {});
-    const Window window = waitForGameWindow(game);
-    ASSERT_NE(window, 0u);
-    ASSERT_TRUE(keysArrive(window)) << folder_.read(kLog);
+    const Window window = windowTakingKeys(game);
+    ASSERT_NE(window, 0u) << folder_.read(kLog);
     typeChord(window, {XK_Alt_L, XK_F4});
     EXPECT_EQ(game.waitForExit(kTimeout), 0) << game.errorOutput();
     EXPECT_TRUE(logShows("KEYDOWN: F4"));
 }
 
-TEST_F(WindowTest, GuiQEnds) {
+TEST_F(WindowTest, F4AndQAloneOrWithOtherModifiersKeepItRunningAndGuiQEnds) {
     GameProcess game(folder_.path(), {});
-    const Window window = waitForGameWindow(game);
-    ASSERT_NE(window, 0u);
-    ASSERT_TRUE(keysArrive(window)) << folder_.read(kLog);
-    typeChord(window, {XK_Super_L, XK_q});
-    EXPECT_EQ(game.waitForExit(kTimeout), 0) << game.errorOutput();
-}
-
-TEST_F(WindowTest, F4AndQAloneOrWithOtherModifiersKeepItRunning) {
-    GameProcess game(folder_.path(), {});
-    const Window window = waitForGameWindow(game);
-    ASSERT_NE(window, 0u);
-    ASSERT_TRUE(keysArrive(window)) << folder_.read(kLog);
+    const Window window = windowTakingKeys(game);
+    ASSERT_NE(window, 0u) << folder_.read(kLog);
     typeChord(window, {XK_F4});
     typeChord(window, {XK_Control_L, XK_q});
     typeChord(window, {XK_Shift_L, XK_F4});
@@ -204,8 +196,8 @@ TEST_F(WindowTest, F4AndQAloneOrWithOtherModifiersKeepItRunning) {
     typeChord(window, {XK_Return});
     ASSERT_TRUE(eventually([&] { return logShows("KEYDOWN: Return"); })) << folder_.read(kLog);
     EXPECT_TRUE(game.running());
-    requestClose(window);
-    EXPECT_EQ(game.waitForExit(kTimeout), 0);
+    typeChord(window, {XK_Super_L, XK_q});
+    EXPECT_EQ(game.waitForExit(kTimeout), 0) << game.errorOutput();
 }
 
 // The same level, seed and time step in the window and headless, so that both settle on the same board.
@@ -360,17 +352,11 @@ protected:
         return ::testing::AssertionFailure() << seen;
     }
 
-    void expectScreenshotIsTheHeadlessFrame() {
-        const std::optional<RgbImage> shot = readPng(folder_.path() / "shot.png");
-        ASSERT_TRUE(shot);
-        EXPECT_EQ(shot->width, 1024);
-        EXPECT_EQ(shot->height, 768);
-        const Comparison comparison = compareLogicalScreens(*shot, LogicalArea::in(1024, 768), *headless_);
-        EXPECT_LE(comparison.differing, comparison.blocks * kMovingShare) << comparison.differing;
-    }
-
-    // Clicks the cell and checks that the board selected it.
-    void expectClickSelects(Window window, CellPlace cell) {
+    // Once the board settled, a real click on the far cell selects it, the window shows the headless frame,
+    // the screenshot is the headless one, and a close request ends the game.
+    void expectItPlaysAsHeadless(Window window) {
+        ASSERT_TRUE(settled()) << game_->errorOutput();
+        const CellPlace cell = farCell();
         clickCell(window, cell);
         ASSERT_FALSE(fs::exists(folder_.path() / "board.json")) << "the board was dumped before the click";
         nlohmann::json board;
@@ -379,9 +365,14 @@ protected:
             return !board.is_discarded() || !game_->running();
         }, kSlowTimeout));
         EXPECT_EQ(board["selected"], nlohmann::json::array({cell.x, cell.y}));
-    }
+        EXPECT_TRUE(showsHeadlessFrame(window));
 
-    void closeGame(Window window) {
+        const std::optional<RgbImage> shot = readPng(folder_.path() / "shot.png");
+        ASSERT_TRUE(shot);
+        EXPECT_EQ(shot->width, 1024);
+        EXPECT_EQ(shot->height, 768);
+        const Comparison comparison = compareLogicalScreens(*shot, LogicalArea::in(1024, 768), *headless_);
+        EXPECT_LE(comparison.differing, comparison.blocks * kMovingShare) << comparison.differing;
         requestClose(window);
         EXPECT_EQ(game_->waitForExit(kSlowTimeout), 0) << game_->errorOutput();
     }
@@ -396,11 +387,7 @@ TEST_F(WindowPictureTest, FullScreenShowsTheWholeLogicalScreenAndClicksLandOnThe
     const Window window = startGame();
     ASSERT_NE(window, 0u);
     ASSERT_TRUE(hasSize(window, screenWidth(), screenHeight()));
-    ASSERT_TRUE(settled()) << game_->errorOutput();
-    expectClickSelects(window, farCell());
-    EXPECT_TRUE(showsHeadlessFrame(window));
-    expectScreenshotIsTheHeadlessFrame();
-    closeGame(window);
+    expectItPlaysAsHeadless(window);
 }
 
 TEST_F(WindowPictureTest, AResizedWindowLetterboxesAgainAndClicksFollow) {
@@ -417,11 +404,7 @@ TEST_F(WindowPictureTest, AResizedWindowLetterboxesAgainAndClicksFollow) {
     XResizeWindow(display_, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
     XSync(display_, False);
     ASSERT_TRUE(hasSize(window, width, height));
-    ASSERT_TRUE(settled()) << game_->errorOutput();
-    expectClickSelects(window, farCell());
-    EXPECT_TRUE(showsHeadlessFrame(window));
-    expectScreenshotIsTheHeadlessFrame();
-    closeGame(window);
+    expectItPlaysAsHeadless(window);
 }
 
 TEST_F(WindowPictureTest, APlayerWhoChoseAWindowSeesTheWholeLogicalScreen) {
@@ -433,10 +416,7 @@ TEST_F(WindowPictureTest, APlayerWhoChoseAWindowSeesTheWholeLogicalScreen) {
     EXPECT_LE(attributes.width, screenWidth());
     EXPECT_LE(attributes.height, screenHeight());
     EXPECT_EQ(attributes.width * 768, attributes.height * 1024);
-    expectClickSelects(window, farCell());
-    EXPECT_TRUE(showsHeadlessFrame(window));
-    expectScreenshotIsTheHeadlessFrame();
-    closeGame(window);
+    expectItPlaysAsHeadless(window);
 }
 
 }  // namespace

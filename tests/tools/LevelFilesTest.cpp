@@ -69,7 +69,7 @@ std::vector<std::string> shippedLevels() {
     return names;
 }
 
-TEST(EpisodeList, HoldsFourTitledEpisodesOfTwelveLevelsNumberedInPlayOrder) {
+TEST(EpisodeList, HoldsFourTitledEpisodesOfTwelveLevelsNumberedInPlayOrderAsTheLevelSetDoes) {
     const auto episodes = readData("data/episodes.plist");
     ASSERT_TRUE(episodes);
     ASSERT_EQ((*episodes)["episodes"].size(), kEpisodes);
@@ -83,15 +83,13 @@ TEST(EpisodeList, HoldsFourTitledEpisodesOfTwelveLevelsNumberedInPlayOrder) {
     const std::vector<std::string> names = levelsInPlayOrder();
     for (std::size_t i = 0; i < names.size(); ++i)
         EXPECT_EQ(names[i], kt::KTFormat("%03i", static_cast<int>(i + 1)));
-}
-
-TEST(EpisodeList, LevelSetListsTheSameLevelsInTheSameOrder) {
+    // The editor's level set lists the same levels in the same order.
     const auto levelSet = readData("data/levelset.xml");
     ASSERT_TRUE(levelSet);
-    std::vector<std::string> names;
+    std::vector<std::string> listed;
     for (const kt::KTPlist& name : levelSet->arrayValue())
-        names.push_back(name.stringValue());
-    EXPECT_EQ(names, levelsInPlayOrder());
+        listed.push_back(name.stringValue());
+    EXPECT_EQ(listed, names);
 }
 
 class LevelFileTest : public ::testing::TestWithParam<std::string> {

@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, RectanglePackerTest,
                                            PackCase{"mixed_pictures", randomSizes(60, 140)}),
                          [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
-TEST(RectanglePacker, PrefersTheSmallestPageThatHoldsEverything) {
+TEST(RectanglePacker, PrefersTheSmallestPageThatHoldsEverythingWithinTheLargest) {
     const auto pair = packRectangles(std::vector<PackSize>(2, {20, 20}), 2);
     ASSERT_TRUE(pair);
     EXPECT_EQ(pair->width, 64);
@@ -70,9 +70,7 @@ TEST(RectanglePacker, PrefersTheSmallestPageThatHoldsEverything) {
     ASSERT_TRUE(four);
     EXPECT_EQ(four->width, 64);
     EXPECT_EQ(four->height, 64);
-}
-
-TEST(RectanglePacker, RefusesWhatCannotFitTheLargestPage) {
+    // Nothing that cannot fit the largest page is packed.
     EXPECT_FALSE(packRectangles({{100, 100}}, 2, 64));
     EXPECT_FALSE(packRectangles(std::vector<PackSize>(5, {30, 30}), 2, 64));
 }

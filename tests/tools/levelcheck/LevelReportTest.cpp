@@ -68,7 +68,7 @@ TEST(LevelReportTest, VerdictsPutSoftLocksBeforeDifficulty) {
     EXPECT_EQ(summarise("c", {}).runs, 0);
 }
 
-TEST(LevelReportTest, JsonNamesEveryFigureAndKeepsErrorsApart) {
+TEST(LevelReportTest, JsonNamesEveryFigureAndKeepsErrorsApartAndSvgEscapesLevelNames) {
     LevelReport broken;
     broken.level = "bad";
     broken.error = "cannot read the level file bad.xml";
@@ -89,12 +89,9 @@ TEST(LevelReportTest, JsonNamesEveryFigureAndKeepsErrorsApart) {
     const std::string svg = reportSvg({"greedy", 2, 5, 1.5f, 1}, reports);
     EXPECT_TRUE(svg.starts_with("<svg"));
     EXPECT_NE(svg.find("polyline"), std::string::npos);
-}
-
-TEST(LevelReportTest, SvgEscapesLevelNames) {
-    const std::string svg = reportSvg({"greedy", 1, 1, 1.5f, 1}, {summarise("a<b&c", {win(10, 1)})});
-    EXPECT_NE(svg.find("a&lt;b&amp;c"), std::string::npos);
-    EXPECT_EQ(svg.find("a<b"), std::string::npos);
+    const std::string escaped = reportSvg({"greedy", 1, 1, 1.5f, 1}, {summarise("a<b&c", {win(10, 1)})});
+    EXPECT_NE(escaped.find("a&lt;b&amp;c"), std::string::npos);
+    EXPECT_EQ(escaped.find("a<b"), std::string::npos);
 }
 
 TEST(LevelCheckOptionsTest, ReadsValuesInBothSpellingsAndRefusesBadOnes) {

@@ -28,9 +28,8 @@ TEST(MemoryCurveTest, GrowthIsTheSlopeOfTheWarmSamplesOnly) {
     marked.markWarm();
     EXPECT_EQ(marked.warmStart()->seconds, 60);
     EXPECT_NEAR(*marked.warmGrowthPerTenMinutes(), 0, 1e-9);
-}
 
-TEST(MemoryCurveTest, NoGrowthIsJudgedBeforeTwoWarmSamples) {
+    // No growth is judged before two warm samples.
     EXPECT_FALSE(curve({10000, 50000, 60000}, 3).warmGrowthPerTenMinutes());
     EXPECT_FALSE(curve({10000, 50000, 60000}, 2).warmGrowthPerTenMinutes());
     EXPECT_FALSE(curve({10000, 50000}, 5).warmStart());
