@@ -1,5 +1,7 @@
 #include "engine/render/KTAnimation.h"
 
+#include <algorithm>
+
 #include "engine/actions/KTAffineAnimation.h"
 #include "engine/core/KTRandom.h"
 #include "engine/core/KTRenderer.h"
@@ -53,8 +55,12 @@ void KTAnimation::reset() {
     applyTimeShift();
 }
 
+// The shift is drawn in whole milliseconds. A damaged file's shift (not a number, negative, or too long to count
+// in milliseconds) gives none or the longest one.
 void KTAnimation::applyTimeShift() {
-    const int range = static_cast<int>(maxTimeShift_ * 1000);
+    constexpr float kLongestShift = 86400;
+    if (!(maxTimeShift_ > 0)) return;
+    const int range = static_cast<int>(std::min(maxTimeShift_, kLongestShift) * 1000);
     if (range > 0) t_ += static_cast<float>(KTRandom::shared().next() % range) / 1000;
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "engine/actions/KTAffineAnimation.h"
 #include "engine/core/KTScheduler.h"
 #include "engine/render/KTAnimation.h"
@@ -78,6 +80,29 @@ TEST_F(KTSpriteTest, LongUpdateSkipsFramesAndLoopsOfOneFrameOrWithoutLengthStayP
         advance(0.1f);
         advance(0.1f);
         EXPECT_EQ(stuck->currentAnimationName(), "still");
+    }
+}
+
+TEST_F(KTSpriteTest, TheStartingPhaseStaysWithinTheTimeShiftAndADamagedShiftGivesNoneOrADay) {
+    const auto animation = makeAnimation("spin", 5, 0.1f, true);
+    const struct {
+        float shift;
+        float longest;
+    } cases[] = {{0.5f, 0.5f},
+                 {-2.0f, 0.0f},
+                 {std::numeric_limits<float>::quiet_NaN(), 0.0f},
+                 {1e7f, 86400.0f},
+                 {std::numeric_limits<float>::infinity(), 86400.0f}};
+    for (const auto& [shift, longest] : cases) {
+        SCOPED_TRACE(shift);
+        animation->setMaxTimeShift(shift);
+        animation->reset();
+        EXPECT_GE(animation->t(), 0.0f);
+        EXPECT_LE(animation->t(), longest);
+        // A long shift still shifts.
+        if (longest > 1) {
+            EXPECT_GT(animation->t(), 0.0f);
+        }
     }
 }
 
