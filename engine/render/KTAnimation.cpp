@@ -55,8 +55,8 @@ void KTAnimation::reset() {
     applyTimeShift();
 }
 
-// The shift is drawn in whole milliseconds. A damaged file's shift (not a number, negative, or too long to count
-// in milliseconds) gives none or the longest one.
+// The shift is drawn in whole milliseconds. A damaged file's shift that is not a number or not above zero gives
+// none; one too long to count in milliseconds is held to a day.
 void KTAnimation::applyTimeShift() {
     constexpr float kLongestShift = 86400;
     if (!(maxTimeShift_ > 0)) return;
