@@ -13,11 +13,10 @@ namespace kt {
 namespace {
 
 constexpr float kRadiansPerDegree = std::numbers::pi_v<float> / 180;
-// A bound on one frame's particles, so that a huge rate or a long stall cannot exhaust memory.
-constexpr float kLargestBurst = 100000;
-
+// A burst beyond what a system holds would only be dropped; the bound also keeps the count in range.
 unsigned burstSize(float count) {
-    return static_cast<unsigned>(std::clamp(count, 0.0f, kLargestBurst));
+    return static_cast<unsigned>(
+        std::clamp(count, 0.0f, static_cast<float>(KTParticleSystem::kMostParticles)));
 }
 
 float realOr(const XMLAttributes& attributes, std::string_view name, float fallback) {

@@ -53,7 +53,7 @@ void KTParticleSystem::setImageData(std::shared_ptr<KTImageData> image) {
 }
 
 void KTParticleSystem::emit(const KTParticle& particle) {
-    if (isOnStage()) particles_.push_back(particle);
+    if (isOnStage() && particles_.size() < kMostParticles) particles_.push_back(particle);
 }
 
 void KTParticleSystem::setAttractor(CGPoint position, float strength) {

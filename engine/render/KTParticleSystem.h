@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -32,12 +33,16 @@ class KTParticleSystem : public KTNode {
 public:
     KT_CLASS(KTParticleSystem)
 
+    // A bound on the live particles, far above what an effect shows, so that a damaged file's huge rate or
+    // endless life cannot exhaust memory or stall the frame; emitted particles beyond it are dropped.
+    static constexpr std::size_t kMostParticles = 10000;
+
     KTParticleSystem();
 
     const std::shared_ptr<KTImageData>& imageData() const { return imageData_; }
     // A system without a width takes the image's size.
     void setImageData(std::shared_ptr<KTImageData> image);
-    // Ignored while the system is off stage.
+    // Ignored while the system is off stage or full.
     void emit(const KTParticle& particle);
     const std::vector<KTParticle>& particles() const { return particles_; }
 

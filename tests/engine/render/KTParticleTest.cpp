@@ -51,6 +51,18 @@ TEST_F(ParticleTest, TenPerSecondLeaveOneEveryOtherFrameOfAFiftiethOfASecond) {
     EXPECT_EQ(system->particles().size(), 100u) << "ten seconds make a hundred particles";
 }
 
+// A damaged effect file: a rate or a burst too large to count, with particles that hardly ever die.
+TEST_F(ParticleTest, AHugeRateOrBurstFillsTheSystemOnlyToItsBound) {
+    for (const char* attributes :
+         {R"(speed="3E36" energy="1000")", R"(once="1" count="3E36" energy="1000")"}) {
+        emitterInSystem(attributes);
+        for (int i = 0; i < 4; ++i)
+            frame(0.05f);
+        EXPECT_EQ(system->particles().size(), KTParticleSystem::kMostParticles) << attributes;
+        scene->removeChild(system.get());
+    }
+}
+
 TEST_F(ParticleTest, ABurstEmitsItsCountOnceAfterTheFirstDrawAlongItsDirectionAndRemovesTheEmitter) {
     const auto emitter = emitterInSystem(R"(once="YES" count="12" speed="3" energy="1")");
     emitter->update(0.1f);
