@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     drawn->setSize({64, 64});
     drawn->setBackgroundColor(kt::kColorWhite);
     player->addChild(drawn);
-    engine.freshScene()->addChild(player);
+    const kt::fuzz::InputScene scene;
+    scene->addChild(player);
     engine.runFrames(12, 0.25f);
     return 0;
 }

@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const kt::fuzz::FuzzEngine& engine = kt::fuzz::FuzzEngine::shared();
     const std::string name = engine.writeInput("data/effects/fuzz.xml", data, size);
-    const auto scene = engine.freshScene();
+    const kt::fuzz::InputScene scene;
     scene->startEffect(name, {512, 384});
     for (int frame = 0; frame < 25 && !scene->children().empty(); ++frame)
         engine.runFrames(1, 0.2f);

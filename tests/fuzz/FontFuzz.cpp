@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     text->setFont(kt::KTResourceManager::shared().getFont(name));
     text->setSize({300, 80});
     text->setText("Moonbrook 0123 \xC3\xA9\xC3\x9F \xD0\x96 \xF0\x9F\x8D\xAC\nWAVy, AV.");
-    engine.freshScene()->addChild(text);
+    const kt::fuzz::InputScene scene;
+    scene->addChild(text);
     engine.runFrames(1);
     return 0;
 }

@@ -38,12 +38,15 @@ std::string FuzzEngine::writeInput(const std::string& name, const std::uint8_t* 
     return name;
 }
 
-std::shared_ptr<KTScene> FuzzEngine::freshScene() const {
+InputScene::InputScene() : scene_(KTNode::node<KTScene>()) {
     KTDirector& director = KTDirector::shared();
-    auto scene = KTNode::node<KTScene>();
-    director.enqueueScene(scene);
+    director.enqueueScene(scene_);
     director.nextScene();
-    return scene;
+}
+
+InputScene::~InputScene() {
+    // With nothing queued, the next scene is none: the running one leaves the stage and is let go.
+    KTDirector::shared().nextScene();
 }
 
 void FuzzEngine::runFrames(int frames, float seconds) const {

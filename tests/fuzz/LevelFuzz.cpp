@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const kt::fuzz::FuzzEngine& engine = kt::fuzz::FuzzEngine::shared();
     engine.writeInput("data/levels/fuzz.xml", data, size);
     const auto board = moonbrook::Board::boardWithLevel("fuzz");
-    engine.freshScene()->addChild(board);
+    const kt::fuzz::InputScene scene;
+    scene->addChild(board);
     board->reset();
     for (int frame = 0; frame < 50 && !board->idle(); ++frame)
         engine.runFrames(1, 0.2f);

@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const kt::fuzz::FuzzEngine& engine = kt::fuzz::FuzzEngine::shared();
     const std::string name = engine.writeInput("data/scenes/fuzz.sg.xml", data, size);
-    const auto scene = engine.freshScene();
+    const kt::fuzz::InputScene scene;
     scene->loadFromFile(name);
     for (const char* state : {"default", "win", "pause", "hide", "show", "default"}) {
         scene->setState(state);
