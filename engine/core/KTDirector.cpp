@@ -47,13 +47,8 @@ void KTDirector::setRenderer(std::shared_ptr<KTRenderer> renderer) {
 }
 
 void KTDirector::bindFullscreenSetting(const std::shared_ptr<KTNumberDataSource>& setting) {
-    auto& center = KTNotificationCenter::shared();
-    if (auto previous = fullscreenSetting_.lock())
-        center.removeObserver(this, KTDataSource::kChangedNotification, previous.get());
-    fullscreenSetting_ = setting;
-    if (!setting) return;
-    center.addObserver(this, KTDataSource::kChangedNotification, setting.get(),
-                       [this](const KTNotification&) { notifyFullscreenChange(); });
+    fullscreenSetting_.bind(setting, KTDataSource::kChangedNotification,
+                            [this](const KTNotification&) { notifyFullscreenChange(); });
 }
 
 void KTDirector::openLog() {
@@ -98,13 +93,13 @@ void KTDirector::setFullscreen(bool fullscreen) {
     if (fullscreen == fullscreen_) return;
     // The mode changes before the setting is told, so the setting's notification finds nothing to do.
     fullscreen_ = fullscreen;
-    if (auto setting = fullscreenSetting_.lock()) setting->setBool(fullscreen);
+    if (auto setting = fullscreenSetting_.source()) setting->setBool(fullscreen);
     if (platform_) platform_->setFullscreen(fullscreen, winWindowSize_);
     if (renderer_) renderer_->setOrtho();
 }
 
 void KTDirector::notifyFullscreenChange() {
-    if (auto setting = fullscreenSetting_.lock(); setting && setting->boolValue() != fullscreen_) {
+    if (auto setting = fullscreenSetting_.source(); setting && setting->boolValue() != fullscreen_) {
         setFullscreen(setting->boolValue());
     }
 }
@@ -124,7 +119,7 @@ void KTDirector::createWindow() {
     }
     if (const auto icon = KTResourceManager::shared().getPath("data/gfx/icon.png"))
         platform_->setWindowIcon(*icon);
-    if (auto setting = fullscreenSetting_.lock()) setFullscreen(setting->boolValue());
+    if (auto setting = fullscreenSetting_.source()) setFullscreen(setting->boolValue());
 }
 
 CGSize KTDirector::viewportSize() const {

@@ -9,6 +9,7 @@
 
 #include "engine/core/KTGeometry.h"
 #include "engine/core/KTPlatform.h"
+#include "engine/core/KTSourceBinding.h"
 
 namespace kt {
 
@@ -115,7 +116,7 @@ private:
     std::shared_ptr<KTActionRunner> actionRunner_;
     std::shared_ptr<KTAudioControl> audio_;
     std::shared_ptr<KTStateAnimator> stateAnimator_;
-    std::weak_ptr<KTNumberDataSource> fullscreenSetting_;
+    KTSourceBinding<KTNumberDataSource> fullscreenSetting_;
     std::optional<float> fixedDeltaTime_;
     std::function<void()> frameObserver_;
     std::uint64_t frameCount_ = 0;

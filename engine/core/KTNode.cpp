@@ -34,7 +34,6 @@ KTNode::KTNode() : render_(KTDirector::shared().renderer()) {}
 
 KTNode::~KTNode() {
     KTNotificationCenter::shared().removeObserver(this);
-    KTNotificationCenter::shared().removeObserver(&dataSource_);
     for (const Ref& child : children_)
         child->parent_ = nullptr;
 }
@@ -385,30 +384,15 @@ void KTNode::callHandler(const std::string& event) {
 }
 
 void KTNode::setDataSource(const std::shared_ptr<KTDataSource>& source) {
-    // Registered under the field's address, so that the enable binding to the same provider stays apart.
-    KTNotificationCenter& center = KTNotificationCenter::shared();
-    if (const auto previous = dataSource_.lock()) center.removeObserver(&dataSource_, "", previous.get());
-    dataSource_ = source;
-    if (!source) return;
-    center.addObserver(&dataSource_, "", source.get(),
-                       [this](const KTNotification&) { dataSourceChanged(false); });
-    dataSourceChanged(true);
+    dataSource_.bind(source, "", [this](const KTNotification&) { dataSourceChanged(false); });
+    if (source) dataSourceChanged(true);
 }
 
 void KTNode::setEnableDataSource(const std::shared_ptr<KTDataSource>& source) {
-    if (auto previous = enableDataSource_.lock()) {
-        KTNotificationCenter::shared().removeObserver(this, KTDataSource::kChangedNotification,
-                                                      previous.get());
-    }
-    enableDataSource_ = source;
-    if (!source) return;
-    KTNotificationCenter::shared().addObserver(this, KTDataSource::kChangedNotification, source.get(),
-                                               [this](const KTNotification&) {
-                                                   if (auto provider = enableDataSource_.lock()) {
-                                                       setEnabled(provider->boolValue());
-                                                   }
-                                               });
-    setEnabled(source->boolValue());
+    enableDataSource_.bind(source, KTDataSource::kChangedNotification, [this](const KTNotification&) {
+        if (auto provider = enableDataSource_.source()) setEnabled(provider->boolValue());
+    });
+    if (source) setEnabled(source->boolValue());
 }
 
 // States

@@ -11,6 +11,7 @@
 #include "engine/core/KTColor.h"
 #include "engine/core/KTGeometry.h"
 #include "engine/core/KTObject.h"
+#include "engine/core/KTSourceBinding.h"
 #include "engine/core/XMLElement.h"
 
 namespace kt {
@@ -178,10 +179,10 @@ public:
     }
 
     // Value providers; bound nodes do not keep them alive.
-    std::shared_ptr<KTDataSource> dataSource() const { return dataSource_.lock(); }
+    std::shared_ptr<KTDataSource> dataSource() const { return dataSource_.source(); }
     // Follows the provider: every notification it sends reaches dataSourceChanged.
     void setDataSource(const std::shared_ptr<KTDataSource>& source);
-    std::shared_ptr<KTDataSource> enableDataSource() const { return enableDataSource_.lock(); }
+    std::shared_ptr<KTDataSource> enableDataSource() const { return enableDataSource_.source(); }
     // Follows the provider: enabled now and after each of its changes takes the provider's truth value.
     void setEnableDataSource(const std::shared_ptr<KTDataSource>& source);
 
@@ -269,8 +270,8 @@ private:
     bool isOnStage_ = false;
     Ref tooltip_;
     std::shared_ptr<KTAffineAnimation> affineAnimation_;
-    std::weak_ptr<KTDataSource> dataSource_;
-    std::weak_ptr<KTDataSource> enableDataSource_;
+    KTSourceBinding<KTDataSource> dataSource_;
+    KTSourceBinding<KTDataSource> enableDataSource_;
     // Bindings to scene operations wait until the node knows its scene.
     struct PendingBindings {
         std::string dataSource;

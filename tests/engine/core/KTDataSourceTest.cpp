@@ -91,6 +91,26 @@ TEST_F(DataSourceTest, ANodeFollowsItsValueAndEnableProvidersApartAndForgetsThem
     source->setInt(0);  // the destroyed node no longer listens
 }
 
+TEST_F(DataSourceTest, ANodeBoundAgainAfterItsProviderWentHearsNothingFromTheGoneProvidersAddress) {
+    auto node = std::make_shared<FollowingNode>();
+    auto gone = std::make_shared<KTNumberDataSource>(1);
+    KTObject* const goneAddress = gone.get();
+    node->setDataSource(gone);
+    node->setEnableDataSource(gone);
+    gone.reset();
+    auto next = std::make_shared<KTNumberDataSource>(0);
+    node->setDataSource(next);
+    node->setEnableDataSource(next);
+    EXPECT_FALSE(node->enabled());
+
+    // What a provider made later at the same address would send.
+    KTNotificationCenter::shared().post("changed", goneAddress);
+    EXPECT_EQ(node->changes, 0);
+    next->setInt(1);
+    EXPECT_EQ(node->changes, 1);
+    EXPECT_TRUE(node->enabled());
+}
+
 TEST_F(DataSourceTest, AnObserverMayLeaveWhileANotificationIsDelivered) {
     KTNumberDataSource source;
     int second = 0;
