@@ -1,6 +1,9 @@
 #include "game/board/BallGenerator.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/core/KTRandom.h"
@@ -25,18 +28,29 @@ BallGenerator::BallGenerator(const std::shared_ptr<Board>& board, kt::KTPlist pr
     : probs_(std::move(probs)), delays_(std::move(delays)), board_(board) {}
 
 std::shared_ptr<Ball> BallGenerator::generateBall() {
-    std::vector<const std::string*> candidates;
+    // Each letter draws one lot for every whole number below weight * 10: 0.35 gives 4, 1 gives 10. The lots are
+    // counted, not listed, and held to a bound, so a damaged weight (too large to count, infinite) cannot
+    // exhaust the memory.
+    constexpr float kMostLots = 10000;
+    std::vector<std::pair<const std::string*, std::size_t>> lots;
+    std::size_t total = 0;
     for (const auto& [letter, weight] : probs_.dictionaryValue()) {
         if (letter.empty()) continue;
         if (static_cast<float>(delays_[letter].intValue()) > playTime_) continue;
-        // One copy for every whole number below weight * 10: 0.35 gives 4, 1 gives 10.
         const float copies = static_cast<float>(weight.realValue()) * 10;
-        for (int i = 0; static_cast<float>(i) < copies; ++i)
-            candidates.push_back(&letter);
+        if (!(copies > 0)) continue;
+        const auto count = static_cast<std::size_t>(std::min(std::ceil(copies), kMostLots));
+        lots.emplace_back(&letter, count);
+        total += count;
     }
-    if (candidates.empty()) return nullptr;
-    const auto pick = static_cast<std::size_t>(kt::KTRandom::shared().next()) % candidates.size();
-    return generateBallOfType(static_cast<char16_t>(static_cast<unsigned char>(candidates[pick]->front())));
+    if (total == 0) return nullptr;
+    std::size_t pick = static_cast<std::size_t>(kt::KTRandom::shared().next()) % total;
+    for (const auto& [letter, count] : lots) {
+        if (pick < count)
+            return generateBallOfType(static_cast<char16_t>(static_cast<unsigned char>(letter->front())));
+        pick -= count;
+    }
+    return nullptr;
 }
 
 std::shared_ptr<Ball> BallGenerator::generateBallOfType(char16_t type) {

@@ -2,6 +2,7 @@
 // destroyers, diamonds, tokens and the wildcard.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <memory>
 #include <string>
@@ -77,6 +78,10 @@ TEST_F(BallKindsTest, GeneratorDrawsLettersByWeightAndNothingWithoutAWeightAbove
     EXPECT_EQ(drawn.size(), 2u);
     EXPECT_NEAR(drawn[u'a'] / 5000.0, 0.8, 0.03);
     EXPECT_NEAR(drawn[u'b'] / 5000.0, 0.2, 0.03);
+    // A damaged weight too large to count, or infinite, is held to a bound instead of filling the memory.
+    BallGenerator damaged(board, KTPlist(KTPlist::Dictionary{{"a", 1e300}, {"b", HUGE_VAL}, {"c", NAN}}), {});
+    const char16_t letter = damaged.generateBall()->type();
+    EXPECT_TRUE(letter == u'a' || letter == u'b');
     EXPECT_EQ(BallGenerator(board, {}, {}).generateBall(), nullptr);
     EXPECT_EQ(BallGenerator(board, KTPlist(KTPlist::Dictionary{{"a", 0}}), {}).generateBall(), nullptr);
 }
