@@ -22,9 +22,11 @@ build="$root/build/fuzz"
 # in memory the profile target runs about four times faster.
 [ -d /dev/shm ] && export TMPDIR=/dev/shm
 
+# At -O1 clang leaves small library calls (shared pointers, array subscripts) out of line, each with its own
+# coverage probes; at -O2 the level target runs about 14 % more inputs a second.
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMOONBROOK_FUZZ=ON \
   -DMOONBROOK_BUILD_TESTS=OFF -DMOONBROOK_BUILD_BENCHMARKS=OFF \
-  "-DCMAKE_CXX_FLAGS=-O1 -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all" >/dev/null
+  "-DCMAKE_CXX_FLAGS=-O2 -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all" >/dev/null
 cmake --build "$build" --target fuzz_targets
 
 data="$build/data"
