@@ -1,26 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "engine/core/KTColor.h"
 
 namespace kt {
 namespace {
 
-struct ColorTextCase {
-    const char* text;
-    std::uint32_t expected;
-};
-
-class ColorFromTextTest : public ::testing::TestWithParam<ColorTextCase> {};
-
-TEST_P(ColorFromTextTest, ParsesHexadecimalChannels) {
-    EXPECT_EQ(KTMakeColorFromCString(GetParam().text).rep, GetParam().expected);
+TEST(ColorTest, TextsAreReadAsHexadecimalChannels) {
+    const std::pair<const char*, std::uint32_t> texts[] = {
+        {"FF8000", 0xFFFF8000}, {"abc", 0xFFFFFFFF},     {"", 0xFFFFFFFF},
+        {"zz00zz", 0xFF000000}, {"1020304", 0xFF102030},
+    };
+    for (const auto& [text, expected] : texts)
+        EXPECT_EQ(KTMakeColorFromCString(text).rep, expected) << text;
 }
-
-INSTANTIATE_TEST_SUITE_P(Texts, ColorFromTextTest,
-                         ::testing::Values(ColorTextCase{"FF8000", 0xFFFF8000},
-                                           ColorTextCase{"abc", 0xFFFFFFFF}, ColorTextCase{"", 0xFFFFFFFF},
-                                           ColorTextCase{"zz00zz", 0xFF000000},
-                                           ColorTextCase{"1020304", 0xFF102030}));
 
 TEST(ColorTest, RgbaSwapExchangesRedAndBlue) {
     EXPECT_EQ(KTColorRGBA(Color{0x11223344}), 0x11443322u);

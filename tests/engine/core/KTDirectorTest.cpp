@@ -1,18 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/core/KTControllerManager.h"
-#include "engine/core/KTDataSource.h"
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTLog.h"
 #include "engine/core/KTMessage.h"
 #include "engine/core/KTResourceManager.h"
 #include "engine/core/KTScene.h"
-#include "tests/support/EngineTest.h"
+#include "tests/engine/core/NodeHelpers.h"
+#include "tests/support/DataFileTest.h"
 #include "tests/support/FakePlatform.h"
 
 namespace kt {
@@ -38,37 +38,15 @@ KTEvent mouseEvent(KTEvent::Type type, int button) {
     return made;
 }
 
-// A scene that notes what happens to it and offers operations for handler messages.
-class JournalScene : public KTScene {
+// A journaling scene that offers operations for handler messages.
+class JournalScene : public test::Journaling<KTScene> {
 public:
     KT_CLASS(JournalScene)
 
-    std::vector<std::string>* journal = nullptr;
-
-    void onEnterStage() override {
-        note("enter");
-        KTScene::onEnterStage();
-    }
-    void onExitStage() override {
-        if (isOnStage()) note("exit");
-        KTScene::onExitStage();
-    }
-    void keyDown(ButtonName button) override { note("keyDown " + std::to_string(button)); }
-    void mouseMove(CGPoint point) override {
-        note("mouseMove " + std::to_string(static_cast<int>(point.x)) + "," +
-             std::to_string(static_cast<int>(point.y)));
-    }
-    void buttonDown(ButtonName button, CGPoint) override { note("buttonDown " + std::to_string(button)); }
-    void buttonUp(ButtonName button, CGPoint) override { note("buttonUp " + std::to_string(button)); }
     void mark(const std::string& what) { note("mark " + what); }
     void chain() {
         note("chain");
         KTDirector::shared().addMessage(std::make_shared<KTMessage>("mark:chained"));
-    }
-
-private:
-    void note(const std::string& what) {
-        if (journal) journal->push_back(name() + " " + what);
     }
 };
 
@@ -107,7 +85,7 @@ protected:
     std::vector<std::string> journal;
 };
 
-TEST_F(DirectorTest, ScenesSwitchAtTheStartOfTheNextUpdateOneAtATime) {
+TEST_F(DirectorTest, ScenesSwitchAtTheStartOfTheNextUpdateOneAtATimeAndAnEmptyQueueLeavesNone) {
     director.enqueueScene(journalScene("first"));
     director.nextScene();
     director.setScene(journalScene("second"));
@@ -119,11 +97,8 @@ TEST_F(DirectorTest, ScenesSwitchAtTheStartOfTheNextUpdateOneAtATime) {
     EXPECT_EQ(director.queuedSceneCount(), 1u);
     director.doUpdate();
     EXPECT_EQ(director.currentScene()->name(), "second") << "the third waits for another switch request";
-    EXPECT_EQ(journal, (std::vector<std::string>{"first enter", "first exit", "second enter"}));
-}
 
-TEST_F(DirectorTest, AnEmptyQueueLeavesNoSceneAndInputAndMessagesGoNowhere) {
-    director.enqueueScene(journalScene("only"));
+    // Past the last queued scene, input, messages and drawing find no scene.
     director.nextScene();
     director.nextScene();
     EXPECT_EQ(director.currentScene(), nullptr);
@@ -131,7 +106,8 @@ TEST_F(DirectorTest, AnEmptyQueueLeavesNoSceneAndInputAndMessagesGoNowhere) {
     director.addMessage(std::make_shared<KTMessage>("mark:lost"));
     director.processMessages();
     director.doDraw();
-    EXPECT_EQ(journal, (std::vector<std::string>{"only enter", "only exit"}));
+    EXPECT_EQ(journal, (std::vector<std::string>{"first enter", "first exit", "second enter", "second exit",
+                                                 "third enter", "third exit"}));
 }
 
 // A controller that handler messages can name.
@@ -172,27 +148,24 @@ struct LetterboxCase {
     CGPoint logical;
 };
 
-class LetterboxTest : public DirectorTest, public ::testing::WithParamInterface<LetterboxCase> {};
-
-TEST_P(LetterboxTest, WindowPointsMapThroughTheCentredFit) {
+// Bars at the sides run into negative logical points, bars above and below too; a window of the logical
+// screen's size maps one to one.
+TEST_F(DirectorTest, WindowPointsMapThroughTheCentredFitBothWays) {
     installPlatform();
-    director.setWindowSize(GetParam().window);
-    const CGPoint logical = director.renderPointFromScreenPoint(GetParam().screen);
-    EXPECT_NEAR(logical.x, GetParam().logical.x, 1e-3);
-    EXPECT_NEAR(logical.y, GetParam().logical.y, 1e-3);
-    const CGPoint back = director.screenPointFromRenderPoint(logical);
-    EXPECT_NEAR(back.x, GetParam().screen.x, 1e-3);
-    EXPECT_NEAR(back.y, GetParam().screen.y, 1e-3);
+    for (const LetterboxCase& c :
+         {LetterboxCase{{1920, 1080}, {0, 0}, {-170.6667f, 0}}, LetterboxCase{{1024, 1024}, {0, 128}, {0, 0}},
+          LetterboxCase{{1024, 1024}, {1024, 0}, {1024, -128}},
+          LetterboxCase{{1024, 768}, {100, 200}, {100, 200}}}) {
+        SCOPED_TRACE(testing::Message() << c.window.width << "x" << c.window.height);
+        director.setWindowSize(c.window);
+        const CGPoint logical = director.renderPointFromScreenPoint(c.screen);
+        EXPECT_NEAR(logical.x, c.logical.x, 1e-3);
+        EXPECT_NEAR(logical.y, c.logical.y, 1e-3);
+        const CGPoint back = director.screenPointFromRenderPoint(logical);
+        EXPECT_NEAR(back.x, c.screen.x, 1e-3);
+        EXPECT_NEAR(back.y, c.screen.y, 1e-3);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Windows, LetterboxTest,
-                         ::testing::Values(LetterboxCase{{1920, 1080}, {960, 540}, {512, 384}},
-                                           LetterboxCase{{1920, 1080}, {240, 0}, {0, 0}},
-                                           LetterboxCase{{1920, 1080}, {0, 0}, {-170.6667f, 0}},
-                                           LetterboxCase{{1280, 720}, {640, 360}, {512, 384}},
-                                           LetterboxCase{{1280, 720}, {160, 720}, {0, 768}},
-                                           LetterboxCase{{1024, 768}, {100, 200}, {100, 200}},
-                                           LetterboxCase{{1024, 1024}, {0, 128}, {0, 0}}));
 
 struct WindowFitCase {
     CGSize usable;
@@ -228,29 +201,20 @@ TEST_F(DirectorTest, EventsBecomeSceneCallsAtThePointerMappedThroughTheWindowsDr
     director.handleEvent(event(KTEvent::Type::mouseMove));
     director.handleEvent(mouseEvent(KTEvent::Type::mouseDown, 3));
     director.handleEvent(mouseEvent(KTEvent::Type::mouseUp, 2));
-    EXPECT_EQ(journal, (std::vector<std::string>{"scene mouseMove 0,384", "scene buttonDown 257",
-                                                 "scene mouseMove 0,384", "scene buttonUp 258"}));
+    EXPECT_EQ(journal, (std::vector<std::string>{"scene mouseMove 0,384", "scene buttonDown 257 0,384",
+                                                 "scene mouseMove 0,384", "scene buttonUp 258 0,384"}));
     EXPECT_EQ(director.screenPointFromRenderPoint({1024, 768}), (CGPoint{1120, 720}));
 }
 
+// A quarter of the way across a 1920 x 1080 window is 240 pixels into the logical screen's 1440.
 TEST_F(DirectorTest, AFingerPressLandsWhereItTouchesThroughTheLetterbox) {
     installPlatform();
     director.setWindowSize({1920, 1080});
+    runJournalScene();
     KTEvent touch = event(KTEvent::Type::fingerDown);
-    touch.finger = {0.5f, 0.5f};
-    struct Probe : KTNode {
-        CGPoint pressed{-1, -1};
-        void buttonDown(ButtonName, CGPoint point) override { pressed = point; }
-    };
-    auto probe = std::make_shared<Probe>();
-    probe->setSize({1024, 768});
-    auto scene = KTNode::node<KTScene>();
-    scene->addChild(probe);
-    director.enqueueScene(scene);
-    director.nextScene();
-    scene->mouseMove({1, 1});
+    touch.finger = {0.25f, 0.75f};
     director.handleEvent(touch);
-    EXPECT_EQ(probe->pressed, (CGPoint{512, 384}));
+    EXPECT_EQ(journal, (std::vector<std::string>{"scene buttonDown 256 170,576"}));
 }
 
 struct CloseKeyCase {
@@ -281,27 +245,6 @@ TEST_F(DirectorTest, AltF4AndGuiQCloseAfterTheSceneGotTheKey) {
     }
 }
 
-TEST_F(DirectorTest, FullScreenFollowsItsSettingBothWays) {
-    test::FakePlatform& platform = installPlatform();
-    auto setting = std::make_shared<KTNumberDataSource>();
-    director.bindFullscreenSetting(setting);
-    setting->setBool(true);
-    EXPECT_TRUE(director.fullscreen());
-    EXPECT_TRUE(platform.fullscreen);
-    EXPECT_EQ(director.windowSize(), platform.desktop);
-    director.setFullscreen(false);
-    EXPECT_FALSE(setting->boolValue());
-    EXPECT_FALSE(platform.fullscreen);
-}
-
-TEST_F(DirectorTest, TheWindowIsTitledWithTheApplicationName) {
-    test::FakePlatform& platform = installPlatform();
-    KTResourceManager::shared().setAppName("Moonbrook");
-    director.createWindow();
-    EXPECT_EQ(platform.title, "Moonbrook");
-    KTResourceManager::shared().setAppName("");
-}
-
 TEST_F(DirectorTest, TheLogIsTruncatedAtEachStartAndBeginsWithItsName) {
     KTResourceManager::shared().setAppDirName("Moonbrook");
     director.openLog();
@@ -310,13 +253,8 @@ TEST_F(DirectorTest, TheLogIsTruncatedAtEachStartAndBeginsWithItsName) {
     KTLog("second run %i", 2);
     KTLogger::shared().close();
 
-    std::ifstream log(userDataHome() / "Moonbrook" / "log.txt");
-    std::string first;
-    std::string second;
-    std::getline(log, first);
-    std::getline(log, second);
-    EXPECT_EQ(first, "LOG FILENAME: " + (userDataHome() / "Moonbrook" / "log.txt").string());
-    EXPECT_EQ(second, "second run 2");
+    const std::filesystem::path log = userDataHome() / "Moonbrook" / "log.txt";
+    EXPECT_EQ(test::readFile(log), "LOG FILENAME: " + log.string() + "\nsecond run 2\n");
 }
 
 TEST_F(DirectorTest, DeltaTimeIsTheTickDifferenceUnlessFixed) {

@@ -134,38 +134,25 @@ TEST_F(NodeDrawTest, TheSceneDrawsTheNodeUnderTheMouseAtThePointer) {
     EXPECT_FALSE(cursor->isOnStage());
 }
 
-struct TooltipCase {
-    float pointerX;
-    float expectedX;
-};
-
-class TooltipPlacementTest : public NodeDrawTest, public ::testing::WithParamInterface<TooltipCase> {};
-
-TEST_P(TooltipPlacementTest, TheTooltipSitsAboveThePointerAndFlipsLeftAtTheRightEdge) {
-    auto scene = runScene();
-    auto tooltip = KTNode::node();
-    tooltip->setSize({200, 40});
-    scene->mouseMove({GetParam().pointerX, 300});
-    scene->setCurrentTooltip(tooltip);
-    scene->visit();
-    EXPECT_EQ(tooltip->position(), (CGPoint{GetParam().expectedX, 260}));
-}
-
-INSTANTIATE_TEST_SUITE_P(PointerPositions, TooltipPlacementTest,
-                         ::testing::Values(TooltipCase{100, 100}, TooltipCase{824, 824},
-                                           TooltipCase{825, 625}, TooltipCase{1000, 800}));
-
-TEST_F(NodeDrawTest, ANodeWithATooltipShowsItWhileHovered) {
+TEST_F(NodeDrawTest, AHoveredNodesTooltipSitsAboveThePointerFlipsLeftAtTheRightEdgeAndLeavesWithThePointer) {
     auto scene = runScene();
     auto button = KTNode::node();
-    button->setSize({50, 50});
+    button->setSize({1024, 400});
     auto tooltip = KTNode::node();
+    tooltip->setSize({200, 40});
     button->setTooltip(tooltip);
     scene->addChild(button);
-    scene->mouseMove({10, 10});
-    EXPECT_EQ(scene->currentTooltip(), tooltip);
+    // Where the pointer is, and where the tooltip's left edge goes.
+    const std::pair<float, float> placements[] = {{100, 100}, {824, 824}, {825, 625}, {1000, 800}};
+    for (const auto& [pointerX, expectedX] : placements) {
+        SCOPED_TRACE(pointerX);
+        scene->mouseMove({pointerX, 300});
+        scene->visit();
+        EXPECT_EQ(scene->currentTooltip(), tooltip);
+        EXPECT_EQ(tooltip->position(), (CGPoint{expectedX, 260}));
+    }
     EXPECT_TRUE(tooltip->isOnStage());
-    scene->mouseMove({100, 100});
+    scene->mouseMove({100, 500});
     EXPECT_EQ(scene->currentTooltip(), nullptr);
     EXPECT_FALSE(tooltip->isOnStage());
 }

@@ -5,64 +5,23 @@
 
 #include "engine/core/KTNode.h"
 #include "engine/core/KTScene.h"
+#include "tests/engine/core/NodeHelpers.h"
 #include "tests/support/EngineTest.h"
 
 namespace kt {
 namespace {
 
-// A node that writes its life-cycle and pointer events into a shared journal.
-class JournalNode : public KTNode {
-public:
-    explicit JournalNode(std::vector<std::string>* journal = nullptr) : journal_(journal) {}
-
-    void onEnterStage() override {
-        note("enter");
-        KTNode::onEnterStage();
-    }
-    void onExitStage() override {
-        if (isOnStage()) note("exit");
-        KTNode::onExitStage();
-    }
-    void mouseEnter() override {
-        note("mouseEnter");
-        KTNode::mouseEnter();
-    }
-    void mouseLeave() override {
-        note("mouseLeave");
-        KTNode::mouseLeave();
-    }
-    void mouseMove(CGPoint point) override {
-        note("mouseMove " + std::to_string(static_cast<int>(point.x)) + "," +
-             std::to_string(static_cast<int>(point.y)));
-        KTNode::mouseMove(point);
-    }
-    void buttonDown(ButtonName, CGPoint point) override {
-        note("buttonDown " + std::to_string(static_cast<int>(point.x)) + "," +
-             std::to_string(static_cast<int>(point.y)));
-    }
-    void keyDown(ButtonName) override { note("keyDown"); }
-
-private:
-    void note(const std::string& what) {
-        if (journal_) journal_->push_back(name() + " " + what);
-    }
-    std::vector<std::string>* journal_;
-};
+using JournalNode = test::Journaling<KTNode>;
+using test::childNames;
 
 std::shared_ptr<JournalNode> journalNode(std::vector<std::string>& journal, const std::string& name,
                                          CGRect frame = CGRectZero) {
-    auto node = std::make_shared<JournalNode>(&journal);
+    auto node = std::make_shared<JournalNode>();
+    node->journal = &journal;
     node->setName(name);
     node->setPosition(frame.origin);
     node->setSize(frame.size);
     return node;
-}
-
-std::vector<std::string> childNames(const KTNode& node) {
-    std::vector<std::string> names;
-    for (const auto& child : node.children())
-        names.push_back(child->name());
-    return names;
 }
 
 class NodeTreeTest : public test::EngineTest {
@@ -180,13 +139,9 @@ TEST_F(PointerTest, HitTestIncludesEdgesAndSkipsHiddenDisabledAndUntestableChild
 }
 
 TEST_F(PointerTest, ChildHitTestCountsOnlyWhereAnEnabledChildIsHit) {
-    auto panel = KTNode::node();
-    panel->setPosition({100, 100});
-    panel->setSize({200, 200});
+    auto panel = journalNode(journal, "panel", CGRectMake(100, 100, 200, 200));
     panel->setChildHitTest(true);
-    auto button = KTNode::node();
-    button->setPosition({10, 10});
-    button->setSize({20, 20});
+    auto button = journalNode(journal, "button", CGRectMake(10, 10, 20, 20));
     panel->addChild(button);
 
     EXPECT_TRUE(panel->hitTest({115, 115}));
@@ -206,7 +161,7 @@ TEST_F(PointerTest, ButtonsAndKeysGoOnlyToAnEnabledHoverChildInItsParentsSpace) 
     journal.clear();
     scene->buttonDown(msLeft, {20, 25});
     scene->keyDown(kbSpace);
-    EXPECT_EQ(journal, (std::vector<std::string>{"a buttonDown 20,25", "a keyDown"}));
+    EXPECT_EQ(journal, (std::vector<std::string>{"a buttonDown 256 20,25", "a keyDown 32"}));
 
     journal.clear();
     a->setEnabled(false);
@@ -248,8 +203,7 @@ TEST_F(PointerTest, AChildMayRemoveItselfWhileItIsBeingEntered) {
 }
 
 TEST_F(PointerTest, MouseFocusCapturesThePointerOutsideEveryNodeAndKeyboardFocusTheKeys) {
-    auto panel = KTNode::node();
-    panel->setPosition({100, 100});
+    auto panel = journalNode(journal, "panel", CGRectMake(100, 100, 0, 0));
     auto slider = journalNode(journal, "slider", CGRectMake(10, 10, 10, 10));
     panel->addChild(slider);
     scene->addChild(panel);
@@ -261,8 +215,8 @@ TEST_F(PointerTest, MouseFocusCapturesThePointerOutsideEveryNodeAndKeyboardFocus
     scene->mouseMove({900, 700});
     scene->buttonDown(msLeft, {900, 700});
     scene->keyDown(kbA);
-    EXPECT_EQ(journal, (std::vector<std::string>{"slider mouseMove 800,600", "slider buttonDown 800,600",
-                                                 "field keyDown"}));
+    EXPECT_EQ(journal, (std::vector<std::string>{"slider mouseMove 800,600", "slider buttonDown 256 800,600",
+                                                 "field keyDown 97"}));
     EXPECT_EQ(scene->mousePosition(), (CGPoint{900, 700}));
 }
 

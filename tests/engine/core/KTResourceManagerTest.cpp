@@ -40,63 +40,22 @@ protected:
     std::shared_ptr<test::FakeImageLoader> images;
 };
 
-// Which of the four candidate files exist, whether the locale "de" and the channel "ch/" are in use, and
-// which candidate is answered for "data/x.png".
-struct SearchCase {
-    const char* title;
-    std::vector<const char*> existing;
-    bool locale;
-    bool channel;
-    const char* expected;
-};
-
-class SearchOrderTest : public ResourceTest, public ::testing::WithParamInterface<SearchCase> {};
-
-TEST_P(SearchOrderTest, TakesTheFirstExistingCandidate) {
-    const SearchCase& c = GetParam();
-    if (c.locale) useGermanLocale();
-    if (c.channel) resources().setChannelDataPath("ch/");
-    for (const char* file : c.existing)
+// With the locale "de" and the channel "ch/" in use, the candidates in the order they are tried; each is
+// taken away in turn. Without a locale the localised copies are passed over (the language tests).
+TEST_F(ResourceTest, APathIsLookedUpInTheChannelThenTheBaseEachLocalisedFirst) {
+    useGermanLocale();
+    resources().setChannelDataPath("ch/");
+    const std::string candidates[] = {"ch/ldata/de/data/x.png", "ch/data/x.png", "ldata/de/data/x.png",
+                                      "data/x.png"};
+    for (const std::string& file : candidates)
         writeFile(file, "x");
-    const std::optional<std::string> path = resources().getPath("data/x.png");
-    if (*c.expected) {
-        EXPECT_EQ(path, dataRoot() + c.expected);
-    } else {
-        EXPECT_EQ(path, std::nullopt);
+    for (const std::string& file : candidates) {
+        EXPECT_EQ(resources().getPath("data/x.png"), dataRoot() + file);
+        std::filesystem::remove(dataRoot() + file);
+        resources().forgetResolvedPaths();
     }
+    EXPECT_EQ(resources().getPath("data/x.png"), std::nullopt);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Candidates, SearchOrderTest,
-    ::testing::Values(SearchCase{"LocalisedOverridesPlain",
-                                 {"ldata/de/data/x.png", "data/x.png"},
-                                 true,
-                                 false,
-                                 "ldata/de/data/x.png"},
-                      SearchCase{"PlainWithoutLocalised", {"data/x.png"}, true, false, "data/x.png"},
-                      SearchCase{"LocalisedIgnoredWithoutLocale",
-                                 {"ldata/de/data/x.png", "data/x.png"},
-                                 false,
-                                 false,
-                                 "data/x.png"},
-                      SearchCase{
-                          "ChannelLocalisedFirst",
-                          {"ch/ldata/de/data/x.png", "ch/data/x.png", "ldata/de/data/x.png", "data/x.png"},
-                          true,
-                          true,
-                          "ch/ldata/de/data/x.png"},
-                      SearchCase{"ChannelBeforeLocalisedBase",
-                                 {"ch/data/x.png", "ldata/de/data/x.png", "data/x.png"},
-                                 true,
-                                 true,
-                                 "ch/data/x.png"},
-                      SearchCase{"BaseWhenChannelLacksIt",
-                                 {"ldata/de/data/x.png", "data/x.png"},
-                                 true,
-                                 true,
-                                 "ldata/de/data/x.png"},
-                      SearchCase{"NothingFound", {"data/y.png"}, true, true, ""}),
-    [](const ::testing::TestParamInfo<SearchCase>& entry) { return entry.param.title; });
 
 TEST_F(ResourceTest, AFoundPathIsRememberedAndAMissingOneLoggedOnce) {
     const std::string file = writeFile("data/x.png", "x");
@@ -257,11 +216,8 @@ TEST_F(ResourceTest, TranslationsIgnoreSurroundingBlanksAndEmptyEntries) {
     EXPECT_EQ(KTLocalize(" Play "), " Play ");
     EXPECT_EQ(KTLocalizeFormat("Level %@", 4), "Level 4");
     useGermanLocale();
-    EXPECT_EQ(KTLocalize(" Play "), "Spielen");
     EXPECT_EQ(KTLocalize("\n Play\n"), "Spielen");
     EXPECT_EQ(KTLocalize(" Empty "), " Empty ");
-    EXPECT_EQ(KTLocalize("Quit"), "Quit");
-    EXPECT_EQ(KTLocale::currentLocale()->translateString("Level %@", 4), "Stufe 4");
     EXPECT_EQ(KTLocalizeFormat("Level %@", 4), "Stufe 4");
     EXPECT_EQ(KTLocalizeFormat("Lives %@", 3), "Lives 3");
     EXPECT_EQ(KTLocale::currentLocale()->substituteFont("data/fonts/other.xml"), "data/fonts/other.xml");
@@ -277,8 +233,8 @@ TEST_F(ResourceTest, AFormatFromATranslationCannotAskForHugeFieldsAndAMissingFil
     const std::string text = KTLocale::currentLocale()->translateString("Broken %@", 5);
     EXPECT_LT(text.size(), 1000u);
 
-    KTLocale::loadLocale("it", "data/locales/it.plist");
-    KTLocale::setLocale("it");
+    KTLocale::loadLocale("pt", "data/locales/pt.plist");
+    KTLocale::setLocale("pt");
     ASSERT_NE(KTLocale::currentLocale(), nullptr);
     EXPECT_EQ(KTLocalize("Play"), "Play");
 }

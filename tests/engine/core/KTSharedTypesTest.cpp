@@ -91,24 +91,18 @@ TEST(GeometryTest, NormalizingTheZeroVectorKeepsItZero) {
     EXPECT_EQ(CGPointNormalize(CGPointZero), CGPointZero);
 }
 
-struct FormatCase {
-    std::string produced;
-    const char* expected;
-};
-
-class FormatTest : public ::testing::TestWithParam<FormatCase> {};
-
-TEST_P(FormatTest, PlaceholdersFormatLikePrintf) {
-    EXPECT_EQ(GetParam().produced, GetParam().expected);
+TEST(FormatTest, PlaceholdersFormatLikePrintf) {
+    const std::pair<std::string, const char*> formatted[] = {
+        {KTFormat("data/levels/%@.xml", "level_01"), "data/levels/level_01.xml"},
+        {KTFormat("%i of %d", 3, 7u), "3 of 7"},
+        {KTFormat("%@ %@", 2.5, 7), "2.5 7"},
+        {KTFormat("100%%"), "100%"},
+        {KTFormat("%@ and %@", "one"), "one and "},
+        {KTFormat("%u", kbF5), "1073741886"},
+        {KTFormat("trailing %"), "trailing %"}};
+    for (const auto& [produced, expected] : formatted)
+        EXPECT_EQ(produced, expected);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Placeholders, FormatTest,
-    ::testing::Values(
-        FormatCase{KTFormat("data/levels/%@.xml", "level_01"), "data/levels/level_01.xml"},
-        FormatCase{KTFormat("%i of %d", 3, 7u), "3 of 7"}, FormatCase{KTFormat("%@ %@", 2.5, 7), "2.5 7"},
-        FormatCase{KTFormat("100%%"), "100%"}, FormatCase{KTFormat("%@ and %@", "one"), "one and "},
-        FormatCase{KTFormat("%u", kbF5), "1073741886"}, FormatCase{KTFormat("trailing %"), "trailing %"}));
 
 }  // namespace
 }  // namespace kt

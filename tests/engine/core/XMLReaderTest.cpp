@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <random>
+#include <optional>
 #include <string>
 
 #include "engine/core/TBXML.h"
@@ -68,9 +68,11 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"CDataInText", "<a><![CDATA[x<y>]]> and <![CDATA[z]]></a>", "a{x<y> and z}"},
         ParseCase{"CDataInAttribute", "<a v=\"<![CDATA[1]]>2\"/>", "a(v=12)"},
         ParseCase{"CDataOutsideText", "<a><b/><![CDATA[<c/>]]><d/></a>", "a[b,d]"},
-        ParseCase{"EntitiesDecodedInValuesAndTexts",
-                  "<a t=\"&quot;x&quot; &amp; &lt;y&gt;\" u='&apos;' v=&lt;1>&#233;t&#xE9; &#x1F319;&#65;</a>",
-                  "a(t=\"x\" & <y>,u=',v=<1){\xC3\xA9t\xC3\xA9 \xF0\x9F\x8C\x99" "A}"},
+        ParseCase{
+            "EntitiesDecodedInValuesAndTexts",
+            "<a t=\"&quot;x&quot; &amp; &lt;y&gt;\" u='&apos;' v=&lt;1>&#233;t&#xE9; &#x1F319;&#65;</a>",
+            "a(t=\"x\" & <y>,u=',v=<1){\xC3\xA9t\xC3\xA9 \xF0\x9F\x8C\x99"
+            "A}"},
         ParseCase{"UnknownAndMalformedReferencesStayAsWritten",
                   "<a t=\"&nbsp; &#; &#x; &#12a; &#0; &#xD800; &#x110000; &#X41; &amp\">&&#99999999999;&</a>",
                   "a(t=&nbsp; &#; &#x; &#12a; &#0; &#xD800; &#x110000; &#X41; &amp){&&#99999999999;&}"},
@@ -85,8 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"QuotedStretchStaysInItsValue", "<a x=b=\"c d>\" y=2/>", "a(x=b=\"c d>\",y=2)"},
         ParseCase{"TagCutShortByNextTag", "<a><b x='1' <c/></b></a>", "a[b(x=1)[c]]"},
         ParseCase{"Utf8PassesThrough", "<a t=\"\xC3\xA9t\xC3\xA9\">\xE2\x98\x83</a>",
-                  "a(t=\xC3\xA9t\xC3\xA9){\xE2\x98\x83}"},
-        ParseCase{"DeepSiblingsKeepOrder", "<r><a><b/></a><c><d/><e/></c></r>", "r[a[b],c[d,e]]"}),
+                  "a(t=\xC3\xA9t\xC3\xA9){\xE2\x98\x83}"}),
     [](const ::testing::TestParamInfo<ParseCase>& entry) { return entry.param.title; });
 
 // Values are scanned several bytes at a time, so every length around those steps and bytes next to the
@@ -135,30 +136,16 @@ TEST(XMLQueryTest, MissingPiecesReadAsEmpty) {
     EXPECT_EQ(TBXML::nextSiblingNamed("a", nullptr), nullptr);
 }
 
-struct DamageCase {
-    const char* title;
-    const char* xml;
-};
-
-class XMLDamageTest : public ::testing::TestWithParam<DamageCase> {};
-
-TEST_P(XMLDamageTest, IsReportedAndGivesNoOwnedTree) {
-    EXPECT_TRUE(TBXML(GetParam().xml).damaged());
-    EXPECT_EQ(XMLElement::fromString(GetParam().xml), nullptr);
+TEST(XMLRobustnessTest, TextWithoutAnElementOrACDataSectionOpenedInsideATagIsDamaged) {
+    for (const char* xml : {"hello", "<a <![CDATA[ >"}) {
+        EXPECT_TRUE(TBXML(xml).damaged()) << xml;
+        EXPECT_EQ(XMLElement::fromString(xml), nullptr) << xml;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Markup, XMLDamageTest,
-                         ::testing::Values(DamageCase{"Empty", ""}, DamageCase{"OnlyText", "hello"},
-                                           DamageCase{"OnlyDeclaration", "<?xml version='1.0'?>"},
-                                           DamageCase{"UnclosedRoot", "<a><b/>"},
-                                           DamageCase{"UnterminatedTag", "<a><b x='1'"},
-                                           DamageCase{"UnterminatedComment", "<a><!-- <b/> </a>"},
-                                           DamageCase{"UnterminatedCData", "<a><![CDATA[ </a>"},
-                                           DamageCase{"UnterminatedCDataInTag", "<a <![CDATA[ >"}),
-                         [](const ::testing::TestParamInfo<DamageCase>& entry) { return entry.param.title; });
 
 TEST(XMLRobustnessTest, AnUnterminatedCommentEndsParsingWithThePartialTree) {
     const TBXML document("<a><b/><!-- never closed <c/></a>");
+    EXPECT_TRUE(document.damaged());
     ASSERT_NE(document.rootXMLElement(), nullptr);
     EXPECT_EQ(describe(document.rootXMLElement()), "a[b]");
 }
@@ -171,6 +158,8 @@ constexpr const char* kSceneLike =
     "    <text text=\"Play &amp; win\" on_click=\"startGame\">caption<![CDATA[ <raw> ]]></text>\n"
     "  </container>\n</scene>";
 
+// The prefixes include the empty text, the declaration alone, an unclosed root, a tag and a CDATA section cut
+// short.
 TEST(XMLRobustnessTest, EveryTruncationIsDamagedAndSafe) {
     const std::string full = kSceneLike;
     ASSERT_FALSE(TBXML(full).damaged());
@@ -178,26 +167,8 @@ TEST(XMLRobustnessTest, EveryTruncationIsDamagedAndSafe) {
         const std::string prefix = full.substr(0, length);
         const TBXML document(prefix);
         EXPECT_TRUE(document.damaged()) << "prefix of length " << length;
+        EXPECT_EQ(XMLElement::fromString(prefix), nullptr) << "prefix of length " << length;
         if (document.rootXMLElement()) describe(document.rootXMLElement());
-    }
-}
-
-TEST(XMLRobustnessTest, RandomMarkupNeverEscapesTheBuffer) {
-    // Pieces that steer the parser into every branch; the sanitizer build checks the memory accesses.
-    const std::vector<std::string> pieces = {"<",   ">",         "/",   "=",   "\"",   "'",          "!--",
-                                             "-->", "<![CDATA[", "]]>", "?",   "!",    " ",          "\n",
-                                             "a",   "bc",        "x='", "<a>", "</a>", "<b/>",       "\0",
-                                             "\t",  "<!",        "<?",  "&",   "=\"",  "<a x=\"1\">",
-                                             "&#",  "&#x",       "1F",  ";",   "amp;", "&lt;"};
-    std::mt19937 random(12345);
-    for (int round = 0; round < 3000; ++round) {
-        std::string text;
-        const int count = static_cast<int>(random() % 60);
-        for (int i = 0; i < count; ++i)
-            text += pieces[random() % pieces.size()];
-        const TBXML document(text);
-        if (document.rootXMLElement()) describe(document.rootXMLElement());
-        XMLElement::fromString(text);
     }
 }
 

@@ -119,21 +119,5 @@ TEST_F(KTSDLRenderBackendTest, ImagesNinePatchesAndTextsShowTheirPixelsTintedAnd
     }
 }
 
-TEST_F(KTSDLRenderBackendTest, LetterboxMarginsAreBlackAndTheCaptureIsTheLogicalScreen) {
-    openWindow({1280, 720});
-    auto backdrop = KTNode::node<KTImage>();
-    backdrop->setSize({1024, 768});
-    backdrop->setColor(Color{kRed});
-    scene_->addChild(backdrop);
-    drawAndCapture();
-    expectNear(pixel(0, 0), kRed);
-    expectNear(pixel(1023, 767), kRed);
-    std::vector<std::uint8_t> margin(4);
-    const SDL_Rect left{10, 360, 1, 1};
-    ASSERT_EQ(SDL_RenderReadPixels(backend_->sdlRenderer(), &left, SDL_PIXELFORMAT_RGBA32, margin.data(), 4),
-              0);
-    EXPECT_EQ(margin, (std::vector<std::uint8_t>{0, 0, 0, 255}));
-}
-
 }  // namespace
 }  // namespace kt
