@@ -125,16 +125,6 @@ TEST_F(ActionManagerTest, ARemovedNodeIsKeptAliveUntilItsActionsAreDropped) {
     EXPECT_TRUE(watch.expired());
 }
 
-TEST_F(ActionManagerTest, TheDirectorStepsActionsAfterTheScheduledUpdates) {
-    runScene();
-    KTDirector::shared().setFixedDeltaTime(0.5f);
-    node->runAction(interval("a", 1));
-    takeLog();
-    KTDirector::shared().doUpdate();
-    KTDirector::shared().doUpdate();
-    EXPECT_THAT(takeLog(), ElementsAre("a 0", "a 0.5"));
-}
-
 TEST_F(ActionManagerTest, IsMadeOnFirstUseWhenNoneIsInstalled) {
     KTDirector::shared().shutdown();
     EXPECT_EQ(KTDirector::shared().actionRunner(), nullptr);

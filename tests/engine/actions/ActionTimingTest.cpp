@@ -12,7 +12,6 @@ namespace kt::test {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 using IntervalTimingTest = ActionTest;
 
@@ -39,31 +38,13 @@ TEST_F(IntervalTimingTest, StartingAgainShowsZeroAgain) {
     EXPECT_THAT(takeLog(), ElementsAre("a start", "a 0", "a 0.5", "a start", "a 0"));
 }
 
-TEST_F(IntervalTimingTest, MoveStartsFromWhereTheNodeIsWhenStarted) {
-    const auto move = KTMoveTo::actionWithDuration(1, {110, 20});
-    node->setPosition({10, 20});
-    node->runAction(move);
-    frames(2, 0.25f);
-    EXPECT_EQ(node->position(), CGPointMake(35, 20));
-    frames(3, 0.25f);
-    EXPECT_EQ(node->position(), CGPointMake(110, 20));
-
-    // A move without duration jumps to its end.
+TEST_F(IntervalTimingTest, AMoveWithoutDurationJumpsToItsEnd) {
     node->runAction(KTMoveTo::actionWithDuration(0, {7, 9}));
     frame(0);
     EXPECT_EQ(node->position(), CGPointMake(7, 9));
 }
 
 using WaitTest = ActionTest;
-
-TEST_F(WaitTest, StartsItsActionOnceInTheFrameItEnds) {
-    node->runAction(KTWait::waitFor(0.5f, instant("then")));
-    frames(2, 0.25f);
-    EXPECT_THAT(takeLog(), IsEmpty());
-    frame(0.25f);
-    EXPECT_THAT(takeLog(), ElementsAre("then"));
-    EXPECT_EQ(manager().runningActionCount(), 0u);
-}
 
 TEST_F(WaitTest, InsideASpawnStartsItsActionWhenTheSpawnEnds) {
     node->runAction(KTSpawn::actions({interval("long", 1), KTWait::waitFor(0.25f, instant("then"))}));
@@ -93,14 +74,6 @@ TEST_F(SpawnTest, StretchesShorterActionsToItsLength) {
 }
 
 using SequenceTest = ActionTest;
-
-TEST_F(SequenceTest, LeavesEachIntervalBeforeItsEndAndShowsTheNextAtZero) {
-    node->runAction(KTSequence::actions({interval("a", 1), interval("b", 1)}));
-    EXPECT_THAT(takeLog(), ElementsAre("a start"));
-    frames(5, 0.5f);
-    EXPECT_THAT(takeLog(), ElementsAre("a 0", "a 0.5", "b start", "b 0", "b 0.5"));
-    EXPECT_EQ(manager().runningActionCount(), 0u);
-}
 
 TEST_F(SequenceTest, RunsInstantActionsInARowWithinOneFrame) {
     node->runAction(KTSequence::actions({instant("show"), interval("move", 0.5f), instant("place"),

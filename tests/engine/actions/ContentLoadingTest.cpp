@@ -47,7 +47,6 @@ TEST_F(ContentLoadingTest, AffineAnimationsComeFromTheirElementOrAFile) {
     ASSERT_NE(attached, nullptr);
     EXPECT_EQ(attached->pivot(), CGPointMake(30, 50));
     EXPECT_EQ(root->getChildByName("plain")->affineAnimation(), nullptr);
-    EXPECT_EQ(KTAffineAnimation::affineAnimationFromFile("anims/missing.xml"), nullptr);
 }
 
 TEST_F(ContentLoadingTest, StartEffectPlaysTheEffectFileOnTheNode) {

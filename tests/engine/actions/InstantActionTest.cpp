@@ -4,9 +4,6 @@
 #include <string>
 
 #include "engine/actions/KTInstantActions.h"
-#include "engine/core/KTDirector.h"
-#include "engine/core/KTMessage.h"
-#include "engine/core/KTState.h"
 #include "tests/engine/actions/ActionTestFixture.h"
 #include "tests/engine/actions/RecordingNodes.h"
 
@@ -14,7 +11,6 @@ namespace kt::test {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 struct FlagCase {
     std::string name;
@@ -71,15 +67,6 @@ TEST_F(InstantActionTest, CallFindsTheOperationByNameWithOrWithoutItsArgument) {
     node->runAction(KTCall::actionWithSelectorName("bump"));
 }
 
-TEST_F(InstantActionTest, SendMessageQueuesItForTheNextMessagePass) {
-    const auto scene = std::make_shared<RecordingScene>();
-    runScene(scene);
-    node->runAction(KTSendMessage::actionWithMessage(std::make_shared<KTMessage>("note:sent")));
-    EXPECT_THAT(scene->calls, IsEmpty());
-    KTDirector::shared().processMessages();
-    EXPECT_THAT(scene->calls, ElementsAre("note sent"));
-}
-
 TEST_F(InstantActionTest, RemoveTakesTheNodeOutOfItsParentOnly) {
     const auto parent = KTNode::node();
     parent->addChild(node);
@@ -87,18 +74,6 @@ TEST_F(InstantActionTest, RemoveTakesTheNodeOutOfItsParentOnly) {
     EXPECT_FALSE(parent->hasChildren());
     EXPECT_EQ(node->parent(), nullptr);
     node->runAction(KTRemove::action());
-}
-
-TEST_F(InstantActionTest, SetStateSwitchesTheNode) {
-    auto state = std::make_shared<KTState>();
-    state->name = "open";
-    state->values["x"] = 40;
-    node->addState(state);
-    node->setTransitionTime("default", "open", 0);
-    node->runAction(KTSetState::actionWithStateName("open"));
-    ASSERT_NE(node->currentState(), nullptr);
-    EXPECT_EQ(node->currentState()->name, "open");
-    EXPECT_EQ(node->x(), 40);
 }
 
 }  // namespace

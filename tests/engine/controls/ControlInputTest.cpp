@@ -62,40 +62,34 @@ TEST_F(ControlInputTest, ADisabledButtonShowsSoAndNeverClicks) {
     EXPECT_EQ(state(), "");
 }
 
-TEST_F(ControlInputTest, ACheckboxTogglesTheWindowModeAndShowsItsMark) {
-    const auto checkbox = node<KTCheckbox>("fullscreen_checkbox");
-    KTDirector::shared().setFullscreen(false);
-    clickNode("fullscreen_checkbox");
-    EXPECT_TRUE(checkbox->checked());
-    EXPECT_TRUE(shows("fullscreen_checkbox", "mark"));
-    EXPECT_TRUE(KTDirector::shared().fullscreen());
-    clickNode("fullscreen_checkbox");
-    EXPECT_FALSE(checkbox->checked());
-    EXPECT_FALSE(shows("fullscreen_checkbox", "mark"));
-    EXPECT_FALSE(KTDirector::shared().fullscreen());
-}
-
-// Enabled, the check box sets its provider and follows it; disabled, it mirrors its data object every frame.
-TEST_F(ControlInputTest, ACheckboxFollowsItsProviderAndWhenDisabledMirrorsItsDataObject) {
+// Enabled, the check box switches the window mode, sets its provider and follows it; disabled, it mirrors its
+// data object every frame.
+TEST_F(ControlInputTest, ACheckboxTogglesTheWindowModeAndFollowsItsProviderOrWhenDisabledItsDataObject) {
     const auto checkbox = node<KTCheckbox>("fullscreen_checkbox");
     const auto provider = std::make_shared<KTNumberDataSource>(0);
     checkbox->setDataSource(provider);
+    KTDirector::shared().setFullscreen(false);
     clickNode("fullscreen_checkbox");
     EXPECT_TRUE(provider->boolValue());
-    provider->setBool(false);
-    EXPECT_FALSE(checkbox->checked());
-    EXPECT_FALSE(shows("fullscreen_checkbox", "mark"));
+    EXPECT_TRUE(shows("fullscreen_checkbox", "mark"));
+    EXPECT_TRUE(KTDirector::shared().fullscreen());
+    clickNode("fullscreen_checkbox");
+    EXPECT_FALSE(provider->boolValue());
+    EXPECT_FALSE(KTDirector::shared().fullscreen());
+    provider->setBool(true);
+    EXPECT_TRUE(checkbox->checked());
+    EXPECT_TRUE(shows("fullscreen_checkbox", "mark"));
 
     const auto controller = KTControllerManager::shared().getControllerByName("KTUsersController");
     checkbox->setEnabled(false);
     checkbox->setDataObject(controller, "fullscreen", {});
-    KTSettingsManager::sharedManager().fullscreen()->setBool(true);
-    frame();
-    EXPECT_TRUE(checkbox->checked());
     KTSettingsManager::sharedManager().fullscreen()->setBool(false);
     frame();
     EXPECT_FALSE(checkbox->checked());
     EXPECT_FALSE(shows("fullscreen_checkbox", "mark"));
+    KTSettingsManager::sharedManager().fullscreen()->setBool(true);
+    frame();
+    EXPECT_TRUE(checkbox->checked());
 }
 
 TEST_F(ControlInputTest, ASliderFollowsTheDragInsideItsTrackAndSetsTheVolume) {

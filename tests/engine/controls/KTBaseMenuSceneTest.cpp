@@ -20,17 +20,6 @@ protected:
     }
 };
 
-TEST_F(BaseMenuSceneTest, EightProfilesLeaveNoRoomForAnother) {
-    addUsers(7);
-    start();
-    scene->showAddUser();
-    EXPECT_EQ(state(), "add_user");
-    EXPECT_EQ(scene->focus(), node("username_input"));
-    addUsers(1);
-    scene->showAddUser();
-    EXPECT_EQ(state(), "too_many_users");
-}
-
 TEST_F(BaseMenuSceneTest, ATakenNameShowsThePopupAndAddsNothing) {
     writeFile(KTBaseMenuScene::kUserExistsPopup, "<container name=\"exists\"/>");
     addUsers(1);

@@ -65,8 +65,6 @@ TEST_F(ListTest, ShowsTheProvidersEntriesAndSelection) {
     EXPECT_EQ(texts(), (std::vector<std::string>{"Ada", "Brom", "Cel"}));
     EXPECT_EQ(list->selectedIndex(), 1u);
     EXPECT_EQ(line(2).getRect(), (CGRect{{0, 60}, {200, 30}}));
-    EXPECT_EQ(line(2).padding(), (CGPoint{4, 2}));
-    EXPECT_EQ(line(2).selectedColor(), KTMakeColorFromCString("FF0000"));
 }
 
 TEST_F(ListTest, AClickTellsTheSceneThenTheProviderAndRebuildsTheLines) {

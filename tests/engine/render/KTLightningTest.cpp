@@ -33,7 +33,9 @@ protected:
     }
 };
 
-TEST_F(LightningTest, EachLevelDoublesTheLeavesThatJoinStartToEndAndWithoutAmplitudeTheyLieOnALine) {
+TEST_F(
+    LightningTest,
+    EachLevelDoublesTheLeavesThatJoinStartToEndFromTheBoltsPlaceInTheSceneAndWithoutAmplitudeTheyLieOnALine) {
     for (const int levels : {0, 1, 3, 6}) {
         SCOPED_TRACE(::testing::Message() << levels << " levels");
         const auto bolt =
@@ -51,6 +53,14 @@ TEST_F(LightningTest, EachLevelDoublesTheLeavesThatJoinStartToEndAndWithoutAmpli
         // On the line from (0, 0) to (400, 300): 3x - 4y = 0.
         EXPECT_NEAR(3 * leaf->p1().x - 4 * leaf->p1().y, 0, 1e-3);
     }
+
+    // Inside an effect, the bolt starts from its place in the scene.
+    const auto effect = KTNode::node();
+    effect->setPosition({100, 100});
+    scene->addChild(effect);
+    const auto inside = nodeFromElement<KTLightning>(R"(<lightning x2="400" y2="300"/>)");
+    effect->addChild(inside);
+    EXPECT_EQ(inside->root()->p0(), (CGPoint{100, 100}));
 }
 
 TEST_F(LightningTest, OneStraightLevelDrawsOneQuadAlongTheBoltAndABoltOfNoLengthNone) {

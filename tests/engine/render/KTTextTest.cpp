@@ -68,21 +68,6 @@ TEST_F(KTTextTest, AlignsLinesHorizontallyAndVertically) {
     EXPECT_FLOAT_EQ(corners.back().y, 60 + 4);
 }
 
-TEST_F(KTTextTest, TextIsTintedByTheNodeAndRestoresTheRendererColour) {
-    const auto text = makeText({{"color", "00FF00"}});
-    text->setText("a");
-    render->setColor(Color{0x80FFFFFF});
-    render->begin();
-    render->setColor(Color{0x80FFFFFF});
-    text->visit();
-    EXPECT_EQ(render->color(), Color{0x80FFFFFF});
-    render->end();
-    const KTBackendVertex& vertex = backend->batches.at(0).vertices.at(0);
-    EXPECT_EQ(vertex.r, 0);
-    EXPECT_EQ(vertex.g, 0xFF);
-    EXPECT_EQ(vertex.a, 0x80);
-}
-
 TEST_F(KTTextTest, ATimeShowsMinutesAndSecondsRoundedUp) {
     const std::pair<float, const char*> times[] = {
         {125.2f, "02:06"}, {0, "00:00"}, {59.5f, "01:00"}, {3601, "00:01"}};
@@ -106,11 +91,6 @@ TEST_F(KTTextTest, FollowsItsValueProviderAfterTheDelay) {
     KTDirector::shared().doUpdate();
     KTDirector::shared().doUpdate();
     EXPECT_EQ(text->text(), "20");
-
-    const auto immediate = makeText({});
-    immediate->setDataSource(score);
-    score->setString("30");
-    EXPECT_EQ(immediate->text(), "30");
 }
 
 TEST_F(KTTextTest, TextWithoutItsFontDrawsNothing) {

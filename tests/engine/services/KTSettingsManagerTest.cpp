@@ -64,8 +64,8 @@ protected:
         writeFile("data/locales/de.plist", kLocale);
         writeFile("data/locales/fr.plist", kLocale);
         KTLanguage::setDefaultLanguage("fr");
-        KTNotificationCenter::shared().addObserver(this, std::string(KTSettingsManager::kLanguageChanged), nullptr,
-                                                   [this](const KTNotification&) { ++changes; });
+        KTNotificationCenter::shared().addObserver(this, std::string(KTSettingsManager::kLanguageChanged),
+                                                   nullptr, [this](const KTNotification&) { ++changes; });
     }
     ~LanguageSettingTest() override { KTNotificationCenter::shared().removeObserver(this); }
 
@@ -85,21 +85,6 @@ TEST_F(LanguageSettingTest, TheSelectedProfilesLanguageIsShownAndOneWithoutFollo
     users().selectByName("Brom");
     EXPECT_EQ(KTLanguage::current(), "de");
     EXPECT_EQ(changes, before + 1);
-}
-
-TEST_F(LanguageSettingTest, AChosenLanguageIsSavedAtOnceAndShownAgainAfterARestart) {
-    settings();
-    users().add("Ada");
-    settings().chooseLanguage("en");
-    EXPECT_EQ(KTLanguage::current(), "en");
-    EXPECT_EQ(savedFile()["users"].at(0)[KTSettingsManager::kLanguageKey], KTPlist("en"));
-    settings().chooseLanguage("de");
-    EXPECT_EQ(savedFile()["users"].at(0)[KTSettingsManager::kLanguageKey], KTPlist("de"));
-
-    KTLanguage::use("fr");
-    restart();
-    settings();
-    EXPECT_EQ(KTLanguage::current(), "de");
 }
 
 TEST_F(LanguageSettingTest, ADamagedOrUnknownLanguageInTheProfileFollowsTheDefault) {

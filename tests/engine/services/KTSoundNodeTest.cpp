@@ -23,8 +23,6 @@ TEST_F(SoundNodeTest, TheElementSetsTheSharedSampleOfItsFile) {
     EXPECT_FLOAT_EQ(node->sample()->volume(), 0.5f);
     EXPECT_FLOAT_EQ(node->sample()->pan(), -1.0f);
     EXPECT_FLOAT_EQ(node->sample()->minGap(), 0.2f);
-    EXPECT_FALSE(node->loop());
-    EXPECT_TRUE(node->autoremove());
     EXPECT_EQ(node->sample(), soundFromFile(R"(filename="data/sounds/pop.ogg")")->sample());
 }
 
