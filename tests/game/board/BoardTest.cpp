@@ -16,20 +16,10 @@ namespace moonbrook::test {
 namespace {
 
 // The named nodes of the game scene that the board's presentation reads or writes.
-constexpr const char* kHudNodes[] = {"candy_requestor0",
-                                     "candy_requestor1",
-                                     "candy_requestors",
-                                     "highlights",
-                                     "plates_count",
-                                     "tokens_count",
-                                     "time",
-                                     "score",
-                                     "timeStars",
-                                     "powerup_hammer",
-                                     "powerup_random",
-                                     "powerup_color",
-                                     "powerup_bonuses",
-                                     "coin_highlights"};
+const std::vector<std::vector<const char*>> kHudNodes = {
+    {"candy_requestor0", "candy_requestor1", "candy_requestors"},
+    {"highlights", "coin_highlights", "plates_count", "tokens_count", "time", "score", "timeStars"},
+    {"powerup_hammer", "powerup_random", "powerup_color", "powerup_bonuses"}};
 
 std::string layerString(const std::vector<std::string>& rows) {
     std::string layer;
@@ -54,8 +44,10 @@ BoardTest::BoardTest() {
     holder = kt::KTNode::node();
     holder->setPosition({52, 120});
     scene->addChild(holder, "board");
-    for (const char* name : kHudNodes)
-        scene->addChild(kt::KTNode::node(), name);
+    for (const auto& group : kHudNodes) {
+        for (const char* name : group)
+            scene->addChild(kt::KTNode::node(), name);
+    }
     presentation = std::make_shared<ScenePresentation>(scene);
     runScene(scene);
 }

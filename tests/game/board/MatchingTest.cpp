@@ -189,17 +189,6 @@ TEST_F(MatchingTest, ACrateLosesOneLevelPerRemovalHoweverManyNeighboursGo) {
     EXPECT_EQ(letterAt(1, 1), u'e');
 }
 
-TEST_F(MatchingTest, HittingACratedBallBreaksTheCrateAndKeepsTheBall) {
-    build({}, {.crates = {"w"}});
-    board->removeBallAt(cell(0, 0));
-    EXPECT_EQ(board->score(), 0u);
-    EXPECT_EQ(cell(0, 0)->crateLevel(), 1);
-    board->finalizeRemove();
-    EXPECT_FALSE(cell(0, 0)->crate());
-    EXPECT_EQ(letterAt(0, 0), u'b');
-    EXPECT_FALSE(holdsGhost(0, 0));
-}
-
 TEST_F(MatchingTest, TwoPlatesCountElevenForTheFirstBreakAndOneForTheSecond) {
     build({}, {.map = {"321111"}});
     ASSERT_EQ(board->platesCount(), 12);

@@ -74,7 +74,6 @@ TEST_F(PowerupTest, ChargesLevelByLevelShownOnItsButtonAndAUseSpendsTheCharge) {
     EXPECT_FLOAT_EQ(bar->progress, 0.5f);
     hammer().fillFor(15);
     EXPECT_EQ(hammer().level(), 1);
-    EXPECT_EQ(hammer().currentOptions()["price"].intValue(), 10);
     EXPECT_FLOAT_EQ(bar->progress, 0.0f);
     EXPECT_EQ(visibleLevelImages(*button), (std::vector<bool>{true, false, false}));
     EXPECT_EQ(tooltipText->text(), "Ready to use. Next level loading...");
@@ -106,24 +105,19 @@ TEST_F(PowerupTest, RemovedBallsOfTheSpeedUpLettersCharge) {
     EXPECT_EQ(hammer().level(), 1);
 }
 
-TEST_F(PowerupTest, UpgradesAreBoughtAndDegradesRefundInFull) {
-    auto& player = addPlayer("Ada", 35);
-    EXPECT_TRUE(hammer().canUpgrade());
-    EXPECT_EQ(hammer().upgradePrice(), 10);
+// Buying a level and selling it back for its price are also played through the shop's screen.
+TEST_F(PowerupTest, ALevelWithoutAPriceIsNotForSaleAndDegradesRefundOnlyTheLevelsBought) {
+    auto& player = addPlayer("Ada", 1000);
     hammer().upgrade();
     hammer().upgrade();
-    EXPECT_EQ(player.tokens(), 5);
+    EXPECT_EQ(player.tokens(), 970);
     EXPECT_EQ(hammer().maxLevelText()->stringValue(), "2");
-    // Level 3 is not for sale.
-    player.setTokens(1000);
     EXPECT_FALSE(hammer().canUpgrade());
     hammer().upgrade();
     EXPECT_EQ(hammer().maxLevel(), 2);
-    player.setTokens(5);
-    hammer().degrade();
-    hammer().degrade();
-    hammer().degrade();
-    EXPECT_EQ(player.tokens(), 35);
+    for (int i = 0; i < 3; ++i)
+        hammer().degrade();
+    EXPECT_EQ(player.tokens(), 1000);
     EXPECT_EQ(hammer().maxLevel(), 0);
 }
 

@@ -63,5 +63,17 @@ TEST_F(OpeningScenesTest, TheFirstStoryEndLeadsToTheMapTutorialAndTheSecondToThe
     EXPECT_EQ(users.selectedUser()->objectForKey(kt::KTUser::kTutorials), before);
 }
 
+// A loading scene whose following scene names no class, or one that does not exist, queues nothing when left.
+TEST_F(OpeningScenesTest, ALoadingSceneForNoOrAnUnknownClassQueuesNothing) {
+    for (const PreloadScene::Following& following :
+         {PreloadScene::Following{}, PreloadScene::Following{"NoSuchScene", "", std::nullopt, ""}}) {
+        auto loading = kt::KTNode::node<PreloadScene>();
+        loading->setFollowing(following);
+        loading->onEnterStage();
+        loading->onExitStage();
+    }
+    EXPECT_EQ(kt::KTDirector::shared().queuedSceneCount(), 0u);
+}
+
 }  // namespace
 }  // namespace moonbrook::test
