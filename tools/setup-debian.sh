@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libsdl2-mixer-dev libstb-dev libplist-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
-  xvfb xauth libx11-dev libxtst-dev x11-apps netpbm
+  xvfb xauth libx11-dev libxtst-dev
   librsvg2-bin libfreetype-dev sox libsox-fmt-all fonts-dejavu-core fonts-dejavu-extra fonts-lobster
   libvorbis-dev fluidsynth fluid-soundfont-gm
   appstream desktop-file-utils

@@ -1,17 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "app/BoardScriptCommands.h"
 #include "app/Script.h"
 
 namespace moonbrook {
 namespace {
 
-struct BadLine {
-    const char* line;
-    const char* error;
-};
-
-class BoardScriptCommandsTest : public ::testing::TestWithParam<BadLine> {
+class BoardScriptCommandsTest : public ::testing::Test {
 protected:
     BoardScriptCommandsTest() { addBoardScriptCommands(commands_); }
 
@@ -32,29 +29,25 @@ TEST_F(BoardScriptCommandsTest, EveryBoardCommandParses) {
     EXPECT_EQ(script->steps.size(), 8u);
 }
 
-TEST_P(BoardScriptCommandsTest, BadArgumentsNameTheLineAndTheProblem) {
-    EXPECT_FALSE(parse(GetParam().line));
-    EXPECT_EQ(error_, GetParam().error);
+TEST_F(BoardScriptCommandsTest, BadArgumentsNameTheLineAndTheProblem) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"click-cell 3", "board.txt:1: click-cell: missing CY"},
+        {"click-cell 20 0", "board.txt:1: click-cell: CX must be a whole number from 0 to 19, not '20'"},
+        {"click-cell 0 13", "board.txt:1: click-cell: CY must be a whole number from 0 to 12, not '13'"},
+        {"click-cell -1 0", "board.txt:1: click-cell: CX must be a whole number from 0 to 19, not '-1'"},
+        {"click-cell 1.5 0", "board.txt:1: click-cell: CX must be a whole number from 0 to 19, not '1.5'"},
+        {"click-cell 1 2 3", "board.txt:1: click-cell: unexpected argument '3'"},
+        {"drag-cell 1 2 1", "board.txt:1: drag-cell: missing DY"},
+        {"drag-cell 1 2 x 0", "board.txt:1: drag-cell: DX must be a whole number from -20 to 20, not 'x'"},
+        {"wait-idle -5", "board.txt:1: wait-idle: MAX must be a whole number, not '-5'"},
+        {"wait-idle 5 6", "board.txt:1: wait-idle: unexpected argument '6'"},
+        {"dump board", "board.txt:1: dump board: missing file name"},
+    };
+    for (const auto& [line, error] : cases) {
+        EXPECT_FALSE(parse(line)) << line;
+        EXPECT_EQ(error_, error);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, BoardScriptCommandsTest,
-    ::testing::Values(BadLine{"click-cell 3", "board.txt:1: click-cell: missing CY"},
-                      BadLine{"click-cell 20 0",
-                              "board.txt:1: click-cell: CX must be a whole number from 0 to 19, not '20'"},
-                      BadLine{"click-cell 0 13",
-                              "board.txt:1: click-cell: CY must be a whole number from 0 to 12, not '13'"},
-                      BadLine{"click-cell -1 0",
-                              "board.txt:1: click-cell: CX must be a whole number from 0 to 19, not '-1'"},
-                      BadLine{"click-cell 1.5 0",
-                              "board.txt:1: click-cell: CX must be a whole number from 0 to 19, not '1.5'"},
-                      BadLine{"click-cell 1 2 3", "board.txt:1: click-cell: unexpected argument '3'"},
-                      BadLine{"drag-cell 1 2 1", "board.txt:1: drag-cell: missing DY"},
-                      BadLine{"drag-cell 1 2 x 0",
-                              "board.txt:1: drag-cell: DX must be a whole number from -20 to 20, not 'x'"},
-                      BadLine{"wait-idle -5", "board.txt:1: wait-idle: MAX must be a whole number, not '-5'"},
-                      BadLine{"wait-idle 5 6", "board.txt:1: wait-idle: unexpected argument '6'"},
-                      BadLine{"dump board", "board.txt:1: dump board: missing file name"}));
 
 }  // namespace
 }  // namespace moonbrook

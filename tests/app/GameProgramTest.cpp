@@ -47,12 +47,13 @@ protected:
 
 TEST_F(GameProgramTest, EscapePausesAndThePopupsLeadBackToTheLevel) {
     writeProfile(kAllTutorials);
-    ASSERT_EQ(play("001", "wait 10\n"
-                          "key Escape\nwait-state pause 5\ndump board paused.json\ndump scene pause.json\n"
-                          "wait 40\nclick-node continue_button\nwait-state default 10\ndump board running.json\n"
-                          "click-node pause_button\nwait-state pause 5\nwait 40\nclick-node hide_button\n"
-                          "wait-state hide 10\ndump scene hidden.json\nwait 40\nclick-node show_button\n"
-                          "wait-state default 10\nwait 2\ndump scene shown.json\n"),
+    ASSERT_EQ(play("001",
+                   "wait 10\n"
+                   "key Escape\nwait-state pause 5\ndump board paused.json\ndump scene pause.json\n"
+                   "wait 40\nclick-node continue_button\nwait-state default 10\ndump board running.json\n"
+                   "click-node pause_button\nwait-state pause 5\nwait 40\nclick-node hide_button\n"
+                   "wait-state hide 10\ndump scene hidden.json\nwait 40\nclick-node show_button\n"
+                   "wait-state default 10\nwait 2\ndump scene shown.json\n"),
               0)
         << errorOutput_;
     EXPECT_TRUE(dumped("paused.json")["paused"].get<bool>());
@@ -81,15 +82,16 @@ TEST_F(GameProgramTest, RightClickKeepsTheHammersChargeRestartSpendsItAndAFastWi
     folder_.write("devmode", "");
     writeProfile(std::string(kAllTutorials) + kHammerBought +
                  "<key>plates</key><integer>5</integer><key>tokens</key><integer>2</integer>");
-    ASSERT_EQ(play("001", "wait 470\nclick-node powerup_hammer\nwait 2\ndump board hammer.json\n"
-                          "click 500 400 right\nwait 2\ndump scene charged.json\ndump board before.json\n"
-                          "click-node restart_hud_button\nwait-state restart_question 5\nwait 10\n"
-                          "click-node restart_no\nwait-state default 10\ndump board kept.json\n"
-                          "click-node restart_hud_button\nwait-state restart_question 5\nwait 10\n"
-                          "click-node restart_yes\nwait-state default 10\nwait 1\n"
-                          "dump scene restarted.json\ndump board after.json\n"
-                          "wait 99\nkey w\nwait-state win 100\nwait 60\nkey w\nkey Escape\nkey F5\nwait 60\n"
-                          "dump scene won.json\ndump board board.json\ndump profiles profiles.json\n",
+    ASSERT_EQ(play("001",
+                   "wait 470\nclick-node powerup_hammer\nwait 2\ndump board hammer.json\n"
+                   "click 500 400 right\nwait 2\ndump scene charged.json\ndump board before.json\n"
+                   "click-node restart_hud_button\nwait-state restart_question 5\nwait 10\n"
+                   "click-node restart_no\nwait-state default 10\ndump board kept.json\n"
+                   "click-node restart_hud_button\nwait-state restart_question 5\nwait 10\n"
+                   "click-node restart_yes\nwait-state default 10\nwait 1\n"
+                   "dump scene restarted.json\ndump board after.json\n"
+                   "wait 99\nkey w\nwait-state win 100\nwait 60\nkey w\nkey Escape\nkey F5\nwait 60\n"
+                   "dump scene won.json\ndump board board.json\ndump profiles profiles.json\n",
                    "0.1"),
               0)
         << errorOutput_;
@@ -105,6 +107,8 @@ TEST_F(GameProgramTest, RightClickKeepsTheHammersChargeRestartSpendsItAndAFastWi
     EXPECT_FALSE(dumped("after.json")["paused"].get<bool>());
     EXPECT_EQ(dumped("after.json")["cells"].size(), dumped("before.json")["cells"].size());
     const std::string log = folder_.read(kLog);
+    // The file "devmode" beside the program allows the instant win below.
+    EXPECT_NE(log.find("Development mode enabled"), std::string::npos);
     EXPECT_NE(log.find("restart: board reset ok"), std::string::npos);
     // The scene and its board are kept: the layout was loaded once.
     EXPECT_EQ(log.find("GameScene init"), log.rfind("GameScene init"));
@@ -134,10 +138,11 @@ TEST_F(GameProgramTest, ATutorialCoversTheHudAndTheBoardOnceAcrossLevelsAndRuns)
     removeTutorials({"crates_w", "crates_s", "requestors"});
     // Level 006 has locks: the game's own tutorial for them shows from 3 seconds of play and the board waits
     // under it.
-    ASSERT_EQ(play("006", "wait 60\nscreenshot hud.png\nwait-state tutorial 400\nwait 60\n"
-                          "screenshot tutorial.png\ndump scene tutorial.json\ndump board paused.json\n"
-                          "key Escape\nwait 2\ndump scene still.json\nclick-node tutorial_ok\n"
-                          "wait-state default 60\ndump board running.json\n"),
+    ASSERT_EQ(play("006",
+                   "wait 60\nscreenshot hud.png\nwait-state tutorial 400\nwait 60\n"
+                   "screenshot tutorial.png\ndump scene tutorial.json\ndump board paused.json\n"
+                   "key Escape\nwait 2\ndump scene still.json\nclick-node tutorial_ok\n"
+                   "wait-state default 60\ndump board running.json\n"),
               0)
         << errorOutput_;
     const nlohmann::json box = node(dumped("tutorial.json"), "tutorial_box");
@@ -170,7 +175,8 @@ TEST_F(GameProgramTest, ATutorialCoversTheHudAndTheBoardOnceAcrossLevelsAndRuns)
     EXPECT_GT(brightness(button), brightness(hud->at(432, 588))) << describe(button);
 
     // Level 012 has locks too, and crates and candy requests whose tutorials have no file.
-    ASSERT_EQ(play("012", "wait 600\ndump scene later.json\ndump profiles profiles.json\n"), 0) << errorOutput_;
+    ASSERT_EQ(play("012", "wait 600\ndump scene later.json\ndump profiles profiles.json\n"), 0)
+        << errorOutput_;
     EXPECT_EQ(dumped("later.json")["state"], "default");
     EXPECT_EQ(folder_.read(kLog).find("tutorial_box="), std::string::npos);
     for (const char* name : {"locks", "crates_w", "crates_s", "requestors"})
@@ -191,10 +197,11 @@ TEST_F(GameProgramTest, NoMovesAreToldAfterTheHintDelayAndAMissingBackgroundFall
                   "<container><image name=\"episode_sky\" filename=\"data/gfx/gui/play/veil.png\" "
                   "color=\"203060FF\"/></container>");
     // F6 swaps the background for black and back, which looks for the level's own file again.
-    ASSERT_EQ(play("painted", "wait 2\ndump scene first.json\nkey F6\nwait 1\ndump scene black.json\nkey F6\n"
-                              "wait 1\ndump scene again.json\nwait-idle\nclick-cell 9 6\nclick-cell 10 6\n"
-                              "wait-idle\ndump board after.json\ndump scene before.json\nwait 400\n"
-                              "dump scene notice.json\nscreenshot notice.png\n",
+    ASSERT_EQ(play("painted",
+                   "wait 2\ndump scene first.json\nkey F6\nwait 1\ndump scene black.json\nkey F6\n"
+                   "wait 1\ndump scene again.json\nwait-idle\nclick-cell 9 6\nclick-cell 10 6\n"
+                   "wait-idle\ndump board after.json\ndump scene before.json\nwait 400\n"
+                   "dump scene notice.json\nscreenshot notice.png\n",
                    "0.05"),
               0)
         << errorOutput_;

@@ -22,8 +22,9 @@ namespace fs = std::filesystem;
 constexpr const char* kTwoLevelsWon =
     "<key>levelResults</key><dict><key>001</key><real>10</real><key>002</key><real>500</real></dict>";
 
-constexpr const char* kSkipOpening = "wait-state v1 30\nclick-node backdrop\nwait-state v4 200\n"
-                                     "click-node title_screen\nwait-scene MainMenuScene 600\n";
+constexpr const char* kSkipOpening =
+    "wait-state v1 30\nclick-node backdrop\nwait-state v4 200\n"
+    "click-node title_screen\nwait-scene MainMenuScene 600\n";
 
 // The program started on its main menu, each test with player profiles of its own and the game's content.
 class MenuProgramTest : public ProgramRunTest {
@@ -49,7 +50,8 @@ protected:
         fs::remove_all(locales);
         fs::create_directories(locales);
         folder_.write("data/locales/de.plist",
-                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict><key>strings</key><dict>"
+                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<plist version=\"1.0\"><dict><key>strings</key><dict>"
                       "<key>Welcome, %@</key><string>Willkommen, %@</string><key>Settings</key>"
                       "<string>Einstellungen</string><key>Language</key><string>Sprache</string>"
                       "<key>Players</key><string>Spieler</string></dict></dict></plist>\n");
@@ -58,12 +60,23 @@ protected:
     nlohmann::json profile(const std::string& file) const { return dumped(file)["users"][0]; }
 };
 
-// The name field has the keys at once: what the player types follows the prefilled name, and Return adds it.
-TEST_F(MenuProgramTest, TheFirstStartAsksForANamePrefilledAndMakesTheFirstProfile) {
-    ASSERT_EQ(run("wait-state add_first_user 60\nwait 10\ndump scene first.json\n"
-                  "text Jo\nkey Return\nwait-state default 60\nwait 5\n"
-                  "dump scene welcome.json\ndump profiles profiles.json\n"),
-              0)
+// The first name field has the keys at once: what the player types follows the prefilled name, and Return
+// adds it. Further profiles are added on the players' screen.
+TEST_F(MenuProgramTest, TheFirstStartMakesAProfileAndOthersAreAddedRefusedWhenTakenOrTooManyAndDeleted) {
+    ASSERT_EQ(
+        run("wait-state add_first_user 60\nwait 10\ndump scene first.json\n"
+            "text Jo\nkey Return\nwait-state default 60\nwait 5\n"
+            "dump scene welcome.json\ndump profiles profiles.json\n"
+            "click-node users_button\nwait-state users 30\n"
+            "click-node add_user_button\nwait-state add_user 30\ntext Bob\nkey Return\n"
+            "wait-state users 30\ndump profiles added.json\n"
+            "click-node add_user_button\nwait-state add_user 30\ntext Bob\nclick-node add_user_ok\nwait 20\n"
+            "dump scene taken.json\nclick-node user_exists_ok\nwait 30\nclick-node add_user_cancel\n"
+            "wait-state users 30\nclick-node delete_user_button\nwait-state delete_user 30\n"
+            "click-node cancel_delete_button\nwait-state users 30\ndump profiles kept.json\n"
+            "click-node delete_user_button\nwait-state delete_user 30\n"
+            "click-node final_delete_user_button\nwait-state users 30\ndump profiles deleted.json\n"),
+        0)
         << errorOutput_;
     const std::string prefilled = node(dumped("first.json"), "first_username_input")["text"];
     ASSERT_FALSE(prefilled.empty());
@@ -77,21 +90,7 @@ TEST_F(MenuProgramTest, TheFirstStartAsksForANamePrefilledAndMakesTheFirstProfil
     EXPECT_EQ(node(welcome, "welcome_text")["text"], "Welcome, " + name);
     EXPECT_TRUE(node(welcome, "welcome_panel")["visible"].get<bool>());
     EXPECT_FALSE(node(welcome, "add_first_user_popup")["visible"].get<bool>());
-}
 
-TEST_F(MenuProgramTest, ProfilesAreAddedRefusedWhenTakenOrTooManyAndDeletedAfterConfirmation) {
-    writeProfile("");
-    ASSERT_EQ(run("wait-state default 60\nclick-node users_button\nwait-state users 30\n"
-                  "click-node add_user_button\nwait-state add_user 30\ntext Bob\nkey Return\n"
-                  "wait-state users 30\ndump profiles added.json\n"
-                  "click-node add_user_button\nwait-state add_user 30\ntext Ann\nclick-node add_user_ok\nwait 20\n"
-                  "dump scene taken.json\nclick-node user_exists_ok\nwait 30\nclick-node add_user_cancel\n"
-                  "wait-state users 30\nclick-node delete_user_button\nwait-state delete_user 30\n"
-                  "click-node cancel_delete_button\nwait-state users 30\ndump profiles kept.json\n"
-                  "click-node delete_user_button\nwait-state delete_user 30\n"
-                  "click-node final_delete_user_button\nwait-state users 30\ndump profiles deleted.json\n"),
-              0)
-        << errorOutput_;
     const nlohmann::json added = dumped("added.json");
     ASSERT_EQ(added["users"].size(), 2u);
     EXPECT_EQ(added["selected"], "Bob");
@@ -99,10 +98,11 @@ TEST_F(MenuProgramTest, ProfilesAreAddedRefusedWhenTakenOrTooManyAndDeletedAfter
     EXPECT_EQ(dumped("kept.json")["users"].size(), 2u);
     const nlohmann::json deleted = dumped("deleted.json");
     ASSERT_EQ(deleted["users"].size(), 1u);
-    EXPECT_EQ(deleted["users"][0]["name"], "Ann");
+    EXPECT_EQ(deleted["users"][0]["name"], name);
 
     std::vector<std::pair<std::string, std::string>> eight;
-    for (int k = 0; k < 8; ++k) eight.emplace_back("P" + std::to_string(k), "");
+    for (int k = 0; k < 8; ++k)
+        eight.emplace_back("P" + std::to_string(k), "");
     writeProfiles(eight, "P0");
     ASSERT_EQ(run("wait-state default 60\nclick-node users_button\nwait-state users 30\n"
                   "click-node add_user_button\nwait-state too_many_users 30\nwait 10\ndump scene full.json\n"
@@ -117,7 +117,8 @@ TEST_F(MenuProgramTest, ProfilesAreAddedRefusedWhenTakenOrTooManyAndDeletedAfter
 // in the profile that is damaged gives way to the environment's.
 TEST_F(MenuProgramTest, TheMapAndLevelSetShowStarsMedalsAndTimesAndStartOnlyOpenLevelsDespiteABadLanguage) {
     writeGermanLocale();
-    writeProfile(std::string(kAllTutorials) + "<key>language</key><integer>7</integer><key>levelResults</key>"
+    writeProfile(std::string(kAllTutorials) +
+                 "<key>language</key><integer>7</integer><key>levelResults</key>"
                  "<dict><key>001</key><real>5</real><key>002</key><real>500</real></dict>");
     ASSERT_EQ(run("wait-state default 60\nwait 5\ndump scene menu.json\nclick-node play_button\n"
                   "wait-state map 30\nwait 30\ndump scene map.json\nscreenshot map.png\n"
@@ -185,9 +186,10 @@ TEST_F(MenuProgramTest, TheMapAndLevelSetShowStarsMedalsAndTimesAndStartOnlyOpen
 // Plates buy the cheapest variant of the first decoration and nothing more; tokens buy a powerup level and a
 // bonus and get them back when sold. What the profile holds is saved.
 TEST_F(MenuProgramTest, DecorationsAreBoughtForPlatesAndStayPowerupsAndBonusesAreBoughtAndSoldForTokens) {
-    const std::string buy = "wait-state default 60\nwait 10\nclick-node b\nwait 20\nclick-node b1\n"
-                            "wait-state upgrade_popup 30\nwait 20\ndump scene popup.json\nscreenshot popup.png\n"
-                            "click-node buy_button\nwait 40\ndump scene after.json\ndump profiles wallet.json\n";
+    const std::string buy =
+        "wait-state default 60\nwait 10\nclick-node b\nwait 20\nclick-node b1\n"
+        "wait-state upgrade_popup 30\nwait 20\ndump scene popup.json\nscreenshot popup.png\n"
+        "click-node buy_button\nwait 40\ndump scene after.json\ndump profiles wallet.json\n";
     writeProfile("<key>plates</key><integer>20</integer>");
     ASSERT_EQ(run(buy), 0) << errorOutput_;
     EXPECT_FALSE(node(dumped("popup.json"), "buy_button")["enabled"].get<bool>());
@@ -260,8 +262,9 @@ TEST_F(MenuProgramTest, AWonLevelLeadsThroughTheLoadingScreenBackToTheMapWithThe
 TEST_F(MenuProgramTest, TheCreditsRollAndTheWebsiteButtonOpensTheAddressBesideTheProgram) {
     writeProfile("");
     folder_.write("website.url", "[InternetShortcut]\nURL=not an address\n");
-    const std::string credits = "wait-state default 60\nclick-node credits_button\nwait-state credits 30\nwait 5\n"
-                                "dump scene start.json\n";
+    const std::string credits =
+        "wait-state default 60\nclick-node credits_button\nwait-state credits 30\nwait 5\n"
+        "dump scene start.json\n";
     ASSERT_EQ(run(credits + "wait 600\ndump scene later.json\nclick-node credits_close_button\n"
                             "wait-state default 30\ndump scene closed.json\nclick-node credits_button\n"
                             "wait-state credits 30\n"),
@@ -282,7 +285,8 @@ TEST_F(MenuProgramTest, TheCreditsRollAndTheWebsiteButtonOpensTheAddressBesideTh
 
     const fs::path opener = folder_.path() / "bin/xdg-open";
     fs::create_directories(opener.parent_path());
-    folder_.write("bin/xdg-open", "#!/bin/sh\necho \"$1\" > \"" + (folder_.path() / "opened.txt").string() + "\"\n");
+    folder_.write("bin/xdg-open",
+                  "#!/bin/sh\necho \"$1\" > \"" + (folder_.path() / "opened.txt").string() + "\"\n");
     fs::permissions(opener, fs::perms::owner_all);
     folder_.write("website.url", "[InternetShortcut]\nURL=https://moonbrook.example/\n");
     ASSERT_EQ(run(credits + "click-node website_button\nwait 30\n", {},
@@ -310,16 +314,19 @@ int logLines(const std::string& log, const std::string& problem, const std::stri
 TEST_F(MenuProgramTest, MissingOrDamagedOpeningFilesAreLoggedOnceAndTheGameStillReachesTheMap) {
     fs::remove_all(folder_.path() / "data");
     folder_.linkContent(MOONBROOK_CONTENT_DATA, {"scenes"});
-    const std::string newPlayer = "wait-scene MainMenuScene 600\nwait-state add_first_user 60\ntext Zoe\n"
-                                  "key Return\nwait-state default 60\nclick-node play_button\n"
-                                  "wait-state tutorial 1200\ndump scene map.json\n";
+    const std::string newPlayer =
+        "wait-scene MainMenuScene 600\nwait-state add_first_user 60\ntext Zoe\n"
+        "key Return\nwait-state default 60\nclick-node play_button\n"
+        "wait-state tutorial 1200\ndump scene map.json\n";
     const std::vector<std::string> files = {"data/scenes/splash.sg.xml", "data/scenes/story.sg.xml",
                                             "data/preload.plist", "data/preload_story.plist"};
-    for (const std::string& file : files) fs::remove(folder_.path() / file);
+    for (const std::string& file : files)
+        fs::remove(folder_.path() / file);
     ASSERT_EQ(runFromStart(newPlayer), 0) << errorOutput_;
     EXPECT_TRUE(node(dumped("map.json"), "map_panel")["visible"].get<bool>());
     std::string log = folder_.read(kLog);
-    for (const std::string& file : files) EXPECT_EQ(logLines(log, "file not found", file), 1) << file;
+    for (const std::string& file : files)
+        EXPECT_EQ(logLines(log, "file not found", file), 1) << file;
 
     fs::remove(folder_.path() / "data-home/Moonbrook/users.xml");
     for (const char* scene : {"data/scenes/splash.sg.xml", "data/scenes/story.sg.xml"})
@@ -337,14 +344,15 @@ TEST_F(MenuProgramTest, MissingOrDamagedOpeningFilesAreLoggedOnceAndTheGameStill
 
 TEST_F(MenuProgramTest, ALanguageChosenInTheSettingsShowsAtOnceIsKeptInTheProfileAndFollowsItsPlayer) {
     writeGermanLocale();
-    writeProfiles(
-        {{"Ann", kAllTutorials}, {"Bob", std::string(kAllTutorials) + "<key>language</key><string>en</string>"}},
-        "Ann");
-    ASSERT_EQ(run("wait-state default 60\nclick-node settings_button\nwait 20\ndump scene english.json\n"
-                  "screenshot settings_en.png\nclick-node language_de\nwait 30\ndump scene german.json\n"
-                  "screenshot settings_de.png\ndump profiles chosen.json\nclick-node settings_close\nwait 20\n"
-                  "dump scene closed.json\n"),
-              0)
+    writeProfiles({{"Ann", kAllTutorials},
+                   {"Bob", std::string(kAllTutorials) + "<key>language</key><string>en</string>"}},
+                  "Ann");
+    ASSERT_EQ(
+        run("wait-state default 60\nclick-node settings_button\nwait 20\ndump scene english.json\n"
+            "screenshot settings_en.png\nclick-node language_de\nwait 30\ndump scene german.json\n"
+            "screenshot settings_de.png\ndump profiles chosen.json\nclick-node settings_close\nwait 20\n"
+            "dump scene closed.json\n"),
+        0)
         << errorOutput_;
     const nlohmann::json english = dumped("english.json");
     EXPECT_TRUE(childOf(english, "language_en", "current")["visible"].get<bool>());
@@ -356,7 +364,9 @@ TEST_F(MenuProgramTest, ALanguageChosenInTheSettingsShowsAtOnceIsKeptInTheProfil
     EXPECT_EQ(node(german, "welcome_text")["text"], "Willkommen, Ann");
     EXPECT_TRUE(showsText(german["tree"], "Sprache"));
     EXPECT_TRUE(showsText(german["tree"], "Einstellungen"));
-    EXPECT_TRUE(showsText(german["tree"], "Fran\xC3\xA7" "ais"));
+    EXPECT_TRUE(showsText(german["tree"],
+                          "Fran\xC3\xA7"
+                          "ais"));
     EXPECT_TRUE(childOf(german, "language_de", "current")["visible"].get<bool>());
     EXPECT_FALSE(childOf(german, "language_en", "current")["visible"].get<bool>());
     EXPECT_EQ(profile("chosen.json")["language"], "de");

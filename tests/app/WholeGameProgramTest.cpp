@@ -48,10 +48,8 @@ TEST_F(WholeGameProgramTest, ANewPlayerMeetsTheStoryWinsTheFirstLevelAndFindsItA
     const nlohmann::json won = dumped("won_profile.json")["users"][0];
     EXPECT_TRUE(won["levelResults"].contains("001"));
     EXPECT_GT(won["plates"].get<int>(), 0);
+    // The won level opening the next is MenuProgramTest's; here the way back reaches the menu.
     EXPECT_EQ(dumped("back.json")["class"], "MainMenuScene");
-    EXPECT_EQ(node(dumped("levels.json"), "l1")["enabled"], true);
-    EXPECT_EQ(childOf(dumped("levels.json"), "l1", "locked")["visible"], false);
-    EXPECT_EQ(childOf(dumped("levels.json"), "l2", "locked")["visible"], true);
 
     ASSERT_EQ(run("whole_game_again.txt"), 0) << errorOutput_;
     const nlohmann::json again = dumped("again.json");
@@ -60,7 +58,6 @@ TEST_F(WholeGameProgramTest, ANewPlayerMeetsTheStoryWinsTheFirstLevelAndFindsItA
     for (const char* key : {"name", "levelResults", "plates", "tokens", "tutorials"})
         EXPECT_EQ(again["users"][0][key], won[key]) << key;
     EXPECT_EQ(node(dumped("levels_again.json"), "l1")["enabled"], true);
-    EXPECT_EQ(childOf(dumped("levels_again.json"), "l2", "locked")["visible"], true);
 }
 
 }  // namespace

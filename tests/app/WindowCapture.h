@@ -28,8 +28,6 @@ struct RgbImage {
     std::array<double, 3> average(double left, double top, double right, double bottom) const;
 };
 
-// What the X server shows in that part of its screen, as `xwd` captures it; none when it cannot be read.
-std::optional<RgbImage> captureScreenArea(int left, int top, int width, int height);
 std::optional<RgbImage> readPng(const std::filesystem::path& path);
 
 // Where the logical 1024 x 768 screen lies in a picture of that size: centred, scaled uniformly.
