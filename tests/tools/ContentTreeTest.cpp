@@ -1,9 +1,11 @@
-// Checks the data/ tree that the content build produced beside the program: every file the board and the
-// game name exists, and every file named inside a data file exists too.
+// Checks the data/ tree that the content build produced beside the program: every file the program names
+// exists, and every file named inside a data file exists too.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -21,35 +23,30 @@ const fs::path kRoot = MOONBROOK_CONTENT_ROOT;
 
 constexpr std::string_view kBallLetters = "abcdefghijklmnopqrst0";
 
-std::vector<std::string> filesTheGameNames() {
-    std::vector<std::string> names = {
-        "data/gfx/icon.png",
-        "data/fonts/default.xml",
-        "data/episodes.plist",
-        "data/level_timelimits.xml",
-        "data/scenes/splash.sg.xml",
-        "data/scenes/logo.sg.xml",
-        "data/scenes/story.sg.xml",
-        "data/gfx/board/grid.sprite.xml",
-        "data/gfx/board/hint.sprite.xml",
-        "data/gfx/board/plate_hl.sprite.xml",
-        "data/gfx/board/coin_hl.sprite.xml",
-        "data/gfx/board/lock.png",
-        "data/gfx/board/stone_crate_0.png",
-        "data/gfx/board/stone_crate_1.png",
-        "data/gfx/board/wooden_crate.png",
-        "data/gfx/gui/editor/emitter.png",
-    };
-    for (const char* piece :
-         {"top", "right", "bottom", "left", "corner_in_top_right", "corner_in_bottom_right",
-          "corner_in_bottom_left", "corner_in_top_left", "corner_out_top_right", "corner_out_bottom_right",
-          "corner_out_bottom_left", "corner_out_top_left"}) {
-        names.push_back(kt::KTFormat("data/gfx/board/frame/%s.png", piece));
+// The content files the program's sources name in full: quoted "data/..." names outside comments.
+std::set<std::string> filesNamedInTheSources() {
+    static const std::regex quoted(R"re("(data/[^"%<>]+\.[a-z]+)")re");
+    std::set<std::string> names;
+    for (const char* folder : {"app", "editor", "engine", "game"}) {
+        for (const auto& entry : fs::recursive_directory_iterator(fs::path(MOONBROOK_SOURCE_ROOT) / folder)) {
+            if (entry.path().extension() != ".cpp" && entry.path().extension() != ".h") continue;
+            std::ifstream file(entry.path());
+            for (std::string line; std::getline(file, line);) {
+                line = line.substr(0, line.find("//"));
+                for (auto match = std::sregex_iterator(line.begin(), line.end(), quoted);
+                     match != std::sregex_iterator(); ++match)
+                    names.insert((*match)[1].str());
+            }
+        }
     }
-    for (int i = 1; i <= 3; ++i) {
+    return names;
+}
+
+// The files the program names by filling in a ball's letter, a crate's damage or a character's number.
+std::vector<std::string> filesNamedByPattern() {
+    std::vector<std::string> names;
+    for (int i = 1; i <= 3; ++i)
         names.push_back(kt::KTFormat("data/gfx/board/wooden_crate%i.png", i));
-        names.push_back(kt::KTFormat("data/gfx/board/board_%02d.png", i));
-    }
     for (const char letter : kBallLetters) {
         names.push_back(kt::KTFormat("data/gfx/balls/%c.sprite.xml", letter));
         names.push_back(kt::KTFormat("data/gfx/balls/%c/01.png", letter));
@@ -59,60 +56,17 @@ std::vector<std::string> filesTheGameNames() {
         for (int slot = 0; slot < 2; ++slot)
             names.push_back(kt::KTFormat("data/effects/remove_ball%c_tr%i.xml", letter, slot));
     }
-    for (const char* effect : {"ball_score",
-                               "bat",
-                               "bats",
-                               "bonuses",
-                               "button_click",
-                               "click",
-                               "click_lock",
-                               "explode",
-                               "explode_big",
-                               "fall",
-                               "hammer",
-                               "hammer_big",
-                               "lightning_sound",
-                               "powerup_filled",
-                               "pw_hammer",
-                               "pw_hammer_big",
-                               "pw_remove_color",
-                               "pw_remove_color2",
-                               "pw_remove_color3",
-                               "pw_remove_color_step",
-                               "pw_scythe",
-                               "remove",
-                               "remove_big",
-                               "remove_big_candy_sound",
-                               "remove_big_sound",
-                               "remove_candy",
-                               "remove_crate_s1",
-                               "remove_crate_s2",
-                               "remove_crate_w",
-                               "remove_epic",
-                               "remove_epic_candy_sound",
-                               "remove_epic_sound",
-                               "remove_plate1",
-                               "remove_plate2",
-                               "scythe",
-                               "swap",
-                               "swap_unres",
-                               "unlock",
-                               "win"}) {
-        names.push_back(kt::KTFormat("data/effects/%s.xml", effect));
-    }
-    for (int character = 1; character <= 8; ++character) {
+    for (int character = 1; character <= 8; ++character)
         names.push_back(kt::KTFormat("data/Characters/%i.sprite.xml", character));
-    }
-    for (const char* piece :
-         {"Spooky_Suspense", "The_Mystic", "The_Secret_Path", "a_midnight_symphony", "atlantis_speaks_to_us",
-          "funky_uncle_fester", "mischief_In_suburbia", "monster-factory-complete"}) {
-        names.push_back(kt::KTFormat("data/music/%s.ogg", piece));
-    }
     return names;
 }
 
-TEST(ContentTree, HoldsEveryFileTheGameNames) {
-    for (const std::string& name : filesTheGameNames())
+TEST(ContentTree, HoldsEveryFileTheProgramNames) {
+    const std::set<std::string> named = filesNamedInTheSources();
+    EXPECT_GT(named.size(), 80u) << "the sources were not found";
+    for (const std::string& name : named)
+        EXPECT_TRUE(fs::is_regular_file(kRoot / name)) << name;
+    for (const std::string& name : filesNamedByPattern())
         EXPECT_TRUE(fs::is_regular_file(kRoot / name)) << name;
 }
 
@@ -124,39 +78,39 @@ std::set<std::string> namedChildren(const kt::XMLElement& element, std::string_v
     return names;
 }
 
-bool containsAll(const std::set<std::string>& names, std::initializer_list<const char*> wanted) {
-    return std::all_of(wanted.begin(), wanted.end(), [&](const char* name) { return names.contains(name); });
+// Expects the sprite file to hold every wanted animation; answers its root element.
+std::shared_ptr<const kt::XMLElement> expectAnimations(const std::string& name,
+                                                       std::initializer_list<const char*> wanted) {
+    auto sprite = kt::XMLElement::fromFile((kRoot / name).string());
+    const std::set<std::string> animations =
+        sprite ? namedChildren(*sprite, "animation") : std::set<std::string>();
+    for (const char* animation : wanted)
+        EXPECT_TRUE(animations.contains(animation)) << name << " lacks " << animation;
+    return sprite;
 }
 
 TEST(ContentTree, SpritesHaveTheAnimationsAndPartsTheBoardAsksFor) {
     for (const char letter : kBallLetters) {
-        const auto sprite =
-            kt::XMLElement::fromFile((kRoot / kt::KTFormat("data/gfx/balls/%c.sprite.xml", letter)).string());
-        ASSERT_TRUE(sprite) << letter;
-        const auto animations = namedChildren(*sprite, "animation");
-        EXPECT_TRUE(animations.contains("default")) << letter;
-        if (letter != '0') {
-            EXPECT_TRUE(containsAll(animations, {"selected", "active", "lightwave", "random"})) << letter;
+        const std::string name = kt::KTFormat("data/gfx/balls/%c.sprite.xml", letter);
+        if (letter == '0') {
+            expectAnimations(name, {"default"});
+        } else {
+            expectAnimations(name, {"default", "selected", "active", "lightwave", "random"});
         }
     }
-    const auto grid = kt::XMLElement::fromFile((kRoot / "data/gfx/board/grid.sprite.xml").string());
-    ASSERT_TRUE(grid);
-    EXPECT_TRUE(
-        containsAll(namedChildren(*grid, "animation"), {"default", "plate1", "plate2", "active", "none"}));
+    expectAnimations("data/gfx/board/grid.sprite.xml", {"default", "plate1", "plate2", "active", "none"});
     for (int character = 1; character <= 8; ++character) {
-        const auto sprite = kt::XMLElement::fromFile(
-            (kRoot / kt::KTFormat("data/Characters/%i.sprite.xml", character)).string());
+        const auto sprite = expectAnimations(
+            kt::KTFormat("data/Characters/%i.sprite.xml", character),
+            {"default", "appearance", "victory", "random1", "random2", "random3", "random4", "random5"});
         ASSERT_TRUE(sprite) << character;
-        EXPECT_TRUE(containsAll(
-            namedChildren(*sprite, "animation"),
-            {"default", "appearance", "victory", "random1", "random2", "random3", "random4", "random5"}))
-            << character;
         const auto request =
             std::find_if(sprite->children().begin(), sprite->children().end(), [](const auto& child) {
                 return child.attribute("name") && *child.attribute("name") == "request";
             });
         ASSERT_NE(request, sprite->children().end()) << character;
-        EXPECT_TRUE(containsAll(namedChildren(*request, "state"), {"hidden", "default"})) << character;
+        const std::set<std::string> states = namedChildren(*request, "state");
+        EXPECT_TRUE(states.contains("hidden") && states.contains("default")) << character;
         EXPECT_TRUE(namedChildren(*request, "text").contains("count")) << character;
         EXPECT_TRUE(namedChildren(*request, "container").contains("type")) << character;
     }

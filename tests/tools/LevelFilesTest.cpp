@@ -12,6 +12,7 @@
 
 #include "engine/core/KTFormat.h"
 #include "engine/core/KTPlist.h"
+#include "engine/core/XMLElement.h"
 
 namespace moonbrook {
 namespace {
@@ -124,9 +125,9 @@ TEST_P(LevelFileTest, IsNumberedTimedAndDressedLikeItsPlaceInTheGame) {
     if (GetParam() != kChallengeLevel) {
         EXPECT_EQ(background,
                   kt::KTFormat("episode%i.xml", static_cast<int>(position / kLevelsPerEpisode + 1)));
-    } else {
-        EXPECT_FALSE(background.empty());
     }
+    EXPECT_TRUE(kt::XMLElement::fromFile((kRoot / "data/partials/backgrounds" / background).string()))
+        << background;
 }
 
 TEST_P(LevelFileTest, LayersFitTheBoardAndPutThingsOnlyOnCells) {

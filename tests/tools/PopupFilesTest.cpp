@@ -1,6 +1,6 @@
 // Checks the partials the game scene loads by name: a tutorial popup must exist for every name the game can
 // ask for (a missing one is recorded as shown and never appears), keep the board under it from being clicked
-// and offer the button that resumes the level; every episode must have its background.
+// and offer the button that resumes the level.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "engine/core/KTFormat.h"
-#include "engine/core/KTPlist.h"
 #include "engine/core/KTTextValues.h"
 #include "engine/core/XMLElement.h"
 
@@ -109,21 +108,6 @@ TEST(PopupFiles, EveryTutorialShieldsTheBoardExplainsAndCanBeClosed) {
                                             return node.kind == "text" && text && text->size() > 40;
                                         }))
             << name << " explains nothing";
-    }
-}
-
-TEST(PopupFiles, EveryEpisodeHasABackgroundPicture) {
-    const auto episodes = kt::KTPlist::readFile((kRoot / "data/episodes.plist").string());
-    ASSERT_TRUE(episodes);
-    const std::size_t count = (*episodes)["episodes"].size();
-    EXPECT_GE(count, 4u);
-    for (std::size_t episode = 1; episode <= count; ++episode) {
-        const FlatPartial background(kRoot /
-                                     kt::KTFormat("data/partials/backgrounds/episode%i.xml", episode));
-        ASSERT_TRUE(background.loaded()) << episode;
-        EXPECT_TRUE(std::ranges::any_of(background.nodes(), [](const PartialNode& node) {
-            return node.kind == "image" && node.attributes.contains("filename");
-        })) << episode;
     }
 }
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include <utility>
 #include <vector>
 
 #include "engine/core/KTRandom.h"
@@ -14,15 +14,6 @@ bool overlapWithPadding(const PackedRectangle& a, const PackedRectangle& b, int 
            b.y < a.y + a.height + padding;
 }
 
-struct PackCase {
-    const char* name;
-    std::vector<PackSize> sizes;
-};
-
-void PrintTo(const PackCase& packCase, std::ostream* out) {
-    *out << packCase.name;
-}
-
 std::vector<PackSize> randomSizes(int count, int maxSide) {
     std::vector<PackSize> sizes;
     for (int i = 0; i < count; ++i)
@@ -30,36 +21,34 @@ std::vector<PackSize> randomSizes(int count, int maxSide) {
     return sizes;
 }
 
-class RectanglePackerTest : public ::testing::TestWithParam<PackCase> {};
-
-TEST_P(RectanglePackerTest, KeepsEveryRectangleWholeInsideThePageAndApartFromTheOthers) {
+TEST(RectanglePacker, KeepsEveryRectangleWholeInsideThePageAndApartFromTheOthers) {
     constexpr int padding = 2;
-    const std::vector<PackSize>& sizes = GetParam().sizes;
-    const auto page = packRectangles(sizes, padding);
-    ASSERT_TRUE(page);
-    ASSERT_EQ(page->rectangles.size(), sizes.size());
-    for (std::size_t i = 0; i < sizes.size(); ++i) {
-        const PackedRectangle& rect = page->rectangles[i];
-        EXPECT_EQ(rect.width, sizes[i].width);
-        EXPECT_EQ(rect.height, sizes[i].height);
-        EXPECT_GE(rect.x, padding);
-        EXPECT_GE(rect.y, padding);
-        EXPECT_LE(rect.x + rect.width + padding, page->width);
-        EXPECT_LE(rect.y + rect.height + padding, page->height);
-        for (std::size_t j = i + 1; j < sizes.size(); ++j) {
-            EXPECT_FALSE(overlapWithPadding(rect, page->rectangles[j], padding)) << i << " and " << j;
+    const std::pair<const char*, std::vector<PackSize>> layouts[] = {
+        {"nothing", {}},
+        {"one cell", {{46, 46}}},
+        {"a board of cells", std::vector<PackSize>(40, {46, 46})},
+        {"strips and dots", {{300, 3}, {3, 300}, {1, 1}, {1, 1}, {120, 40}}},
+        {"glyph-like", randomSizes(200, 30)},
+        {"mixed pictures", randomSizes(60, 140)}};
+    for (const auto& [layout, sizes] : layouts) {
+        SCOPED_TRACE(layout);
+        const auto page = packRectangles(sizes, padding);
+        ASSERT_TRUE(page);
+        ASSERT_EQ(page->rectangles.size(), sizes.size());
+        for (std::size_t i = 0; i < sizes.size(); ++i) {
+            const PackedRectangle& rect = page->rectangles[i];
+            EXPECT_EQ(rect.width, sizes[i].width);
+            EXPECT_EQ(rect.height, sizes[i].height);
+            EXPECT_GE(rect.x, padding);
+            EXPECT_GE(rect.y, padding);
+            EXPECT_LE(rect.x + rect.width + padding, page->width);
+            EXPECT_LE(rect.y + rect.height + padding, page->height);
+            for (std::size_t j = i + 1; j < sizes.size(); ++j) {
+                EXPECT_FALSE(overlapWithPadding(rect, page->rectangles[j], padding)) << i << " and " << j;
+            }
         }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Layouts, RectanglePackerTest,
-                         ::testing::Values(PackCase{"nothing", {}}, PackCase{"one_cell", {{46, 46}}},
-                                           PackCase{"a_board_of_cells", std::vector<PackSize>(40, {46, 46})},
-                                           PackCase{"strips_and_dots",
-                                                    {{300, 3}, {3, 300}, {1, 1}, {1, 1}, {120, 40}}},
-                                           PackCase{"glyph_like", randomSizes(200, 30)},
-                                           PackCase{"mixed_pictures", randomSizes(60, 140)}),
-                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(RectanglePacker, PrefersTheSmallestPageThatHoldsEverythingWithinTheLargest) {
     const auto pair = packRectangles(std::vector<PackSize>(2, {20, 20}), 2);

@@ -157,11 +157,6 @@ TEST_F(LevelCheckTest, RunsRepeatForASeedAndResultsDoNotDependOnTheJobCount) {
 
 class LevelCheckToolTest : public LevelCheckTest {
 protected:
-    std::filesystem::path writeText(const std::string& name, const std::string& content) const {
-        const auto path = userDataHome() / name;
-        std::ofstream(path) << content;
-        return path;
-    }
     std::filesystem::path writeLevel(const std::string& name, const KTPlist& data) const {
         const auto path = userDataHome() / name;
         EXPECT_TRUE(data.writeFile(path.string()));
@@ -184,7 +179,8 @@ protected:
 
 TEST_F(LevelCheckToolTest, BadLevelFilesAreNamedAndTheOthersStillChecked) {
     const auto good = writeLevel("good.xml", wonByOneSwap());
-    const auto damaged = writeText("damaged.xml", "<?xml version=\"1.0\"?><plist><dict><key>options</key>");
+    const auto damaged = userDataHome() / "damaged.xml";
+    std::ofstream(damaged) << "<?xml version=\"1.0\"?><plist><dict><key>options</key>";
     const auto notLevel = writeLevel("list.xml", KTPlist(KTPlist::Array{}));
     const auto json = userDataHome() / "report.json";
     EXPECT_EQ(check({"--runs", "2", "--json", json.string(), damaged.string(), "no_such_level", good.string(),

@@ -13,15 +13,6 @@ RunResult win(float time, int moves) {
     return {.won = true, .time = time, .moves = moves};
 }
 
-TEST(LevelReportTest, QuantilesTakeTheNearestRank) {
-    const std::vector<float> sorted{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-    EXPECT_EQ(quantile(sorted, 0.05), 1);
-    EXPECT_EQ(quantile(sorted, 0.5), 5);
-    EXPECT_EQ(quantile(sorted, 0.95), 10);
-    EXPECT_EQ(quantile({}, 0.5), 0);
-    EXPECT_EQ(quantile({7}, 0.05), 7);
-}
-
 TEST(LevelReportTest, SummaryCountsWinsMovesEscapesAndSuggestsStarTimes) {
     std::vector<RunResult> runs;
     for (int i = 1; i <= 18; ++i)
