@@ -27,6 +27,17 @@ const FakeMedia& fakeOf(const Media& media) {
     return *reinterpret_cast<const FakeMedia*>(&media);
 }
 
+// An atlas of two 46 x 46 frames, "ball_red.png" and "ball_blue.png" side by side, on "sheet.png".
+constexpr const char* kAtlas =
+    "<plist "
+    "version=\"1.0\"><dict><key>metadata</key><dict><key>textureFileName</key><string>sheet.png</string>"
+    "</dict><key>frames</key><dict>"
+    "<key>ball_red.png</key><dict><key>x</key><integer>0</integer><key>y</key><integer>0</integer>"
+    "<key>width</key><integer>46</integer><key>height</key><integer>46</integer></dict>"
+    "<key>ball_blue.png</key><dict><key>x</key><real>46</real><key>y</key><integer>0</integer>"
+    "<key>width</key><integer>46</integer><key>height</key><integer>46</integer></dict>"
+    "</dict></dict></plist>";
+
 // Counts every load; missing files and files whose path ends in ".bad" cannot be decoded.
 class FakeImageLoader : public KTImageLoader {
 public:

@@ -9,7 +9,7 @@
 
 namespace kt::test {
 
-// Writes down every state switch ("node:state@seconds") and moves the node to the state's place at once,
+// Writes down every state switch ("node:state@seconds") and moves the node to the state's x at once,
 // whatever the time; the real animator lives in the actions module.
 class FakeStateAnimator : public KTStateAnimator {
 public:
@@ -17,10 +17,8 @@ public:
 
     void animate(KTNode& node, const KTState& state, float seconds) override {
         switches.push_back(node.name() + ":" + state.name + "@" + std::to_string(seconds).substr(0, 3));
-        for (const auto& [key, value] : state.values) {
-            if (key == "x") node.setX(static_cast<float>(value));
-            if (key == "y") node.setY(static_cast<float>(value));
-        }
+        if (const auto x = state.values.find("x"); x != state.values.end())
+            node.setX(static_cast<float>(x->second));
     }
 };
 

@@ -22,9 +22,10 @@ KTLanguage::Environment environment(std::map<std::string, std::string> variables
 
 TEST(LanguageChoiceTest, APosixLocaleNameGivesItsLanguageAndAnythingElseEnglish) {
     const std::map<std::string, std::string> cases = {
-        {"de_DE.UTF-8", "de"}, {"fr_CA", "fr"},   {"de", "de"},     {"FR_fr", "fr"},    {"de_AT@euro", "de"},
-        {"ast_ES", "ast"},     {"C", "en"},       {"POSIX", "en"},  {"C.UTF-8", "en"},  {"en_GB", "en"},
-        {"", "en"},            {"german", "en"},  {"../de", "en"},  {"d1_DE", "en"},    {"_DE", "en"}};
+        {"de_DE.UTF-8", "de"}, {"fr_CA", "fr"},   {"de", "de"}, {"FR_fr", "fr"},
+        {"de_AT@euro", "de"},  {"ast_ES", "ast"}, {"C", "en"},  {"POSIX", "en"},
+        {"C.UTF-8", "en"},     {"en_GB", "en"},   {"", "en"},   {"german", "en"},
+        {"../de", "en"},       {"d1_DE", "en"},   {"_DE", "en"}};
     for (const auto& [locale, language] : cases)
         EXPECT_EQ(KTLanguage::fromPosixLocale(locale), language) << locale;
 }
@@ -32,7 +33,8 @@ TEST(LanguageChoiceTest, APosixLocaleNameGivesItsLanguageAndAnythingElseEnglish)
 TEST(LanguageChoiceTest, TheEnvironmentDecidesInPosixOrder) {
     EXPECT_EQ(KTLanguage::fromEnvironment(environment({})), "en");
     EXPECT_EQ(KTLanguage::fromEnvironment(environment({{"LANG", "de_DE.UTF-8"}})), "de");
-    EXPECT_EQ(KTLanguage::fromEnvironment(environment({{"LANG", "de_DE.UTF-8"}, {"LC_MESSAGES", "fr_FR"}})), "fr");
+    EXPECT_EQ(KTLanguage::fromEnvironment(environment({{"LANG", "de_DE.UTF-8"}, {"LC_MESSAGES", "fr_FR"}})),
+              "fr");
     EXPECT_EQ(KTLanguage::fromEnvironment(
                   environment({{"LANG", "de_DE"}, {"LC_MESSAGES", "de_DE"}, {"LC_ALL", "fr_CA.UTF-8"}})),
               "fr");
@@ -95,20 +97,16 @@ TEST_F(LanguageUseTest, AnotherLanguageFindsItsOwnLocalisedFilesAndKeepsAtlasFra
     writeFile("data/gfx/title.png", "x");
     writeFile("ldata/de/data/gfx/title.png", "x");
     writeFile("data/gfx/sheet.png", "x");
-    writeFile("data/gfx/balls.atlas.plist",
-              "<plist version=\"1.0\"><dict><key>metadata</key><dict><key>textureFileName</key>"
-              "<string>sheet.png</string></dict><key>frames</key><dict><key>ball.png</key><dict>"
-              "<key>x</key><integer>0</integer><key>y</key><integer>0</integer><key>width</key>"
-              "<integer>4</integer><key>height</key><integer>4</integer></dict></dict></dict></plist>");
+    writeFile("data/gfx/balls.atlas.plist", test::kAtlas);
     resources.loadAtlas("data/gfx/balls.atlas.plist");
     EXPECT_EQ(resources.getPath("data/gfx/title.png"), dataRoot() + "data/gfx/title.png");
 
     KTLanguage::use("de");
     EXPECT_EQ(resources.getPath("data/gfx/title.png"), dataRoot() + "ldata/de/data/gfx/title.png");
-    EXPECT_NE(resources.getImage("ball.png"), nullptr);
+    EXPECT_NE(resources.getImage("ball_red.png"), nullptr);
     KTLanguage::use("en");
     EXPECT_EQ(resources.getPath("data/gfx/title.png"), dataRoot() + "data/gfx/title.png");
-    EXPECT_NE(resources.getImage("ball.png"), nullptr);
+    EXPECT_NE(resources.getImage("ball_red.png"), nullptr);
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ TEST_F(NodeDrawTest, ChildrenAreTintedByTheirParentTranslatedOnlyOffTheOriginAnd
     EXPECT_TRUE(renderer->calls.empty());
 }
 
-TEST_F(NodeDrawTest, LayeredSubtreesDrawHigherLayersAfterLowerOnesWhateverTheTreeOrder) {
+TEST_F(NodeDrawTest, LayeredSubtreesDrawHigherLayersAfterLowerOnesAndRaiseTheTopLayerThroughLayeredParents) {
     auto root = marker(0, 0, true);
     auto high = marker(1, 2, true);
     auto low = marker(2, 0, true);
@@ -79,24 +79,15 @@ TEST_F(NodeDrawTest, LayeredSubtreesDrawHigherLayersAfterLowerOnesWhateverTheTre
 
     root->visit();
     EXPECT_EQ(drawn(), (std::vector<std::string>{"0", "2", "4", "3", "1", "5"}));
-}
 
-TEST_F(NodeDrawTest, MaxChildLayerPropagatesThroughLayeredAncestorsOnly) {
-    auto root = marker(0, 0, true);
-    auto branch = marker(1, 0, true);
-    root->addChild(branch);
-    auto leaf = marker(2, 0, true);
-    branch->addChild(leaf);
-    leaf->setLayer(3);
-    leaf->setMaxChildLayer(3);
+    // A layer raised later reaches the root through layered parents, but not through a plain one.
+    auto deep = marker(6, 0, true);
+    low->addChild(deep);
+    deep->setLayer(3);
+    auto underPlain = marker(7, 0, true);
+    plain->addChild(underPlain);
+    underPlain->setLayer(5);
     EXPECT_EQ(root->maxChildLayer(), 3);
-
-    auto plainRoot = marker(0);
-    auto plainBranch = marker(1, 0, true);
-    plainRoot->addChild(plainBranch);
-    plainBranch->setMaxChildLayer(5);
-    EXPECT_EQ(plainBranch->maxChildLayer(), 5);
-    EXPECT_EQ(plainRoot->maxChildLayer(), 0);
 }
 
 TEST_F(NodeDrawTest, AnEffectIsRemovedAtTheEndOfTheDrawAfterItsLastChildLeftButAnEnabledNodeStays) {

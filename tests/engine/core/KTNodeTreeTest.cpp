@@ -125,17 +125,13 @@ TEST_F(PointerTest, HitTestIncludesEdgesAndSkipsHiddenDisabledAndUntestableChild
     EXPECT_TRUE(a->hitTest({10, 10}));
     EXPECT_FALSE(a->hitTest({30.01f, 30}));
 
-    a->setVisible(false);
-    scene->mouseMove({15, 15});
-    EXPECT_EQ(scene->hoverChild(), nullptr);
-    a->setVisible(true);
-    a->setEnabled(false);
-    scene->mouseMove({15, 15});
-    EXPECT_EQ(scene->hoverChild(), nullptr);
-    a->setEnabled(true);
-    a->setHitTest(false);
-    scene->mouseMove({15, 15});
-    EXPECT_EQ(scene->hoverChild(), nullptr);
+    // Hidden, disabled or left out of hit testing, the node is passed over.
+    for (const auto set : {&KTNode::setVisible, &KTNode::setEnabled, &KTNode::setHitTest}) {
+        (a.get()->*set)(false);
+        scene->mouseMove({15, 15});
+        EXPECT_EQ(scene->hoverChild(), nullptr);
+        (a.get()->*set)(true);
+    }
 }
 
 TEST_F(PointerTest, ChildHitTestCountsOnlyWhereAnEnabledChildIsHit) {

@@ -70,7 +70,7 @@ TEST(PlistTest, CharacterReferencesAreDecodedInKeysAndStrings) {
     }
 }
 
-TEST(PlistTest, ContainersAreMutableValues) {
+TEST(PlistTest, ContainersAreMutableValuesAndLookupsThatFindNothingAnswerNone) {
     KTPlist levels = KTPlist::emptyArray();
     levels.append("a");
     KTPlist copy = levels;
@@ -85,15 +85,14 @@ TEST(PlistTest, ContainersAreMutableValues) {
     user.erase("resources");
     EXPECT_FALSE(user.contains("resources"));
     EXPECT_TRUE(user.isDictionary());
-}
 
-TEST(PlistTest, LookupsThatFindNothingAnswerNone) {
-    const KTPlist user = everyKind();
-    EXPECT_TRUE(user["missing"].isNone());
-    EXPECT_TRUE(user["name"]["deeper"].isNone());
-    EXPECT_TRUE(user["levels"].at(99).isNone());
-    EXPECT_TRUE(user["missing"].arrayValue().empty());
-    EXPECT_FALSE(user["name"].dateValue());
+    // Reading, unlike writing, makes nothing: lookups that find nothing answer none.
+    const KTPlist profile = everyKind();
+    EXPECT_TRUE(profile["missing"].isNone());
+    EXPECT_TRUE(profile["name"]["deeper"].isNone());
+    EXPECT_TRUE(profile["levels"].at(99).isNone());
+    EXPECT_TRUE(profile["missing"].arrayValue().empty());
+    EXPECT_FALSE(profile["name"].dateValue());
 }
 
 struct ConversionCase {
@@ -105,29 +104,25 @@ struct ConversionCase {
     const char* text;
 };
 
-class PlistConversionTest : public ::testing::TestWithParam<ConversionCase> {};
-
-TEST_P(PlistConversionTest, ReadsLeniently) {
-    const ConversionCase& c = GetParam();
-    EXPECT_EQ(c.value.intValue(), c.integer);
-    EXPECT_DOUBLE_EQ(c.value.realValue(), c.real);
-    EXPECT_EQ(c.value.boolValue(), c.flag);
-    EXPECT_EQ(c.value.stringValue(), c.text);
+TEST(PlistTest, ValuesReadLenientlyAsEveryKind) {
+    const ConversionCase cases[] = {{"integer", KTPlist(7), 7, 7.0, true, "7"},
+                                    {"zero", KTPlist(0), 0, 0.0, false, "0"},
+                                    {"real", KTPlist(2.75), 2, 2.75, true, "2.75"},
+                                    {"negative real", KTPlist(-2.75), -2, -2.75, true, "-2.75"},
+                                    {"huge real", KTPlist(1e300), INT64_MAX, 1e300, true, "1e+300"},
+                                    {"true", KTPlist(true), 1, 1.0, true, "1"},
+                                    {"number text", KTPlist(" 12.5xyz"), 12, 12.5, true, " 12.5xyz"},
+                                    {"yes text", KTPlist("YES"), 0, 0.0, true, "YES"},
+                                    {"no text", KTPlist("no"), 0, 0.0, false, "no"},
+                                    {"none", KTPlist(), 0, 0.0, false, ""}};
+    for (const ConversionCase& c : cases) {
+        SCOPED_TRACE(c.title);
+        EXPECT_EQ(c.value.intValue(), c.integer);
+        EXPECT_DOUBLE_EQ(c.value.realValue(), c.real);
+        EXPECT_EQ(c.value.boolValue(), c.flag);
+        EXPECT_EQ(c.value.stringValue(), c.text);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, PlistConversionTest,
-    ::testing::Values(ConversionCase{"Integer", KTPlist(7), 7, 7.0, true, "7"},
-                      ConversionCase{"Zero", KTPlist(0), 0, 0.0, false, "0"},
-                      ConversionCase{"Real", KTPlist(2.75), 2, 2.75, true, "2.75"},
-                      ConversionCase{"NegativeReal", KTPlist(-2.75), -2, -2.75, true, "-2.75"},
-                      ConversionCase{"HugeReal", KTPlist(1e300), INT64_MAX, 1e300, true, "1e+300"},
-                      ConversionCase{"True", KTPlist(true), 1, 1.0, true, "1"},
-                      ConversionCase{"NumberText", KTPlist(" 12.5xyz"), 12, 12.5, true, " 12.5xyz"},
-                      ConversionCase{"YesText", KTPlist("YES"), 0, 0.0, true, "YES"},
-                      ConversionCase{"NoText", KTPlist("no"), 0, 0.0, false, "no"},
-                      ConversionCase{"None", KTPlist(), 0, 0.0, false, ""}),
-    [](const ::testing::TestParamInfo<ConversionCase>& entry) { return entry.param.title; });
 
 std::string nestedArrays(int depth) {
     std::string xml = "<plist version=\"1.0\">";
@@ -149,16 +144,13 @@ TEST(PlistRobustnessTest, DamagedTextsAndNestingTooDeepGiveNoneButReasonableNest
 
 using PlistFileTest = test::DataFileTest;
 
-TEST_F(PlistFileTest, WritesAndReadsBack) {
-    const std::string path = dataRoot() + "users.xml";
-    std::filesystem::create_directories(dataRoot());
+TEST_F(PlistFileTest, AWriteReplacesTheFileWholeOrFailsLeavingTheOldOne) {
+    const std::string path = writeFile("users.xml", "old contents");
     ASSERT_TRUE(everyKind().writeFile(path));
     EXPECT_EQ(KTPlist::readFile(path), everyKind());
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
-}
 
-TEST_F(PlistFileTest, AFailedWriteLeavesTheOldFileWhole) {
-    const std::string path = writeFile("users.xml", "old contents");
+    writeFile("users.xml", "old contents");
     // The temporary file cannot be created where a folder of its name stands.
     std::filesystem::create_directories(path + ".tmp");
     EXPECT_FALSE(everyKind().writeFile(path));

@@ -139,18 +139,8 @@ TEST_F(ResourceTest, FontsFollowTheLocaleSubstitution) {
     EXPECT_EQ(fakeOf(*german).path, dataRoot() + "data/fonts/menu_de.xml");
 }
 
-constexpr const char* kAtlas =
-    "<plist "
-    "version=\"1.0\"><dict><key>metadata</key><dict><key>textureFileName</key><string>sheet.png</string>"
-    "</dict><key>frames</key><dict>"
-    "<key>ball_red.png</key><dict><key>x</key><integer>0</integer><key>y</key><integer>0</integer>"
-    "<key>width</key><integer>46</integer><key>height</key><integer>46</integer></dict>"
-    "<key>ball_blue.png</key><dict><key>x</key><real>46</real><key>y</key><integer>0</integer>"
-    "<key>width</key><integer>46</integer><key>height</key><integer>46</integer></dict>"
-    "</dict></dict></plist>";
-
 TEST_F(ResourceTest, AtlasFramesAreFoundByNameWithoutFiles) {
-    writeFile("data/gfx/balls.atlas.plist", kAtlas);
+    writeFile("data/gfx/balls.atlas.plist", test::kAtlas);
     writeFile("data/gfx/sheet.png", "png");
     resources().loadAtlas("data/gfx/balls.atlas.plist");
 
@@ -162,7 +152,6 @@ TEST_F(ResourceTest, AtlasFramesAreFoundByNameWithoutFiles) {
     EXPECT_EQ(fakeOf(*blue).path, dataRoot() + "data/gfx/sheet.png");
     EXPECT_EQ(fakeOf(*blue).rect, (CGRect{{46, 0}, {46, 46}}));
     EXPECT_EQ(countInLog("atlas loaded: data/gfx/balls.atlas.plist"), 1);
-    EXPECT_EQ(countInLog("tx sz: 256.000000 128.000000"), 1);
 
     resources().loadAtlas("data/gfx/balls.atlas.plist");
     EXPECT_EQ(images->loaded.size(), 1u);
@@ -177,42 +166,37 @@ TEST_F(ResourceTest, AtlasFramesAreFoundByNameWithoutFiles) {
     EXPECT_EQ(resources().getImage("ball_red.png"), nullptr);
 }
 
-struct PreloadCase {
-    const char* name;
-    const char* loads;
-};
-
-class PreloadFileTest : public ResourceTest, public ::testing::WithParamInterface<PreloadCase> {};
-
-TEST_P(PreloadFileTest, LoadsByExtension) {
-    const std::string name = GetParam().name;
+// Each name with what preloading it loads; once its file is gone, only a tree that preloading put in the
+// cache is still there.
+TEST_F(ResourceTest, PreloadingLoadsByExtension) {
     std::string loads;
     resources().setSampleLoader([&loads](const std::string& path, bool loop) {
         loads += "sample";
         return asMedia<KTSample>(std::make_shared<FakeMedia>(FakeMedia{path, {}, loop}));
     });
     writeFile("data/gfx/sheet.png", "png");
-    const std::string file = writeFile(name, name.ends_with(".plist") ? kAtlas : "<a/>");
-    resources().preloadFile(name);
-    // Without its file, only a tree that preloading put in the cache is still there.
-    std::filesystem::remove(file);
-    if (resources().atlasFrames(name)) {
-        loads += "atlas";
-    } else if (!images->loaded.empty()) {
-        loads += "image";
+    const std::pair<std::string, const char*> cases[] = {
+        {"data/gfx/a.png", "image"},     {"data/gfx/a.jpg", "image"},         {"data/scenes/a.xml", "xml"},
+        {"data/sounds/a.ogg", "sample"}, {"data/gfx/a.atlas.plist", "atlas"}, {"data/levels.plist", ""},
+        {"data/notes.txt", ""}};
+    for (const auto& [name, expected] : cases) {
+        loads.clear();
+        images->loaded.clear();
+        const std::string file = writeFile(name, name.ends_with(".plist") ? test::kAtlas : "<a/>");
+        resources().preloadFile(name);
+        std::filesystem::remove(file);
+        if (resources().atlasFrames(name)) {
+            loads += "atlas";
+        } else if (!images->loaded.empty()) {
+            loads += "image";
+        }
+        if (resources().getXML(name)) loads += "xml";
+        EXPECT_EQ(loads, expected) << name;
     }
-    if (resources().getXML(name)) loads += "xml";
-    EXPECT_EQ(loads, GetParam().loads);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, PreloadFileTest,
-    ::testing::Values(PreloadCase{"data/gfx/a.png", "image"}, PreloadCase{"data/gfx/a.jpg", "image"},
-                      PreloadCase{"data/scenes/a.xml", "xml"}, PreloadCase{"data/sounds/a.ogg", "sample"},
-                      PreloadCase{"data/gfx/a.atlas.plist", "atlas"}, PreloadCase{"data/levels.plist", ""},
-                      PreloadCase{"data/notes.txt", ""}));
-
-TEST_F(ResourceTest, TranslationsIgnoreSurroundingBlanksAndEmptyEntries) {
+TEST_F(ResourceTest,
+       TranslationsIgnoreBlanksAndEmptyEntriesCannotAskForHugeFieldsAndAMissingFileTranslatesNothing) {
     EXPECT_EQ(KTLocalize(" Play "), " Play ");
     EXPECT_EQ(KTLocalizeFormat("Level %@", 4), "Level 4");
     useGermanLocale();
@@ -220,18 +204,13 @@ TEST_F(ResourceTest, TranslationsIgnoreSurroundingBlanksAndEmptyEntries) {
     EXPECT_EQ(KTLocalize(" Empty "), " Empty ");
     EXPECT_EQ(KTLocalizeFormat("Level %@", 4), "Stufe 4");
     EXPECT_EQ(KTLocalizeFormat("Lives %@", 3), "Lives 3");
+    EXPECT_LT(KTLocale::currentLocale()->translateString("Broken %@", 5).size(), 1000u);
     EXPECT_EQ(KTLocale::currentLocale()->substituteFont("data/fonts/other.xml"), "data/fonts/other.xml");
 
     KTLocale::setLocale("fr");
     EXPECT_EQ(KTLocale::currentLocale(), nullptr);
     EXPECT_EQ(KTLocalize(" Play "), " Play ");
     EXPECT_EQ(countInLog("setLocale: fr => (null), locales: de"), 1);
-}
-
-TEST_F(ResourceTest, AFormatFromATranslationCannotAskForHugeFieldsAndAMissingFileTranslatesNothing) {
-    useGermanLocale();
-    const std::string text = KTLocale::currentLocale()->translateString("Broken %@", 5);
-    EXPECT_LT(text.size(), 1000u);
 
     KTLocale::loadLocale("pt", "data/locales/pt.plist");
     KTLocale::setLocale("pt");

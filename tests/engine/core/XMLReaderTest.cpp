@@ -41,54 +41,49 @@ struct ParseCase {
     const char* tree;
 };
 
-class XMLParseTest : public ::testing::TestWithParam<ParseCase> {};
-
-TEST_P(XMLParseTest, BuildsTheExpectedTree) {
-    const TBXML document(GetParam().xml);
-    ASSERT_NE(document.rootXMLElement(), nullptr);
-    EXPECT_EQ(describe(document.rootXMLElement()), GetParam().tree);
-    EXPECT_FALSE(document.damaged());
+TEST(XMLParseTest, BuildsTheExpectedTree) {
+    const ParseCase cases[] = {
+        {"EmptyElementIsNoParent", "<a><b/><c>t</c></a>", "a[b,c{t}]"},
+        {"EmptyElementWithAttributes", "<a><b x='1' /><c/></a>", "a[b(x=1),c]"},
+        {"TextDroppedWhenChildrenExist", "<a> hi <b>x</b> there </a>", "a[b{x}]"},
+        {"TextDroppedAfterEmptyChild", "<a>hi<b/></a>", "a[b]"},
+        {"LeafTextTrimmed", "<a>\n\t  hello  world \r\n</a>", "a{hello  world}"},
+        {"BothQuoteKinds", "<a x=\"1\" y='2' z='say \"hi\"' w=\"it's\"/>", "a(x=1,y=2,z=say \"hi\",w=it's)"},
+        {"SpacesAroundEquals", "<a x = \"1\"\n\ty\t=\t'2'/>", "a(x=1,y=2)"},
+        {"AngleBracketsInQuotedValue", "<a t=\"x > y\" u='<b>'/>", "a(t=x > y,u=<b>)"},
+        {"CommentBetweenElementsGivesNothing", "<a><b/><!-- <c/> --><d/></a>", "a[b,d]"},
+        {"DeclarationsSkipped",
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE a>\n<!-- top -->\n<a/>", "a"},
+        {"CDataInText", "<a><![CDATA[x<y>]]> and <![CDATA[z]]></a>", "a{x<y> and z}"},
+        {"CDataInAttribute", "<a v=\"<![CDATA[1]]>2\"/>", "a(v=12)"},
+        {"CDataOutsideText", "<a><b/><![CDATA[<c/>]]><d/></a>", "a[b,d]"},
+        {"EntitiesDecodedInValuesAndTexts",
+         "<a t=\"&quot;x&quot; &amp; &lt;y&gt;\" u='&apos;' v=&lt;1>&#233;t&#xE9; &#x1F319;&#65;</a>",
+         "a(t=\"x\" & <y>,u=',v=<1){\xC3\xA9t\xC3\xA9 \xF0\x9F\x8C\x99"
+         "A}"},
+        {"UnknownAndMalformedReferencesStayAsWritten",
+         "<a t=\"&nbsp; &#; &#x; &#12a; &#0; &#xD800; &#x110000; &#X41; &amp\">&&#99999999999;&</a>",
+         "a(t=&nbsp; &#; &#x; &#12a; &#0; &#xD800; &#x110000; &#X41; &amp){&&#99999999999;&}"},
+        {"CDataKeepsItsReferences", "<a v=\"<![CDATA[&lt;]]>&lt;\"><![CDATA[&amp;]]>&amp;</a>",
+         "a(v=&lt;<){&amp;&}"},
+        {"EndTagNamesNotCompared", "<a><b></c><d/></a>", "a[b,d]"},
+        {"SecondTopLevelElementUnreachable", "<a/><b><c/></b>", "a"},
+        {"UnquotedValueAndBareName", "<a x=5 checked y=\"2\"/>", "a(x=5,y=2)"},
+        {"NameAfterUnquotedValue", "<a x=5 y=\"2\" z=3>t</a>", "a(x=5,y=2,z=3){t}"},
+        {"UnclosedQuoteRunsToTheTagEnd", "<a x='1 y=\"2>\"><b/></a>", "a(x=1 y=\"2>\")[b]"},
+        {"SlashInsideNamesAndValues", "<a/b='1' c=d/e f/g=2 />", "a(b=1,c=d/e,f/g=2)"},
+        {"QuotedStretchStaysInItsValue", "<a x=b=\"c d>\" y=2/>", "a(x=b=\"c d>\",y=2)"},
+        {"TagCutShortByNextTag", "<a><b x='1' <c/></b></a>", "a[b(x=1)[c]]"},
+        {"Utf8PassesThrough", "<a t=\"\xC3\xA9t\xC3\xA9\">\xE2\x98\x83</a>",
+         "a(t=\xC3\xA9t\xC3\xA9){\xE2\x98\x83}"}};
+    for (const ParseCase& c : cases) {
+        SCOPED_TRACE(c.title);
+        const TBXML document(c.xml);
+        ASSERT_NE(document.rootXMLElement(), nullptr);
+        EXPECT_EQ(describe(document.rootXMLElement()), c.tree);
+        EXPECT_FALSE(document.damaged());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Markup, XMLParseTest,
-    ::testing::Values(
-        ParseCase{"EmptyElementIsNoParent", "<a><b/><c>t</c></a>", "a[b,c{t}]"},
-        ParseCase{"EmptyElementWithAttributes", "<a><b x='1' /><c/></a>", "a[b(x=1),c]"},
-        ParseCase{"TextDroppedWhenChildrenExist", "<a> hi <b>x</b> there </a>", "a[b{x}]"},
-        ParseCase{"TextDroppedAfterEmptyChild", "<a>hi<b/></a>", "a[b]"},
-        ParseCase{"LeafTextTrimmed", "<a>\n\t  hello  world \r\n</a>", "a{hello  world}"},
-        ParseCase{"BothQuoteKinds", "<a x=\"1\" y='2' z='say \"hi\"' w=\"it's\"/>",
-                  "a(x=1,y=2,z=say \"hi\",w=it's)"},
-        ParseCase{"SpacesAroundEquals", "<a x = \"1\"\n\ty\t=\t'2'/>", "a(x=1,y=2)"},
-        ParseCase{"AngleBracketsInQuotedValue", "<a t=\"x > y\" u='<b>'/>", "a(t=x > y,u=<b>)"},
-        ParseCase{"CommentBetweenElementsGivesNothing", "<a><b/><!-- <c/> --><d/></a>", "a[b,d]"},
-        ParseCase{"DeclarationsSkipped",
-                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE a>\n<!-- top -->\n<a/>", "a"},
-        ParseCase{"CDataInText", "<a><![CDATA[x<y>]]> and <![CDATA[z]]></a>", "a{x<y> and z}"},
-        ParseCase{"CDataInAttribute", "<a v=\"<![CDATA[1]]>2\"/>", "a(v=12)"},
-        ParseCase{"CDataOutsideText", "<a><b/><![CDATA[<c/>]]><d/></a>", "a[b,d]"},
-        ParseCase{
-            "EntitiesDecodedInValuesAndTexts",
-            "<a t=\"&quot;x&quot; &amp; &lt;y&gt;\" u='&apos;' v=&lt;1>&#233;t&#xE9; &#x1F319;&#65;</a>",
-            "a(t=\"x\" & <y>,u=',v=<1){\xC3\xA9t\xC3\xA9 \xF0\x9F\x8C\x99"
-            "A}"},
-        ParseCase{"UnknownAndMalformedReferencesStayAsWritten",
-                  "<a t=\"&nbsp; &#; &#x; &#12a; &#0; &#xD800; &#x110000; &#X41; &amp\">&&#99999999999;&</a>",
-                  "a(t=&nbsp; &#; &#x; &#12a; &#0; &#xD800; &#x110000; &#X41; &amp){&&#99999999999;&}"},
-        ParseCase{"CDataKeepsItsReferences", "<a v=\"<![CDATA[&lt;]]>&lt;\"><![CDATA[&amp;]]>&amp;</a>",
-                  "a(v=&lt;<){&amp;&}"},
-        ParseCase{"EndTagNamesNotCompared", "<a><b></c><d/></a>", "a[b,d]"},
-        ParseCase{"SecondTopLevelElementUnreachable", "<a/><b><c/></b>", "a"},
-        ParseCase{"UnquotedValueAndBareName", "<a x=5 checked y=\"2\"/>", "a(x=5,y=2)"},
-        ParseCase{"NameAfterUnquotedValue", "<a x=5 y=\"2\" z=3>t</a>", "a(x=5,y=2,z=3){t}"},
-        ParseCase{"UnclosedQuoteRunsToTheTagEnd", "<a x='1 y=\"2>\"><b/></a>", "a(x=1 y=\"2>\")[b]"},
-        ParseCase{"SlashInsideNamesAndValues", "<a/b='1' c=d/e f/g=2 />", "a(b=1,c=d/e,f/g=2)"},
-        ParseCase{"QuotedStretchStaysInItsValue", "<a x=b=\"c d>\" y=2/>", "a(x=b=\"c d>\",y=2)"},
-        ParseCase{"TagCutShortByNextTag", "<a><b x='1' <c/></b></a>", "a[b(x=1)[c]]"},
-        ParseCase{"Utf8PassesThrough", "<a t=\"\xC3\xA9t\xC3\xA9\">\xE2\x98\x83</a>",
-                  "a(t=\xC3\xA9t\xC3\xA9){\xE2\x98\x83}"}),
-    [](const ::testing::TestParamInfo<ParseCase>& entry) { return entry.param.title; });
 
 // Values are scanned several bytes at a time, so every length around those steps and bytes next to the
 // ones that end a value must come through whole.

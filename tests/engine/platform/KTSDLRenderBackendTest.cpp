@@ -24,13 +24,12 @@ constexpr int kTolerance = 12;
 // Draws scenes headless through SDL's software renderer and probes the pixels of the logical screen.
 class KTSDLRenderBackendTest : public test::DataFileTest {
 protected:
-    void openWindow(CGSize size) {
+    void openWindow() {
         std::string error;
         auto platform = KTSDLPlatform::create(true, error);
         ASSERT_TRUE(platform) << error;
         KTSDLPlatform& sdl = *platform;
         director_.setPlatform(std::move(platform));
-        director_.setWindowSize(size);
         director_.createWindow();
         backend_ = KTSDLRenderBackend::create(sdl.window(), error);
         ASSERT_TRUE(backend_) << error;
@@ -73,7 +72,7 @@ protected:
 
 // Images plain, tinted and without a file; a nine-patch whose corners are green; a text of two glyphs.
 TEST_F(KTSDLRenderBackendTest, ImagesNinePatchesAndTextsShowTheirPixelsTintedAndBlendedOverWhatIsBelow) {
-    openWindow({1024, 768});
+    openWindow();
     const std::string red = png("gfx/red.png", 64, 64, [](int, int) { return kRed; });
     auto plain = KTImage::imageFromFile(red);
     plain->setPosition({100, 100});
