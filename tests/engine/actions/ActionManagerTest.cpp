@@ -1,6 +1,10 @@
+// The action manager's pass, and the timing of interval, wait, spawn and sequence actions.
 #include <gmock/gmock.h>
 
+#include <cmath>
+
 #include "engine/actions/KTCompositeActions.h"
+#include "engine/actions/KTEase.h"
 #include "engine/actions/KTInstantActions.h"
 #include "engine/actions/KTIntervalActions.h"
 #include "engine/core/KTDirector.h"
@@ -131,6 +135,122 @@ TEST_F(ActionManagerTest, IsMadeOnFirstUseWhenNoneIsInstalled) {
     KTActionManager* made = &KTActionManager::shared();
     EXPECT_EQ(made, KTDirector::shared().actionRunner());
     EXPECT_NE(KTDirector::shared().stateAnimator(), nullptr);
+}
+
+using IntervalTimingTest = ActionTest;
+
+// The second action's last frame overshoots its duration and is clamped at one; the third, without
+// duration, ends on its first step at one.
+TEST_F(IntervalTimingTest, ShowsZeroFirstAndEndsOneFrameAfterItsDurationAtOne) {
+    node->runAction(interval("a", 0.5f));
+    node->runAction(interval("b", 0.4f));
+    node->runAction(interval("c", 0));
+    EXPECT_THAT(takeLog(), ElementsAre("a start", "b start", "c start"));
+    frames(3, 0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("a 0", "b 0", "c 1", "a 0.5", "b 0.625", "a 1", "b 1"));
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+TEST_F(IntervalTimingTest, StartingAgainShowsZeroAgain) {
+    const auto action = interval("a", 1);
+    action->startWithTarget(node);
+    action->step(0.5f);
+    action->step(0.5f);
+    action->startWithTarget(node);
+    action->step(0.5f);
+    EXPECT_EQ(action->elapsed(), 0);
+    EXPECT_THAT(takeLog(), ElementsAre("a start", "a 0", "a 0.5", "a start", "a 0"));
+}
+
+TEST_F(IntervalTimingTest, AMoveWithoutDurationJumpsToItsEnd) {
+    node->runAction(KTMoveTo::actionWithDuration(0, {7, 9}));
+    frame(0);
+    EXPECT_EQ(node->position(), CGPointMake(7, 9));
+}
+
+using WaitTest = ActionTest;
+
+TEST_F(WaitTest, InsideASpawnStartsItsActionWhenTheSpawnEnds) {
+    node->runAction(KTSpawn::actions({interval("long", 1), KTWait::waitFor(0.25f, instant("then"))}));
+    frames(4, 0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("long start", "long 0", "long 0.25", "long 0.5", "long 0.75"));
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("long 1", "then"));
+}
+
+TEST_F(WaitTest, InsideASequenceNeverStartsItsAction) {
+    node->runAction(KTSequence::actions({KTWait::waitFor(0.5f, instant("never")), instant("after")}));
+    frames(5, 0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("after"));
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+using SpawnTest = ActionTest;
+
+TEST_F(SpawnTest, StretchesShorterActionsToItsLength) {
+    const auto spawn = KTSpawn::actions({interval("long", 1), interval("short", 0.5f)});
+    EXPECT_EQ(spawn->duration(), 1);
+    node->runAction(spawn);
+    frames(3, 0.5f);
+    EXPECT_THAT(takeLog(), ElementsAre("long start", "short start", "long 0", "short 0", "long 0.5",
+                                       "short 0.5", "long 1", "short 1"));
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+using SequenceTest = ActionTest;
+
+TEST_F(SequenceTest, RunsInstantActionsInARowWithinOneFrame) {
+    node->runAction(KTSequence::actions({instant("show"), interval("move", 0.5f), instant("place"),
+                                         instant("effect"), interval("fade", 0.5f), instant("done")}));
+    EXPECT_THAT(takeLog(), ElementsAre("show"));
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("move start", "move 0"));
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("move 0.5"));
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("place", "effect", "fade start", "fade 0"));
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("fade 0.5"));
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("done"));
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+TEST_F(SequenceTest, OfInstantActionsOnlyRunsTheFirstAtStartAndTheRestInItsFirstStepSkippingEmptyEntries) {
+    node->runAction(KTSequence::actions({}));
+    node->runAction(KTSequence::actions({nullptr, instant("a"), nullptr, instant("b"), instant("c")}));
+    EXPECT_THAT(takeLog(), ElementsAre("a"));
+    frame(0.25f);
+    EXPECT_THAT(takeLog(), ElementsAre("b", "c"));
+    EXPECT_EQ(manager().runningActionCount(), 0u);
+}
+
+TEST_F(SequenceTest, WithoutLengthGivesItsIntervalsNoNumberThatIsNotANumber) {
+    const auto inner = KTSequence::actions({instant("a"), KTMoveTo::actionWithDuration(0, {5, 5})});
+    node->runAction(KTSequence::actions({inner, interval("b", 1)}));
+    frames(3, 0.5f);
+    EXPECT_THAT(takeLog(), ElementsAre("a", "b start", "b 0"));
+    EXPECT_FALSE(std::isnan(node->x()));
+}
+
+using CompositeStopTest = ActionTest;
+
+TEST_F(CompositeStopTest, StopsTheInnerActionsItHasStarted) {
+    const auto spawned = interval("spawned", 1);
+    const auto eased = interval("eased", 1);
+    const auto first = interval("first", 1);
+    const auto second = interval("second", 1);
+    const std::vector<std::shared_ptr<KTAction>> composites{KTSpawn::actions({spawned}),
+                                                            KTEaseSineOut::actionWithAction(eased),
+                                                            KTSequence::actions({first, second})};
+    for (const auto& composite : composites) {
+        composite->startWithTarget(node);
+        composite->stop();
+        EXPECT_EQ(composite->target(), nullptr);
+    }
+    for (const auto& inner : {spawned, eased, first})
+        EXPECT_EQ(inner->target(), nullptr);
+    EXPECT_THAT(takeLog(), ElementsAre("spawned start", "eased start", "first start"));
 }
 
 }  // namespace

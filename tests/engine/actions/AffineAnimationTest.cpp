@@ -3,10 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/actions/KTActionsModule.h"
 #include "engine/actions/KTAffineAnimation.h"
 #include "engine/actions/KTAffineAnimationNode.h"
+#include "engine/actions/KTInstantActions.h"
 #include "engine/core/XMLElement.h"
-#include "tests/support/EngineTest.h"
+#include "tests/support/DataFileTest.h"
 #include "tests/support/RecordingRenderer.h"
 
 namespace kt::test {
@@ -40,26 +42,22 @@ TEST(AffineAnimationTest, InterpolatesBetweenKeysAndTransformsAboutThePivot) {
                             "translate -10 -20", "multColor ffbfbfbf"));
 }
 
-struct TimeCase {
-    bool loop;
-    float time;
-    const char* move;
-};
-
-class AffineAnimationTimeTest : public ::testing::TestWithParam<TimeCase> {};
-
-TEST_P(AffineAnimationTimeTest, WrapsWhenLoopingAndHoldsTheLastKeyOtherwise) {
-    const KTAffineAnimation animation({moveKey(0, 0), moveKey(1, 10), moveKey(2, 30)}, GetParam().loop);
-    EXPECT_EQ(animation.length(), 2);
-    EXPECT_EQ(applied(animation, GetParam().time).front(), GetParam().move);
+TEST(AffineAnimationTest, WrapsWhenLoopingAndHoldsTheLastKeyOtherwise) {
+    const struct {
+        bool loop;
+        float time;
+        const char* move;
+    } cases[] = {{false, 0.5f, "translate 5 0"},  {false, 1, "translate 10 0"},
+                 {false, 1.5f, "translate 20 0"}, {false, 2, "translate 30 0"},
+                 {false, 5, "translate 30 0"},    {true, 5, "translate 10 0"},
+                 {true, 4, "translate 0 0"},      {true, 1.5f, "translate 20 0"}};
+    for (const auto& [loop, time, move] : cases) {
+        SCOPED_TRACE(::testing::Message() << (loop ? "looping" : "once") << " at " << time);
+        const KTAffineAnimation animation({moveKey(0, 0), moveKey(1, 10), moveKey(2, 30)}, loop);
+        EXPECT_EQ(animation.length(), 2);
+        EXPECT_EQ(applied(animation, time).front(), move);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Times, AffineAnimationTimeTest,
-    ::testing::Values(TimeCase{false, 0.5f, "translate 5 0"}, TimeCase{false, 1, "translate 10 0"},
-                      TimeCase{false, 1.5f, "translate 20 0"}, TimeCase{false, 2, "translate 30 0"},
-                      TimeCase{false, 5, "translate 30 0"}, TimeCase{true, 5, "translate 10 0"},
-                      TimeCase{true, 4, "translate 0 0"}, TimeCase{true, 1.5f, "translate 20 0"}));
 
 TEST(AffineAnimationTest, AppliesNothingWithFewerThanTwoKeysOrBeforeTheFirstKey) {
     EXPECT_THAT(applied(KTAffineAnimation({}, true), 0), IsEmpty());
@@ -136,7 +134,8 @@ TEST_F(AffineAnimationNodeTest, WithoutChildrenOrHiddenAppliesNothing) {
     EXPECT_THAT(renderer->calls, IsEmpty());
 }
 
-TEST_F(AffineAnimationNodeTest, RemovesItselfInTheFirstUpdateAfterItsLengthUnlessItLoops) {
+TEST_F(AffineAnimationNodeTest,
+       RemovesItselfInTheFirstUpdateAfterItsLengthUnlessItLoopsAndRestartsOnEntering) {
     const auto child = KTNode::node();
     animationNode->addChild(child);
     container->addChild(animationNode);
@@ -151,16 +150,57 @@ TEST_F(AffineAnimationNodeTest, RemovesItselfInTheFirstUpdateAfterItsLengthUnles
     animationNode->setAffineAnimation(std::make_shared<KTAffineAnimation>(
         std::vector<KTAffineAnimationKey>{moveKey(0, 0), moveKey(1, 100)}, true));
     container->addChild(animationNode);
+    EXPECT_EQ(animationNode->t(), 0);
     schedulerFrame(3);
     EXPECT_TRUE(container->hasChild(animationNode.get()));
 }
 
-TEST_F(AffineAnimationNodeTest, PlaysFromTheStartEachTimeItEntersTheStage) {
-    container->addChild(animationNode);
-    schedulerFrame(0.5f);
-    container->removeChild(animationNode.get());
-    container->addChild(animationNode);
-    EXPECT_EQ(animationNode->t(), 0);
+constexpr const char* kPulse = R"(<pulse loop="true"><key t="0" scale="1"/><key t="0.5" scale="2"/></pulse>)";
+
+class ContentLoadingTest : public DataFileTest {
+protected:
+    ContentLoadingTest() { KTInstallActionsModule(); }
+
+    std::shared_ptr<KTNode> loadScene(std::string_view xml) {
+        writeFile("scene.xml", xml);
+        return KTNode::nodeFromFile("scene.xml");
+    }
+};
+
+// An element without a file is its own animation, one with a file plays the file, and the node attribute
+// attaches an animation pivoted on the node's centre.
+TEST_F(ContentLoadingTest, AffineAnimationsComeFromTheirElementOrAFile) {
+    writeFile("anims/pulse.xml", kPulse);
+    const auto root = loadScene(R"(<scene>
+        <affine_animation name="spin" loop="1"><key t="0"/><key t="2" angle="90"/><container/></affine_animation>
+        <affine_animation name="pulse" filename="anims/pulse.xml"><key t="0"/><key t="9"/></affine_animation>
+        <container name="box" x="10" y="20" w="40" h="60" affine_animation="anims/pulse.xml"/>
+        <container name="plain" affine_animation="anims/missing.xml"/>
+      </scene>)");
+    const auto spin = std::dynamic_pointer_cast<KTAffineAnimationNode>(root->getChildByName("spin"));
+    ASSERT_NE(spin, nullptr);
+    ASSERT_NE(spin->affineAnimation(), nullptr);
+    EXPECT_TRUE(spin->affineAnimation()->loop());
+    EXPECT_EQ(spin->affineAnimation()->length(), 2);
+    EXPECT_EQ(spin->children().count(), 1u);
+
+    const auto& pulse = root->getChildByName("pulse")->affineAnimation();
+    ASSERT_NE(pulse, nullptr);
+    EXPECT_TRUE(pulse->loop());
+    EXPECT_EQ(pulse->length(), 0.5f);
+
+    const auto& attached = root->getChildByName("box")->affineAnimation();
+    ASSERT_NE(attached, nullptr);
+    EXPECT_EQ(attached->pivot(), CGPointMake(30, 50));
+    EXPECT_EQ(root->getChildByName("plain")->affineAnimation(), nullptr);
+}
+
+TEST_F(ContentLoadingTest, StartEffectPlaysTheEffectFileOnTheNode) {
+    writeFile("effects/pop.xml", R"(<effect><container name="spark"/></effect>)");
+    const auto node = KTNode::node();
+    node->runAction(KTStartEffect::actionWithEffectFilename("effects/pop.xml"));
+    ASSERT_EQ(node->children().count(), 1u);
+    EXPECT_NE(node->firstChild()->getChildByName("spark"), nullptr);
 }
 
 }  // namespace

@@ -1,14 +1,18 @@
+// Tweens, and the eases that drive them.
 #include <gmock/gmock.h>
 
+#include <cmath>
 #include <functional>
-#include <string>
 
 #include "engine/actions/KTActionTween.h"
+#include "engine/actions/KTEase.h"
 #include "engine/actions/KTFloatProperty.h"
 #include "tests/engine/actions/ActionTestFixture.h"
 
 namespace kt::test {
 namespace {
+
+using ::testing::ElementsAre;
 
 // A node with a float property of its own, registered by name as game classes register theirs.
 class ScrollingNode : public KTNode {
@@ -41,49 +45,26 @@ const KTClass& DerivedScrollingNode::staticClass() {
 }
 KT_REGISTER_CLASS(DerivedScrollingNode);
 
-struct FloatTweenCase {
-    std::string name;
-    std::function<std::shared_ptr<KTActionInterval>(float seconds, float end)> make;
-    std::function<float(const KTNode&)> read;
-    std::function<void(KTNode&, float)> write;
-};
+using FloatTweenTest = ActionTest;
 
-void PrintTo(const FloatTweenCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class FloatTweenTest : public ActionTest, public ::testing::WithParamInterface<FloatTweenCase> {};
-
-TEST_P(FloatTweenTest, GoesFromTheValueAtStartToTheEndValue) {
-    const FloatTweenCase& c = GetParam();
+// x stands for the node's floats, which share one template; displacementX is registered by name on a base
+// class.
+TEST_F(FloatTweenTest, GoesFromTheValueAtStartToTheEndValue) {
     const auto scrolling = KTNode::node<DerivedScrollingNode>();
-    const auto tween = c.make(1, 30);
-    c.write(*scrolling, 100);
-    c.write(*scrolling, 10);
-    scrolling->runAction(tween);
+    const auto moveX = KTActionTweenX::actionWithDuration(1, 30);
+    const auto scroll = KTActionTween::actionWithDuration(1, "displacementX", 30);
+    scrolling->setX(10);
+    scrolling->setDisplacementX(10);
+    scrolling->runAction(moveX);
+    scrolling->runAction(scroll);
     frames(2, 0.25f);
-    EXPECT_EQ(c.read(*scrolling), 15);
+    EXPECT_EQ(scrolling->x(), 15);
+    EXPECT_EQ(scrolling->displacementX(), 15);
     frames(3, 0.25f);
-    EXPECT_EQ(c.read(*scrolling), 30);
+    EXPECT_EQ(scrolling->x(), 30);
+    EXPECT_EQ(scrolling->displacementX(), 30);
     EXPECT_EQ(manager().runningActionCount(), 0u);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Properties, FloatTweenTest,
-    ::testing::Values(
-        FloatTweenCase{"x", [](float s, float e) { return KTActionTweenX::actionWithDuration(s, e); },
-                       [](const KTNode& n) { return n.x(); }, [](KTNode& n, float v) { n.setX(v); }},
-        FloatTweenCase{"y", [](float s, float e) { return KTActionTweenY::actionWithDuration(s, e); },
-                       [](const KTNode& n) { return n.y(); }, [](KTNode& n, float v) { n.setY(v); }},
-        FloatTweenCase{"w", [](float s, float e) { return KTActionTweenW::actionWithDuration(s, e); },
-                       [](const KTNode& n) { return n.w(); }, [](KTNode& n, float v) { n.setW(v); }},
-        FloatTweenCase{"h", [](float s, float e) { return KTActionTweenH::actionWithDuration(s, e); },
-                       [](const KTNode& n) { return n.h(); }, [](KTNode& n, float v) { n.setH(v); }},
-        FloatTweenCase{
-            "key", [](float s, float e) { return KTActionTween::actionWithDuration(s, "displacementX", e); },
-            [](const KTNode& n) { return static_cast<const ScrollingNode&>(n).displacementX(); },
-            [](KTNode& n, float v) { static_cast<ScrollingNode&>(n).setDisplacementX(v); }}),
-    [](const ::testing::TestParamInfo<FloatTweenCase>& param) { return param.param.name; });
 
 using TweenTest = ActionTest;
 
@@ -112,6 +93,76 @@ TEST_F(TweenTest, ColourFadesChannelByChannelFromTheColourAtStart) {
     EXPECT_EQ(node->color(), Color{0xFF7F7F7F});
     frames(2, 0.25f);
     EXPECT_EQ(node->color(), Color{0xFFFFFFFF});
+}
+
+using EaseMaker = std::function<std::shared_ptr<KTActionEase>(std::shared_ptr<KTActionInterval>)>;
+
+template <typename Ease>
+EaseMaker withRate(float rate) {
+    return [rate](std::shared_ptr<KTActionInterval> other) {
+        return Ease::actionWithAction(std::move(other), rate);
+    };
+}
+
+template <typename Ease>
+EaseMaker plain() {
+    return [](std::shared_ptr<KTActionInterval> other) { return Ease::actionWithAction(std::move(other)); };
+}
+
+struct EaseCase {
+    const char* name;
+    EaseMaker make;
+    float t;
+    float expected;
+    // Bit-exact where the curve is meant to hit a value exactly, else within four float steps.
+    bool exact;
+};
+
+TEST(EaseCurveTest, HandsTheWrappedActionTheCurvesValue) {
+    const EaseCase cases[] = {
+        {"none", plain<KTActionEase>(), 0.3f, 0.3f, true},
+        {"in 3", withRate<KTEaseIn>(3), 0.5f, 0.125f, true},
+        {"out 3", withRate<KTEaseOut>(3), 0.125f, 0.5f, false},
+        {"in-out 2 first half", withRate<KTEaseInOut>(2), 0.25f, 0.125f, true},
+        {"in-out 3 second half", withRate<KTEaseInOut>(3), 0.75f, 0.9375f, true},
+        // A fractional rate mirrors the first half instead of raising a negative number to it.
+        {"in-out 2.5 second half", withRate<KTEaseInOut>(2.5f), 0.75f,
+         static_cast<float>(1 - 0.5 * std::pow(0.5, 2.5)), false},
+        {"exponential in start", plain<KTEaseExponentialIn>(), 0, 0, true},
+        {"exponential in middle", plain<KTEaseExponentialIn>(), 0.5f, 0.03125f - 0.001f, false},
+        {"exponential in end", plain<KTEaseExponentialIn>(), 1, 0.999f, true},
+        {"exponential out middle", plain<KTEaseExponentialOut>(), 0.5f, 0.96875f, true},
+        {"exponential out end", plain<KTEaseExponentialOut>(), 1, 1, true},
+        {"exponential in-out start", plain<KTEaseExponentialInOut>(), 0, 0.00048828125f, true},
+        {"exponential in-out end", plain<KTEaseExponentialInOut>(), 1, 0.99951171875f, true},
+        {"sine in middle", plain<KTEaseSineIn>(), 0.5f, 1 - std::sqrt(0.5f), false},
+        {"sine in end", plain<KTEaseSineIn>(), 1, 1, true},
+        {"sine out middle", plain<KTEaseSineOut>(), 0.5f, std::sqrt(0.5f), false},
+        {"sine out end", plain<KTEaseSineOut>(), 1, 1, true},
+        {"sine in-out quarter", plain<KTEaseSineInOut>(), 0.25f, 0.5f - 0.5f * std::sqrt(0.5f), false},
+        {"sine in-out end", plain<KTEaseSineInOut>(), 1, 1, true}};
+    for (const EaseCase& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.name << " at " << c.t);
+        const float eased = c.make(nullptr)->ease(c.t);
+        if (c.exact) {
+            EXPECT_EQ(eased, c.expected);
+        } else {
+            EXPECT_FLOAT_EQ(eased, c.expected);
+        }
+    }
+}
+
+using EaseTest = ActionTest;
+
+TEST_F(EaseTest, TakesItsDurationFromTheWrappedActionAndAloneDecidesWhenItIsDone) {
+    const auto inner = interval("inner", 1);
+    const auto ease = KTEaseIn::actionWithAction(inner, 2);
+    EXPECT_EQ(ease->duration(), 1);
+    node->runAction(ease);
+    frames(3, 0.5f);
+    EXPECT_THAT(takeLog(), ElementsAre("inner start", "inner 0", "inner 0.25", "inner 1"));
+    EXPECT_EQ(inner->elapsed(), 0);
+    EXPECT_EQ(manager().runningActionCount(), 0u);
 }
 
 }  // namespace

@@ -22,4 +22,10 @@ void RenderTest::drawFrame() const {
     KTDirector::shared().doDraw();
 }
 
+void RenderTest::drawNode(KTNode& node) const {
+    render->begin();
+    node.visit();
+    render->end();
+}
+
 }  // namespace kt::test

@@ -45,6 +45,8 @@ protected:
     std::string writePng(const std::string& name, int width, int height, std::uint32_t argb) const;
     // Draws one frame of the running scene.
     void drawFrame() const;
+    // Draws the node alone in a frame of the renderer.
+    void drawNode(KTNode& node) const;
 
     std::shared_ptr<RecordingBackend> backend = std::make_shared<RecordingBackend>();
     std::shared_ptr<KTRender> render;

@@ -1,12 +1,94 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
 #include "engine/core/KTDirector.h"
 #include "engine/core/KTResourceManager.h"
+#include "engine/platform/KTAudioBackend.h"
+#include "engine/services/KTAudioManager.h"
 #include "engine/services/KTSample.h"
-#include "tests/engine/services/AudioTest.h"
+#include "engine/services/KTSoundNode.h"
+#include "tests/support/DataFileTest.h"
 
 namespace kt::test {
 namespace {
+
+// Records what the audio manager and samples ask for. Files that exist load, unless their name ends in
+// ".bad"; a playback lasts until the test ends it; the clock is set by hand.
+class FakeAudioBackend : public KTAudioBackend {
+public:
+    struct Start {
+        Handle sample;
+        KTPlaybackSettings settings;
+    };
+    struct Music {
+        std::string path;
+        bool loop;
+    };
+
+    bool device = true;
+    std::uint32_t now = 0;
+    std::map<Handle, std::string> loadedSamples;
+    std::vector<Start> starts;
+    std::set<Handle> playing;
+    std::vector<Music> musicStarts;
+    int musicStops = 0;
+    int sampleVolume = -1;
+    int musicVolume = -1;
+
+    bool hasDevice() const override { return device; }
+    Handle loadSample(const std::string& path) override {
+        if (!device || path.ends_with(".bad") || !std::filesystem::is_regular_file(path)) return 0;
+        loadedSamples.emplace(++lastHandle_, path);
+        return lastHandle_;
+    }
+    void freeSample(Handle sample) override { loadedSamples.erase(sample); }
+    Handle startPlayback(Handle sample, const KTPlaybackSettings& settings) override {
+        if (!loadedSamples.contains(sample)) return 0;
+        starts.push_back({sample, settings});
+        playing.insert(++lastHandle_);
+        return lastHandle_;
+    }
+    bool isPlaying(Handle playback) const override { return playing.contains(playback); }
+    void stopPlayback(Handle playback) override { playing.erase(playback); }
+    bool playMusic(const std::string& path, bool loop) override {
+        if (!device || path.ends_with(".bad")) return false;
+        musicStarts.push_back({path, loop});
+        return true;
+    }
+    void stopMusic() override { ++musicStops; }
+    void setSampleVolume(int volume) override { sampleVolume = volume; }
+    void setMusicVolume(int volume) override { musicVolume = volume; }
+    std::uint32_t ticks() const override { return now; }
+
+private:
+    Handle lastHandle_ = 0;
+};
+
+// An audio manager on a recording back end, installed as the program installs the real one.
+class AudioTest : public DataFileTest {
+protected:
+    AudioTest()
+        : backendRef_(std::make_shared<FakeAudioBackend>()), audio(KTAudioManager::install(backendRef_)) {}
+
+    // A sound file below the data folder; its name is also its resource name.
+    std::string soundFile(const std::string& name) const {
+        writeFile(name, "sound");
+        return name;
+    }
+
+private:
+    std::shared_ptr<FakeAudioBackend> backendRef_;
+
+protected:
+    FakeAudioBackend& backend = *backendRef_;
+    KTAudioManager& audio;
+};
 
 using AudioManagerTest = AudioTest;
 
@@ -82,11 +164,12 @@ TEST_F(AudioManagerTest, SwitchingWrapsAroundThePlayListAndNoMusicStartsWithoutO
     }
 }
 
-// Losing the window's focus mutes as the player's choice does.
+// Losing the window's focus mutes as the player's choice does. Volumes are held to full volume.
 TEST_F(AudioManagerTest, MutingSilencesTheOutputAndKeepsTheVolumesForUnmuting) {
     audio.setSoundVolume(8000);
-    audio.setMusicVolume(5000);
+    audio.setMusicVolume(15000);
     EXPECT_EQ(backend.sampleVolume, 8000);
+    EXPECT_EQ(backend.musicVolume, 10000);
 
     KTEvent focus;
     focus.type = KTEvent::Type::focusLost;
@@ -96,7 +179,7 @@ TEST_F(AudioManagerTest, MutingSilencesTheOutputAndKeepsTheVolumesForUnmuting) {
     EXPECT_EQ(backend.sampleVolume, 0);
     EXPECT_EQ(backend.musicVolume, 0);
     EXPECT_EQ(audio.soundVolume(), 8000);
-    EXPECT_EQ(audio.musicVolume(), 5000);
+    EXPECT_EQ(audio.musicVolume(), 10000);
 
     // A volume chosen while muted stays silent until unmuting, then takes effect.
     audio.setMusicVolume(3000);
@@ -106,14 +189,6 @@ TEST_F(AudioManagerTest, MutingSilencesTheOutputAndKeepsTheVolumesForUnmuting) {
     EXPECT_FALSE(audio.mute());
     EXPECT_EQ(backend.sampleVolume, 8000);
     EXPECT_EQ(backend.musicVolume, 3000);
-}
-
-TEST_F(AudioManagerTest, TheScenesVolumeTextsReachTheManagerHeldToFullVolume) {
-    const auto scene = runScene();
-    scene->perform("setSoundVolumeStr:", std::string("0.5"));
-    scene->perform("setMusicVolumeStr:", std::string("1.5"));
-    EXPECT_EQ(backend.sampleVolume, 5000);
-    EXPECT_EQ(backend.musicVolume, 10000);
 }
 
 TEST_F(AudioManagerTest, ASampleIsStartedAtMostTenTimesAtOnceAndNotSoonerThanItsGap) {
@@ -186,6 +261,60 @@ TEST_F(AudioManagerTest, ASampleOutlivingItsBackEndIsSilent) {
     const KTAudioManager& madeOnFirstUse = KTAudioManager::shared();
     EXPECT_EQ(&madeOnFirstUse, KTDirector::shared().audio());
     EXPECT_FALSE(madeOnFirstUse.backend()->hasDevice());
+}
+
+class SoundNodeTest : public AudioTest {
+protected:
+    // A sound node read from a scene file element with the attributes given.
+    std::shared_ptr<KTSoundNode> soundFromFile(const std::string& attributes) {
+        soundFile("data/sounds/pop.ogg");
+        return nodeFromElement<KTSoundNode>("<sound " + attributes + "/>");
+    }
+};
+
+// The element sets the volume, pan and gap of the one sample its file shares.
+TEST_F(SoundNodeTest, AOneShotSoundPlaysAtTheEndOfTheUpdateAndLeavesAfterTheDraw) {
+    const auto scene = runScene();
+    const auto node = soundFromFile(R"(filename="data/sounds/pop.ogg" vol="0.5" pan="-1" mingap="0.2")");
+    scene->addChild(node);
+    EXPECT_TRUE(backend.starts.empty());
+
+    KTDirector::shared().doUpdate();
+    ASSERT_EQ(backend.starts.size(), 1u);
+    EXPECT_FLOAT_EQ(backend.starts[0].settings.volume, 0.5f);
+    EXPECT_FLOAT_EQ(backend.starts[0].settings.pan, -1.0f);
+    EXPECT_FLOAT_EQ(node->sample()->minGap(), 0.2f);
+    EXPECT_EQ(node->sample(), soundFromFile(R"(filename="data/sounds/pop.ogg")")->sample()) << "shared";
+    KTDirector::shared().doDraw();
+    EXPECT_FALSE(scene->hasChild(node.get()));
+}
+
+TEST_F(SoundNodeTest, ALoopingSoundPlaysAtOnceAndUntilItLeavesTheStage) {
+    const auto scene = runScene();
+    const auto node = soundFromFile(R"(filename="data/sounds/pop.ogg" loop="YES")");
+    scene->addChild(node);
+    ASSERT_EQ(backend.starts.size(), 1u);
+    EXPECT_TRUE(backend.starts[0].settings.loop);
+
+    KTDirector::shared().doUpdate();
+    KTDirector::shared().doDraw();
+    EXPECT_TRUE(scene->hasChild(node.get()));
+    EXPECT_EQ(backend.starts.size(), 1u);
+    EXPECT_EQ(backend.playing.size(), 1u);
+
+    scene->removeChild(node.get());
+    EXPECT_TRUE(backend.playing.empty());
+}
+
+TEST_F(SoundNodeTest, ASoundWithoutAReadableFileStaysSilent) {
+    const auto scene = runScene();
+    const auto node = soundFromFile(R"(filename="data/sounds/missing.ogg" vol="0.5" loop="1")");
+    ASSERT_TRUE(node);
+    EXPECT_FALSE(node->sample());
+    scene->addChild(node);
+    scene->removeChild(node.get());
+    KTDirector::shared().doUpdate();
+    EXPECT_TRUE(backend.starts.empty());
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// Profiles: the user manager, the users controller and the settings kept in the selected profile.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -5,8 +6,14 @@
 #include <filesystem>
 #include <tuple>
 
+#include "engine/core/KTControllerManager.h"
+#include "engine/core/KTDirector.h"
+#include "engine/core/KTLanguage.h"
 #include "engine/core/KTNotificationCenter.h"
+#include "engine/core/KTState.h"
+#include "engine/services/KTSettingsManager.h"
 #include "engine/services/KTUserManager.h"
+#include "engine/services/KTUsersController.h"
 #include "tests/engine/services/ProfileTest.h"
 
 namespace kt {
@@ -127,13 +134,6 @@ TEST_F(UserManagerTest, ResourcesAnnounceEveryChangeAndShareTheirText) {
     EXPECT_EQ(listChanged, 2);
 }
 
-TEST_F(UserManagerTest, NamesAreCheckedExactly) {
-    manager().add("Ada");
-    EXPECT_FALSE(manager().checkUserName("Ada"));
-    EXPECT_TRUE(manager().checkUserName("ada"));
-    EXPECT_TRUE(manager().checkUserName("Ada "));
-}
-
 // A damaged profiles file is moved aside untouched and never written over.
 class DamagedFileTest : public UserManagerTest, public ::testing::WithParamInterface<const char*> {};
 
@@ -174,6 +174,177 @@ TEST_F(UserManagerTest, AFileThatCannotBeMovedAsideIsNeverOverwritten) {
     std::filesystem::permissions(folder, std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::add);
     EXPECT_EQ(test::readFile(usersFile()), "garbage");
+}
+
+class UsersControllerTest : public ProfileTest {
+protected:
+    UsersControllerTest() {
+        KTDirector::shared().setAudio(audio);
+        for (const char* name :
+             {"default", "users", "add_user", "too_many_users", "username_used", "add_first_user"}) {
+            auto state = std::make_shared<KTState>();
+            state->name = name;
+            scene->addState(state);
+        }
+        runScene(scene);
+        scene->setState("default");
+    }
+
+    KTUsersController& controller() {
+        return static_cast<KTUsersController&>(
+            *KTControllerManager::shared().getControllerByName("KTUsersController"));
+    }
+    static KTUserManager& users() { return KTUserManager::sharedManager(); }
+    std::string state() const { return scene->currentState()->name; }
+    void typeName(const std::string& name) { controller().newUserName()->setString(name); }
+
+    std::shared_ptr<test::RecordingAudio> audio = std::make_shared<test::RecordingAudio>();
+    std::shared_ptr<KTScene> scene = KTNode::node<KTScene>();
+};
+
+TEST_F(UsersControllerTest, AddsTheTypedNameTrimmedAndGreetsIt) {
+    typeName("  Ada Lovelace\t");
+    controller().addUser();
+    ASSERT_EQ(users().count(), 1u);
+    EXPECT_EQ(users().selectedUser()->name(), "Ada Lovelace");
+    EXPECT_EQ(controller().newUserName()->stringValue(), "");
+    EXPECT_EQ(controller().currentUserName()->stringValue(), "Ada Lovelace");
+    EXPECT_EQ(controller().welcomeUserText()->stringValue(), "Welcome, Ada Lovelace");
+    EXPECT_EQ(state(), "users");
+}
+
+TEST_F(UsersControllerTest, BlankTakenAndTooManyNamesAddNothing) {
+    typeName("   ");
+    controller().addUser();
+    controller().addFirstUser();
+    EXPECT_EQ(users().count(), 0u);
+    EXPECT_EQ(state(), "default");
+
+    users().add("Brom");
+    typeName("Brom");
+    controller().addUser();
+    EXPECT_EQ(users().count(), 1u);
+    EXPECT_EQ(state(), "username_used");
+    // Names are compared exactly.
+    EXPECT_TRUE(users().checkUserName("brom"));
+    EXPECT_TRUE(users().checkUserName("Brom "));
+
+    users().setUsersCountLimit(2);
+    controller().switchToAddUserState();
+    EXPECT_EQ(state(), "add_user");
+    users().add("Cel");
+    typeName("Dag");
+    controller().switchToAddUserState();
+    EXPECT_EQ(state(), "too_many_users");
+    scene->setState("users");
+    controller().addUser();
+    EXPECT_EQ(state(), "too_many_users");
+    EXPECT_EQ(users().count(), 2u);
+
+    // The menu's limit of eight holds also where the manager would take more.
+    users().setUsersCountLimit(9);
+    for (int i = 2; i < 8; ++i)
+        users().add("Player " + std::to_string(i));
+    controller().switchToAddUserState();
+    EXPECT_EQ(state(), "too_many_users");
+}
+
+TEST_F(UsersControllerTest, DeletingTheLastProfileAsksForAFirstOne) {
+    typeName("Ada");
+    controller().addFirstUser();
+    EXPECT_EQ(state(), "default");
+    users().add("Brom");
+    controller().deleteSelectedUser();
+    EXPECT_EQ(state(), "users");
+    EXPECT_EQ(controller().currentUserName()->stringValue(), "Ada");
+    controller().deleteSelectedUser();
+    EXPECT_EQ(state(), "add_first_user");
+    EXPECT_EQ(users().count(), 0u);
+}
+
+class SettingsManagerTest : public ProfileTest {
+protected:
+    SettingsManagerTest() { KTDirector::shared().setAudio(audio); }
+
+    KTUserManager& users() { return KTUserManager::sharedManager(); }
+    KTSettingsManager& settings() { return KTSettingsManager::sharedManager(); }
+
+    std::shared_ptr<test::RecordingAudio> audio = std::make_shared<test::RecordingAudio>();
+};
+
+TEST_F(SettingsManagerTest, StartsFromTheAudioVolumesAndFullScreenAndGivesThemToAProfileWithoutSettings) {
+    EXPECT_FLOAT_EQ(settings().soundVolume()->numberValue(), 0.5f);
+    EXPECT_FLOAT_EQ(settings().musicVolume()->numberValue(), 0.25f);
+    EXPECT_TRUE(settings().fullscreen()->boolValue());
+    EXPECT_TRUE(KTDirector::shared().fullscreen());
+
+    users().add("Ada");
+    const KTPlist saved = savedFile()["users"].at(0);
+    EXPECT_FLOAT_EQ(static_cast<float>(saved["sound_volume"].realValue()), 0.5f);
+    EXPECT_FLOAT_EQ(static_cast<float>(saved["music_volume"].realValue()), 0.25f);
+    EXPECT_EQ(saved["fullscreen"], KTPlist(true));
+}
+
+TEST_F(SettingsManagerTest, SettingAndResourceChangesReachTheAudioTheWindowAndTheSavedProfile) {
+    settings();
+    users().add("Ada");
+    settings().musicVolume()->setFloat(0.5f);
+    EXPECT_EQ(audio->music, 5000);
+    KTDirector::shared().setFullscreen(false);
+    EXPECT_FALSE(settings().fullscreen()->boolValue());
+
+    const KTPlist saved = savedFile()["users"].at(0);
+    EXPECT_DOUBLE_EQ(saved["music_volume"].realValue(), 0.5);
+    EXPECT_EQ(saved["fullscreen"], KTPlist(false));
+    settings().fullscreen()->setBool(true);
+    EXPECT_TRUE(KTDirector::shared().fullscreen());
+    EXPECT_EQ(savedFile()["users"].at(0)["fullscreen"], KTPlist(true));
+
+    users().selectedUser()->addTokens(12);
+    EXPECT_EQ(savedFile()["users"].at(0)["tokens"].intValue(), 12) << "a resource change saves the profile";
+}
+
+constexpr const char* kLocale = "<plist version=\"1.0\"><dict/></plist>";
+
+// German and French can be shown; the default language is French.
+class LanguageSettingTest : public SettingsManagerTest {
+protected:
+    LanguageSettingTest() {
+        writeFile("data/locales/de.plist", kLocale);
+        writeFile("data/locales/fr.plist", kLocale);
+        KTLanguage::setDefaultLanguage("fr");
+        KTNotificationCenter::shared().addObserver(this, std::string(KTSettingsManager::kLanguageChanged),
+                                                   nullptr, [this](const KTNotification&) { ++changes; });
+    }
+    ~LanguageSettingTest() override { KTNotificationCenter::shared().removeObserver(this); }
+
+    int changes = 0;
+};
+
+TEST_F(LanguageSettingTest, TheSelectedProfilesLanguageIsShownAndOneWithoutFollowsTheDefault) {
+    settings();
+    EXPECT_EQ(KTLanguage::current(), "fr");
+    users().add("Ada");
+    users().add("Brom");
+    users().selectedUser()->setObject("de", KTSettingsManager::kLanguageKey);
+    users().selectByName("Ada");
+    EXPECT_EQ(KTLanguage::current(), "fr");
+    EXPECT_TRUE(savedFile()["users"].at(0)[KTSettingsManager::kLanguageKey].isNone());
+    const int before = changes;
+    users().selectByName("Brom");
+    EXPECT_EQ(KTLanguage::current(), "de");
+    EXPECT_EQ(changes, before + 1);
+}
+
+TEST_F(LanguageSettingTest, ADamagedOrUnknownLanguageInTheProfileFollowsTheDefault) {
+    settings();
+    users().add("Ada");
+    for (const KTPlist& damaged : {KTPlist(5), KTPlist("it"), KTPlist("../de"), KTPlist::emptyDictionary()}) {
+        users().selectedUser()->setObject(damaged, KTSettingsManager::kLanguageKey);
+        settings().updateUserSettings();
+        EXPECT_EQ(settings().profileLanguage(), "fr");
+        EXPECT_EQ(KTLanguage::current(), "fr");
+    }
 }
 
 }  // namespace
