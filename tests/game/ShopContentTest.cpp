@@ -88,17 +88,6 @@ TEST_F(ShopContentTest, LongMatchesOfFourFiveAndSixEachHaveABonus) {
     EXPECT_EQ(matches, (std::set<std::int64_t>{4, 5, 6}));
 }
 
-// The six sets of four distinct items are bought through below.
-TEST_F(ShopContentTest, EveryItemHasOneOrTwoVariantsWithAPrice) {
-    for (const std::string& item : catalogue().itemsOrder()) {
-        // The upgrade menu has two buttons for an item's variants.
-        EXPECT_GE(catalogue().variants(item).size(), 1u) << item;
-        EXPECT_LE(catalogue().variants(item).size(), 2u) << item;
-        for (const std::string& key : catalogue().variants(item))
-            EXPECT_GT(catalogue().itemPrice(key), 0) << key;
-    }
-}
-
 // A variant that builds on another must find it bought in an earlier set, whatever variants the player chose
 // before: a set that offered nothing for one of its items could never be completed.
 TEST_F(ShopContentTest, EveryChoiceOfVariantsLeadsThroughAllSixSets) {
@@ -133,7 +122,8 @@ TEST_F(ShopContentTest, EveryChoiceOfVariantsLeadsThroughAllSixSets) {
     }
 }
 
-TEST_F(ShopContentTest, EveryVariantHasItsPictureNodePopupEffectAndIcon) {
+// The six sets of four distinct items are bought through above.
+TEST_F(ShopContentTest, EveryItemHasOneOrTwoPricedVariantsEachWithItsPictureNodePopupEffectAndIcon) {
     const auto picture = kt::XMLElement::fromFile(kSourceRoot + "data/partials/scene.xml");
     ASSERT_NE(picture, nullptr);
     std::map<std::string, std::set<std::string>> statesOfNode;
@@ -147,15 +137,20 @@ TEST_F(ShopContentTest, EveryVariantHasItsPictureNodePopupEffectAndIcon) {
     }
     for (const std::string& key : allVariants()) {
         SCOPED_TRACE(key);
+        EXPECT_GT(catalogue().itemPrice(key), 0);
         EXPECT_EQ(statesOfNode[key], (std::set<std::string>{"hidden", "preview", "visible"}));
         EXPECT_EQ(statesOfNode[key + "t"], std::set<std::string>{"visible"});
         EXPECT_TRUE(std::filesystem::exists(kSourceRoot + "data/partials/upgrade_popups/" + key + ".xml"));
         EXPECT_TRUE(std::filesystem::exists(kSourceRoot + "data/effects/upgrades/" + key + ".xml"));
         EXPECT_TRUE(std::filesystem::exists(kSourceRoot + "data/partials/upgrades/b" + key + ".xml"));
     }
-    for (const std::string& item : catalogue().itemsOrder())
-        EXPECT_TRUE(std::filesystem::exists(kSourceRoot + "data/partials/upgrades/b" + item + ".xml"))
-            << item;
+    for (const std::string& item : catalogue().itemsOrder()) {
+        SCOPED_TRACE(item);
+        // The upgrade menu has two buttons for an item's variants.
+        EXPECT_GE(catalogue().variants(item).size(), 1u);
+        EXPECT_LE(catalogue().variants(item).size(), 2u);
+        EXPECT_TRUE(std::filesystem::exists(kSourceRoot + "data/partials/upgrades/b" + item + ".xml"));
+    }
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
-// Balls falling straight and diagonally, emitters refilling the field, weights and delays of new balls and
-// the paused board.
+// Balls falling straight and diagonally, emitters refilling the field and the paused board.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -15,13 +13,6 @@
 
 namespace moonbrook::test {
 namespace {
-
-kt::KTPlist weights(std::initializer_list<std::pair<const char*, double>> entries) {
-    kt::KTPlist dictionary = kt::KTPlist::emptyDictionary();
-    for (const auto& [letter, weight] : entries)
-        dictionary[letter] = weight;
-    return dictionary;
-}
 
 // A plated cell of its own in the far corner, where no line can reach it: the level cannot be won, so the
 // board never ends it and pauses itself while a test watches balls fall.
@@ -109,7 +100,7 @@ TEST_F(FallingTest, CheckUpLooksThroughEmptyCellsToTheFirstObstacle) {
 }
 
 TEST_F(FallingTest, AnEmitterLetsOutOneFadingBallAtATime) {
-    build({.map = {"0", "1", "1"}, .emitters = {"1"}}, weights({{"a", 1}}));
+    build({.map = {"0", "1", "1"}, .emitters = {"1"}}, kt::KTPlist(kt::KTPlist::Dictionary{{"a", 1}}));
     ASSERT_TRUE(settle());
     EXPECT_EQ(rows(1, 2), (std::vector<std::string>{"a", "a"}));
     // The next ball waits inside the emitter until the cell below is free.
@@ -127,21 +118,6 @@ TEST_F(FallingTest, AnEmitterLetsOutOneFadingBallAtATime) {
     EXPECT_EQ(rows(1, 2), (std::vector<std::string>{"a", "a"}));
     EXPECT_EQ(cell(0, 1)->ball()->color(), kt::kColorWhite);
     EXPECT_EQ(cell(0, 2)->ball()->color(), kt::kColorWhite);
-}
-
-// How the generator weighs and delays letters is checked with the ball kinds; here the board's play time lets
-// the delayed letter in.
-TEST_F(FallingTest, ADelayedLetterComesInOnceThePlayTimeHasPassedItsDelay) {
-    build({.map = {"1"}}, weights({{"a", 0.5}, {"b", 0.5}}), weights({{"b", 20}}));
-    const auto letters = [this] {
-        std::set<char16_t> drawn;
-        for (int i = 0; i < 100; ++i)
-            drawn.insert(board->generateBall()->type());
-        return drawn;
-    };
-    EXPECT_EQ(letters(), std::set<char16_t>{u'a'});
-    step(static_cast<int>(20.5f / 0.25f), 0.25f);
-    EXPECT_EQ(letters(), (std::set<char16_t>{u'a', u'b'}));
 }
 
 TEST_F(FallingTest, APausedBoardStandsStillButRunsAPendingLineCheck) {

@@ -15,25 +15,13 @@ constexpr int kEpisodeLevelCount = 48;
 // Turns played on each level, each checked for a field left playable.
 constexpr int kTurns = 3;
 
-bool isOrdinary(const CellRef& cell) {
-    return cell && cell->ball() && cell->ball()->type() >= u'a' && cell->ball()->type() <= kLastOrdinaryBall;
-}
-
-// Runs of three equal ordinary balls, as "x,y right" or "x,y down" at the run's first cell.
-std::vector<std::string> linesOfThree(const Board& board) {
+// Cells where the board itself would find a line to remove.
+std::vector<std::string> cellsInLines(const Board& board) {
     std::vector<std::string> found;
     for (int y = 0; y < static_cast<int>(kSizeY); ++y) {
         for (int x = 0; x < static_cast<int>(kSizeX); ++x) {
-            const CellRef first = board.cellAt(x, y);
-            if (!isOrdinary(first)) continue;
-            for (const auto& [dx, dy, direction] : {std::tuple{1, 0, "right"}, std::tuple{0, 1, "down"}}) {
-                bool run = true;
-                for (int i = 1; i < 3 && run; ++i) {
-                    const CellRef next = board.cellAt(x + i * dx, y + i * dy);
-                    run = isOrdinary(next) && next->ball()->type() == first->ball()->type();
-                }
-                if (run) found.push_back(kt::KTFormat("%i,%i %@", x, y, direction));
-            }
+            const CellRef cell = board.cellAt(x, y);
+            if (cell && !board.checkLineAtCell(*cell).empty()) found.push_back(kt::KTFormat("%i,%i", x, y));
         }
     }
     return found;
@@ -76,7 +64,7 @@ protected:
     // A settled board is one a player can go on with: nothing left to match, every fed cell filled.
     // A won board stops, with its last gaps left open.
     void expectPlayable(const std::string& when) {
-        EXPECT_EQ(linesOfThree(*board), std::vector<std::string>{}) << when << picture();
+        EXPECT_EQ(cellsInLines(*board), std::vector<std::string>{}) << when << picture();
         if (!board->pause()) {
             EXPECT_EQ(emptyCellsBelowEmitters(*board), std::vector<std::string>{}) << when << picture();
         }

@@ -150,14 +150,6 @@ TEST_F(MatchingTest, RemovalsMarkedTogetherAreFinalisedTogetherAndCountEachBallO
     EXPECT_FALSE(holdsGhost(1, 0));
 }
 
-TEST_F(MatchingTest, ABombSetOffByARemovalCountsItsOwnCellOnce) {
-    build({"", ".f"});
-    board->removeBallAt(cell(1, 1));
-    EXPECT_EQ(board->score(), 50u);
-    for (const auto& [x, y] : {std::pair{1, 1}, {0, 1}, {2, 1}, {1, 0}, {1, 2}})
-        EXPECT_TRUE(cell(x, y)->removeFlag()) << x << "," << y;
-}
-
 TEST_F(MatchingTest, PlaceholdersAndTokensSurviveAnOrdinaryRemovalButNotAForcedOne) {
     build({"t"});
     board->removeBallAt(cell(0, 0));

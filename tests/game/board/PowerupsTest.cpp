@@ -144,11 +144,14 @@ INSTANTIATE_TEST_SUITE_P(Patterns, ExplosionPatternTest,
                                            ExplosionCase{u'x',
                                                          {".....", ".....", ".....", ".....", "....."}}));
 
-TEST_F(PowerupsTest, ALoneBombPlaysTheSmallExplosionOnceOverTheWholeFieldWhereverTheBoardSits) {
+// Set off by a removal, the bomb's own cell is counted once with its pattern.
+TEST_F(PowerupsTest, ALoneBombCountsItsCellOnceAndPlaysTheSmallExplosionOverTheFieldWhereverTheBoardSits) {
     auto field = quietField(7, 7);
     field[5][4] = 'f';
     fill({.balls = field});
     board->removeBallAt(cell(4, 5));
+    EXPECT_EQ(removedCells(), (Positions{{4, 5}, {3, 5}, {5, 5}, {4, 4}, {4, 6}}));
+    EXPECT_EQ(board->score(), 50u);
     const auto effects = effectsOf(*holder, "data/effects/explode.xml");
     ASSERT_EQ(effects.size(), 1u);
     EXPECT_EQ(effects.front()->absolutePosition(), board->absoluteCenter());
@@ -203,25 +206,18 @@ INSTANTIATE_TEST_SUITE_P(Levels, HammerShapeTest,
                                            HammerCase{2, {".....", ".xxx.", ".xxx.", ".xxx.", "....."}},
                                            HammerCase{3, {"..xxx", ".xxxx", "xxxxx", "xxxx.", "xxx.."}}));
 
+// The mode carries the pointer decoration of the hammer's level until the click ends it.
 TEST_F(PowerupsTest, TheHammerTakesOneLayerOfACrateAndLeavesItsBall) {
     fill({.crates = {"", "", "00s"}, .balls = quietField(5, 5)});
     charge("hammer", 1);
     board->enterHammerMode();
-    board->hammerClickAt(cell(2, 2));
-    EXPECT_EQ(cell(2, 2)->crateLevel(), 1);
-    EXPECT_TRUE(removedCells().empty());
-    EXPECT_EQ(board->clickMode(), ClickMode::normal);
-}
-
-TEST_F(PowerupsTest, PowerupModesCarryThePointerDecorationOfTheirLevel) {
-    fill({.balls = quietField(3, 3)});
-    charge("hammer", 2);
-    board->enterHammerMode();
     EXPECT_EQ(board->clickMode(), ClickMode::hammer);
     ASSERT_NE(scene->underMouse(), nullptr);
     EXPECT_EQ(partsOf(*scene->underMouse()),
-              partsOf(*kt::KTNode::nodeFromFile("data/effects/pw_hammer_big.xml")));
-    board->enterNormalMode();
+              partsOf(*kt::KTNode::nodeFromFile("data/effects/pw_hammer.xml")));
+    board->hammerClickAt(cell(2, 2));
+    EXPECT_EQ(cell(2, 2)->crateLevel(), 1);
+    EXPECT_TRUE(removedCells().empty());
     EXPECT_EQ(board->clickMode(), ClickMode::normal);
     EXPECT_EQ(scene->underMouse(), nullptr);
 }

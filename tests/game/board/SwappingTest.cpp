@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/KTFormat.h"
 #include "engine/core/KTScene.h"
 #include "game/board/Ball.h"
 #include "game/board/Board.h"
@@ -53,11 +54,15 @@ protected:
 
 // --- Clicks ---
 
-TEST_F(SwappingTest, ClickSelectsAndSecondClickDeselectsWithTheMarkerFollowing) {
+// A click on a neighbour swaps, as the swaps judged below show.
+TEST_F(SwappingTest, ClickSelectsAFarClickMovesTheSelectionAndASecondClickDeselectsWithTheMarkerFollowing) {
     build({.balls = {"abc", "bca", "cab"}});
+    click(0, 0);
     click(1, 1);
     EXPECT_EQ(board->selected(), cell(1, 1));
+    EXPECT_FALSE(cell(0, 0)->ball()->selected());
     EXPECT_TRUE(cell(1, 1)->ball()->selected());
+    EXPECT_EQ(board->movingCount(), 0);
     const auto marker = hud("selection_marker");
     ASSERT_NE(marker, nullptr);
     EXPECT_TRUE(marker->visible());
@@ -78,15 +83,6 @@ TEST_F(SwappingTest, SecondClickOnASpecialBallSetsItOff) {
     click(1, 1);
     EXPECT_TRUE(bomb->detonated());
     EXPECT_EQ(row(1), "...");
-}
-
-// A click on a neighbour swaps, as the swaps judged below show.
-TEST_F(SwappingTest, FarClickMovesTheSelection) {
-    build({.balls = {"abc", "bca", "cab"}});
-    click(0, 0);
-    click(2, 2);
-    EXPECT_EQ(board->selected(), cell(2, 2));
-    EXPECT_EQ(board->movingCount(), 0);
 }
 
 TEST_F(SwappingTest, LockedCellPlaysItsSoundAndNothingElse) {
@@ -240,18 +236,19 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- Turn search and hints ---
 
-bool sameTurn(const Turn& turn, kt::KTPosition cell, kt::KTPosition neighbour) {
-    return turn.cell->boardPosition() == cell && turn.neighbour->boardPosition() == neighbour;
+// The turns as "x,y>x,y": the cell, then the neighbour it swaps with.
+std::vector<std::string> describe(const std::vector<Turn>& turns) {
+    std::vector<std::string> text;
+    for (const Turn& turn : turns)
+        text.push_back(kt::KTFormat("%i,%i>%i,%i", turn.cell->x(), turn.cell->y(), turn.neighbour->x(),
+                                    turn.neighbour->y()));
+    return text;
 }
 
 TEST_F(SwappingTest, AllTurnsComeColumnByColumnWithNeighboursBelowAboveRightLeft) {
     build({.balls = {"bac", "aba", "cae"}});
-    const std::vector<Turn> turns = board->findAllTurns();
-    ASSERT_EQ(turns.size(), 4u);
-    EXPECT_TRUE(sameTurn(turns[0], {1, 1}, {1, 2}));
-    EXPECT_TRUE(sameTurn(turns[1], {1, 1}, {1, 0}));
-    EXPECT_TRUE(sameTurn(turns[2], {1, 1}, {2, 1}));
-    EXPECT_TRUE(sameTurn(turns[3], {1, 1}, {0, 1}));
+    EXPECT_EQ(describe(board->findAllTurns()),
+              (std::vector<std::string>{"1,1>1,2", "1,1>1,0", "1,1>2,1", "1,1>0,1"}));
 
     const auto layer = hud("turns");
     ASSERT_NE(layer, nullptr);
@@ -278,9 +275,7 @@ TEST_F(SwappingTest, HintNeverOffersAMoveThatOnlyLengthensALineAlongItself) {
 
     // The same line made across a move is found.
     build({.balls = {"aaba", "cdac"}});
-    const std::vector<Turn> turns = board->findAllTurns();
-    ASSERT_EQ(turns.size(), 1u);
-    EXPECT_TRUE(sameTurn(turns[0], {2, 0}, {2, 1}));
+    EXPECT_EQ(describe(board->findAllTurns()), std::vector<std::string>{"2,0>2,1"});
 }
 
 // --- Rockets ---

@@ -25,12 +25,6 @@ protected:
                   "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>options</key><dict>" + options +
                       "</dict></dict></plist>");
     }
-    void setResults(kt::KTUser& user, std::initializer_list<std::pair<const char*, double>> results) {
-        kt::KTPlist stored = kt::KTPlist::emptyDictionary();
-        for (const auto& [level, time] : results)
-            stored[level] = time;
-        user.setObject(stored, "levelResults");
-    }
 };
 
 TEST_F(LevelManagerTest, OrdersLevelsAcrossEpisodes) {
@@ -57,10 +51,11 @@ TEST_F(LevelManagerTest, ResultsAndTheLastLevelMarkProgressAlike) {
     EXPECT_TRUE(levels().episodeCompleted(1));
     EXPECT_EQ(levels().currentEpisode(), 2u);
 
-    setResults(player, {{"b1", 50}, {"b3", 20}});
+    player.setObject(kt::KTPlist(kt::KTPlist::Dictionary{{"b1", 50}, {"b3", 20}}), "levelResults");
     EXPECT_EQ(levels().completedLevelCountForEpisode(2), 2u);
     EXPECT_EQ(levels().firstUncompletedLevel(), "b2");
-    setResults(player, {{"b1", 50}, {"b2", 30}, {"b3", 20}});
+    player.setObject(kt::KTPlist(kt::KTPlist::Dictionary{{"b1", 50}, {"b2", 30}, {"b3", 20}}),
+                     "levelResults");
     EXPECT_EQ(levels().firstUncompletedLevel(), std::nullopt);
     EXPECT_EQ(levels().currentEpisode(), 1u);
 }

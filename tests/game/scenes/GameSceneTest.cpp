@@ -55,7 +55,8 @@ protected:
     std::shared_ptr<GameScene> game;
 };
 
-TEST_F(GameSceneTest, LayoutHoldsEveryNamedNodeAndTheHudFollowsTheBoard) {
+// Leaving the scene detaches the board from the HUD.
+TEST_F(GameSceneTest, LayoutHoldsEveryNamedNodeAndTheHudFollowsTheBoardUntilTheSceneIsLeft) {
     for (const auto& group : kNamedNodes) {
         for (const char* name : group)
             EXPECT_TRUE(game->getChildByName(name)) << name;
@@ -75,6 +76,9 @@ TEST_F(GameSceneTest, LayoutHoldsEveryNamedNodeAndTheHudFollowsTheBoard) {
     step();
     EXPECT_EQ(game->getChildByName("score")->text(), std::to_string(board->score()));
     EXPECT_LT(controller->timeProgress()->numberValue(), 1.0);
+
+    runScene();
+    EXPECT_FALSE(controller->board());
 }
 
 TEST_F(GameSceneTest, LosingTheWindowPausesTheGame) {
@@ -111,11 +115,6 @@ TEST_F(GameSceneTest, TheMusicPlaysTheListFromAnyTrackAndF1F2SwitchAndTheWinStop
     EXPECT_TRUE(audio.currentMusicFilename());
     game->perform("win");
     EXPECT_FALSE(audio.currentMusicFilename());
-}
-
-TEST_F(GameSceneTest, LeavingDetachesTheBoard) {
-    runScene();
-    EXPECT_FALSE(GameBoardController::shared()->board());
 }
 
 }  // namespace
