@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <memory>
@@ -50,11 +49,6 @@ TEST_F(BoardProgramTest, TheSettledFieldShowsFramedWithDistinctBallsAndAClickSel
     emitter.erase("ball");
     EXPECT_EQ(emitter, nlohmann::json::parse(R"({"x": 6, "y": 2, "plates": 0, "locked": false, "crate": "0",
         "crate_level": 0, "emitter": true, "playable": false, "enabled": false, "target": false})"));
-    const auto selected = std::find_if(board["cells"].begin(), board["cells"].end(),
-                                       [](const auto& cell) { return cell["x"] == 9 && cell["y"] == 6; });
-    ASSERT_NE(selected, board["cells"].end());
-    EXPECT_EQ((*selected)["playable"], true);
-    EXPECT_EQ((*selected)["emitter"], false);
 
     const std::optional<RgbImage> shot = readPng(folder_.path() / "shot.png");
     ASSERT_TRUE(shot && shot->width == 1024 && shot->height == 768);

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <nlohmann/json.hpp>
 
 #include "engine/core/KTPlist.h"
@@ -100,19 +99,17 @@ TEST_F(EditorProgramTest, EveryPaintingModeIsSavedInItsLayerAndPlaysUnchanged) {
 
     ASSERT_EQ(runScript("wait 2\ndump board board.json\nquit\n", {"--level", "new"}), 0) << errorOutput_;
     const nlohmann::json board = dumped("board.json");
-    const auto key = [](int x, int y) { return std::to_string(x) + "," + std::to_string(y); };
-    std::map<std::string, nlohmann::json> cells;
-    for (const nlohmann::json& cell : board["cells"])
-        cells[key(cell["x"].get<int>(), cell["y"].get<int>())] = cell;
-    ASSERT_EQ(cells.size(), 4u);
-    EXPECT_EQ(cells[key(0, 0)]["plates"], 0);
-    EXPECT_EQ(cells[key(0, 0)]["locked"], true);
-    EXPECT_EQ(cells[key(0, 0)]["ball"], "c");
-    EXPECT_EQ(cells[key(1, 0)]["plates"], 1);
-    EXPECT_EQ(cells[key(1, 0)]["crate"], "w");
-    EXPECT_EQ(cells[key(2, 0)]["plates"], 2);
-    EXPECT_EQ(cells[key(2, 0)]["crate"], "s");
-    EXPECT_EQ(cells[key(3, 0)]["emitter"], true);
+    nlohmann::json cells;
+    nlohmann::json balls;
+    for (const nlohmann::json& cell : board["cells"]) {
+        const std::string at = cell["x"].dump() + "," + cell["y"].dump();
+        cells[at] = {cell["plates"], cell["locked"], cell["crate"], cell["emitter"]};
+        balls[at] = cell["ball"];
+    }
+    // Each cell's plates, lock, crate and emitter.
+    EXPECT_EQ(cells, nlohmann::json::parse(R"({"0,0": [0, true, "0", false], "1,0": [1, false, "w", false],
+        "2,0": [2, false, "s", false], "3,0": [0, false, "0", true]})"));
+    EXPECT_EQ(balls["0,0"], "c");
 }
 
 TEST_F(EditorProgramTest, RevisionRisesOnlyWhenTheSavedTextChanges) {
@@ -184,17 +181,6 @@ TEST_F(EditorProgramTest, MovingALevelReordersTheSetWithinItsEndsAndSavesReachTh
     EXPECT_EQ(folder_.read("repository/data/levelset.xml"), folder_.read("data/levelset.xml"));
 }
 
-TEST_F(EditorProgramTest, CtrlZAndCtrlYUndoAndRedoPaintingAndOptions) {
-    edit("new",
-         "click-node cell_0_0\nclick-node cell_1_0\nclick-node cell_2_0\nclick-node inc_option_rate_limit\n"
-         "key Left Ctrl\nkey z\nkey z\nkey z\nkey y\n"
-         "click-node save\ndump scene scene.json\nquit\n");
-    const kt::KTPlist saved = level("new");
-    EXPECT_EQ(saved["options"]["map"].stringValue(), layer({{0, '1'}, {1, '1'}}));
-    EXPECT_FALSE(saved["options"].contains("rate_limit"));
-    EXPECT_EQ(shownText(dumped("scene.json"), "rate_limit_txt"), "0");
-}
-
 TEST_F(EditorProgramTest, ASaveThatCannotBeWrittenKeepsTheLevelOpenAndTheFileWhole) {
     const std::string before = folder_.read("data/levels/001.xml");
     // A folder where the save's temporary file would go makes the write fail, even for the superuser.
@@ -221,16 +207,23 @@ TEST_F(EditorProgramTest, ADamagedLevelOpensEmptyAndIsReplacedOnlyByASave) {
     EXPECT_EQ(level("002")["options"]["map"].stringValue(), layer({{0, '1'}}));
 }
 
-TEST_F(EditorProgramTest, TheBackgroundChooserStepsThroughThePartialsWithinTheList) {
+// Ctrl+Z and Ctrl+Y undo and redo painting and options, then the background steps, which Ctrl+Z undoes too.
+TEST_F(EditorProgramTest, CtrlZAndCtrlYUndoAndRedoAndTheBackgroundChooserStepsThroughThePartialsInTheList) {
     fs::remove(folder_.path() / "data/partials");
     fs::create_directories(folder_.path() / "data/partials/backgrounds");
     for (const char* name : {"dawn.xml", "dusk.xml", "night.xml"})
         folder_.write(std::string("data/partials/backgrounds/") + name, "<container name=\"picture\"/>\n");
-    edit("001",
+    edit("new",
+         "click-node cell_0_0\nclick-node cell_1_0\nclick-node cell_2_0\nclick-node inc_option_rate_limit\n"
+         "key Left Ctrl\nkey z\nkey z\nkey z\nkey y\n"
          "click-node nextBg\nclick-node nextBg\nclick-node nextBg\nclick-node nextBg\nclick-node prevBg\n"
          "dump scene scene.json\nclick-node save\nkey Left Ctrl\nkey z\ndump scene undone.json\nquit\n");
-    EXPECT_EQ(level("001")["options"]["background"].stringValue(), "dusk.xml");
+    const kt::KTPlist saved = level("new");
+    EXPECT_EQ(saved["options"]["map"].stringValue(), layer({{0, '1'}, {1, '1'}}));
+    EXPECT_FALSE(saved["options"].contains("rate_limit"));
+    EXPECT_EQ(saved["options"]["background"].stringValue(), "dusk.xml");
     const nlohmann::json scene = dumped("scene.json");
+    EXPECT_EQ(shownText(scene, "rate_limit_txt"), "0");
     EXPECT_EQ(shownText(scene, "bg_txt"), "dusk.xml");
     EXPECT_NE(findNode(scene["tree"], "picture"), nullptr);
     EXPECT_EQ(shownText(dumped("undone.json"), "bg_txt"), "night.xml");

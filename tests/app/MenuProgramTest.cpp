@@ -18,10 +18,6 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-// The first two levels won, three stars and one.
-constexpr const char* kTwoLevelsWon =
-    "<key>levelResults</key><dict><key>001</key><real>10</real><key>002</key><real>500</real></dict>";
-
 constexpr const char* kSkipOpening =
     "wait-state v1 30\nclick-node backdrop\nwait-state v4 200\n"
     "click-node title_screen\nwait-scene MainMenuScene 600\n";
@@ -45,10 +41,9 @@ protected:
 
     // A small German table in the test's own locale folder, in place of the game's.
     void writeGermanLocale() const {
-        const fs::path locales = folder_.path() / "data/locales";
-        if (fs::is_symlink(locales)) fs::remove(locales);
-        fs::remove_all(locales);
-        fs::create_directories(locales);
+        // The content's locale folder is linked whole; the link goes.
+        fs::remove(folder_.path() / "data/locales");
+        fs::create_directories(folder_.path() / "data/locales");
         folder_.write("data/locales/de.plist",
                       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<plist version=\"1.0\"><dict><key>strings</key><dict>"
@@ -100,10 +95,9 @@ TEST_F(MenuProgramTest, TheFirstStartMakesAProfileAndOthersAreAddedRefusedWhenTa
     ASSERT_EQ(deleted["users"].size(), 1u);
     EXPECT_EQ(deleted["users"][0]["name"], name);
 
-    std::vector<std::pair<std::string, std::string>> eight;
-    for (int k = 0; k < 8; ++k)
-        eight.emplace_back("P" + std::to_string(k), "");
-    writeProfiles(eight, "P0");
+    writeProfiles(
+        {{"P0", ""}, {"P1", ""}, {"P2", ""}, {"P3", ""}, {"P4", ""}, {"P5", ""}, {"P6", ""}, {"P7", ""}},
+        "P0");
     ASSERT_EQ(run("wait-state default 60\nclick-node users_button\nwait-state users 30\n"
                   "click-node add_user_button\nwait-state too_many_users 30\nwait 10\ndump scene full.json\n"
                   "dump profiles full_profiles.json\n"),
@@ -115,8 +109,10 @@ TEST_F(MenuProgramTest, TheFirstStartMakesAProfileAndOthersAreAddedRefusedWhenTa
 
 // Level 001 won under its gold time of 7 s, 002 in 500 s (over its 46): three stars and one. A language
 // in the profile that is damaged gives way to the environment's.
-TEST_F(MenuProgramTest, TheMapAndLevelSetShowStarsMedalsAndTimesAndStartOnlyOpenLevelsDespiteABadLanguage) {
+TEST_F(MenuProgramTest,
+       TheMapAndLevelSetShowStarsMedalsAndTimesStartOnlyOpenLevelsAndAWinOpensTheNextDespiteABadLanguage) {
     writeGermanLocale();
+    folder_.write("devmode", "");
     writeProfile(std::string(kAllTutorials) +
                  "<key>language</key><integer>7</integer><key>levelResults</key>"
                  "<dict><key>001</key><real>5</real><key>002</key><real>500</real></dict>");
@@ -131,7 +127,10 @@ TEST_F(MenuProgramTest, TheMapAndLevelSetShowStarsMedalsAndTimesAndStartOnlyOpen
                   "screenshot level_set.png\nclick-node lb1\nwait 5\ndump scene second.json\n"
                   "click-node lb3\nwait 5\ndump scene locked_set.json\n"
                   "click-node lb0\nwait 5\nclick-node lb2\nwait 5\ndump scene third.json\n"
-                  "click-node level_set_play_button\nwait-scene GameScene 600\n",
+                  "click-node level_set_play_button\nwait-scene GameScene 600\nwait 10\nkey w\n"
+                  "wait-state win 200\nwait 60\nclick-node to_map_button\nwait-scene PreloadScene 10\n"
+                  "dump scene loading.json\nwait-scene MainMenuScene 300\nwait 5\ndump scene won.json\n"
+                  "click-node eb1\nwait-state episode_levels 30\nwait 5\ndump scene next.json\n",
                   {}, {{"LANG", "de_DE.UTF-8"}}),
               0)
         << errorOutput_;
@@ -181,6 +180,19 @@ TEST_F(MenuProgramTest, TheMapAndLevelSetShowStarsMedalsAndTimesAndStartOnlyOpen
     EXPECT_EQ(node(dumped("third.json"), "level_name")["text"], "3");
     // Level 003 started once from the map and once from the level set.
     EXPECT_EQ(occurrences(log, "startGame: level: 003"), 2u);
+
+    // Won at once in development mode, it leads through the loading screen back to the map with level 004
+    // open.
+    EXPECT_EQ(dumped("loading.json")["class"], "PreloadScene");
+    EXPECT_NE(findNode(dumped("loading.json")["tree"], "load_progress"), nullptr);
+    EXPECT_NE(folder_.read(kLog).find("PreloadScene onExitStage"), std::string::npos);
+    EXPECT_EQ(dumped("won.json")["class"], "MainMenuScene");
+    EXPECT_EQ(dumped("won.json")["state"], "map");
+    const nlohmann::json next = dumped("next.json");
+    EXPECT_NE(childOf(next, "l2", "stars")["selected"], "0");
+    EXPECT_EQ(childOf(next, "l3", "stars")["selected"], "0");
+    EXPECT_TRUE(node(next, "l3")["enabled"].get<bool>());
+    EXPECT_FALSE(node(next, "l4")["enabled"].get<bool>());
 }
 
 // Plates buy the cheapest variant of the first decoration and nothing more; tokens buy a powerup level and a
@@ -231,30 +243,6 @@ TEST_F(MenuProgramTest, DecorationsAreBoughtForPlatesAndStayPowerupsAndBonusesAr
     EXPECT_EQ(sold["tokens"], 14);
     EXPECT_EQ(sold["powerups"]["hammer"]["maxLevel"], 0);
     EXPECT_TRUE(sold["bonuses"].empty());
-}
-
-// A level won (instantly, in development mode) leads through the loading screen back to the map with the
-// level after it open.
-TEST_F(MenuProgramTest, AWonLevelLeadsThroughTheLoadingScreenBackToTheMapWithTheNextLevelOpen) {
-    folder_.write("devmode", "");
-    writeProfile(std::string(kAllTutorials) + kTwoLevelsWon);
-    ASSERT_EQ(run("wait 10\nkey w\nwait-state win 200\nwait 60\nclick-node to_map_button\n"
-                  "wait-scene PreloadScene 10\ndump scene loading.json\n"
-                  "wait-scene MainMenuScene 300\nwait 5\ndump scene menu.json\nclick-node eb1\n"
-                  "wait-state episode_levels 30\nwait 5\ndump scene levels.json\n",
-                  {"--level", "003"}),
-              0)
-        << errorOutput_;
-    EXPECT_EQ(dumped("loading.json")["class"], "PreloadScene");
-    EXPECT_NE(findNode(dumped("loading.json")["tree"], "load_progress"), nullptr);
-    EXPECT_NE(folder_.read(kLog).find("PreloadScene onExitStage"), std::string::npos);
-    EXPECT_EQ(dumped("menu.json")["class"], "MainMenuScene");
-    EXPECT_EQ(dumped("menu.json")["state"], "map");
-    const nlohmann::json levels = dumped("levels.json");
-    EXPECT_NE(childOf(levels, "l2", "stars")["selected"], "0");
-    EXPECT_EQ(childOf(levels, "l3", "stars")["selected"], "0");
-    EXPECT_TRUE(node(levels, "l3")["enabled"].get<bool>());
-    EXPECT_FALSE(node(levels, "l4")["enabled"].get<bool>());
 }
 
 // The credits roll for their 38 seconds. The website button shows only when the file beside the program

@@ -9,12 +9,9 @@ namespace {
 
 using SceneDumpTest = kt::test::EngineTest;
 
-TEST_F(SceneDumpTest, NoRunningSceneGivesNulls) {
+TEST_F(SceneDumpTest, DescribesTheSceneStateAndTheWholeTreeOrNullsWithoutAScene) {
     EXPECT_EQ(describeScene(nullptr),
               nlohmann::json::parse(R"({"class": null, "state": null, "tree": null})"));
-}
-
-TEST_F(SceneDumpTest, DescribesTheSceneStateAndTheWholeTree) {
     auto scene = runScene();
     auto panel = kt::KTNode::node();
     panel->setName("panel");

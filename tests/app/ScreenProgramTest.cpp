@@ -65,7 +65,6 @@ TEST_F(ScreenProgramTest, ACommandThatMissesStopsTheRunWithItsLine) {
          "script.txt:2: no node named 'no_such_node' is on stage"},
         // A text field's cursor is hidden while another has the focus.
         {controls, "wait 2\nclick-node cursor\n", "script.txt:2: no node named 'cursor' is shown"},
-        {controls, "wait-state add_user 5\n", "script.txt:1: state add_user not reached in 5 frames"},
         {controls, "wait-scene KTBaseMenuScene 3\nwait-scene GameScene 3\n",
          "script.txt:2: scene GameScene not reached in 3 frames"},
         {controls, "wait-idle\n", "script.txt:1: no board is running"},

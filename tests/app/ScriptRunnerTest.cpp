@@ -79,9 +79,7 @@ TEST_F(ScriptRunnerTest, PointerCommandsArriveAtTheirLogicalPointsThroughTheLett
     };
     EXPECT_EQ(scene_->input, expected);
     EXPECT_TRUE(runner_->finished());
-    const CGPoint pointer = platform_->mousePosition();
-    EXPECT_FLOAT_EQ(pointer.x, 960);
-    EXPECT_FLOAT_EQ(pointer.y, 540);
+    EXPECT_EQ(platform_->mousePosition(), (CGPoint{960, 540}));
 }
 
 TEST_F(ScriptRunnerTest, InputIsDeliveredBeforeTheNextCommandRunsAndQuitSkipsTheRest) {

@@ -38,11 +38,10 @@ std::array<double, 3> RgbImage::average(double left, double top, double right, d
     std::array<double, 3> sum{};
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
-            const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                                    static_cast<std::size_t>(x)) *
-                                   3;
-            for (std::size_t channel = 0; channel < 3; ++channel)
-                sum[channel] += rgb[at + channel];
+            const Pixel pixel = at(x, y);
+            sum[0] += pixel.r;
+            sum[1] += pixel.g;
+            sum[2] += pixel.b;
         }
     }
     const double count = std::max(1, (x1 - x0) * (y1 - y0));

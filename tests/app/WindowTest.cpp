@@ -154,11 +154,12 @@ protected:
     TestFolder folder_;
 };
 
-TEST_F(WindowTest, OpensA1024By768WindowTitledMoonbrookAndEndsOnACloseRequest) {
+// The close request, which ends the game too, closes every picture case below.
+TEST_F(WindowTest, OpensA1024By768WindowTitledMoonbrookAndAltF4EndsItAfterTheSceneSawTheKey) {
     chooseWindowedMode();
     GameProcess game(folder_.path(), {});
-    const Window window = waitForGameWindow(game);
-    ASSERT_NE(window, 0u);
+    const Window window = windowTakingKeys(game);
+    ASSERT_NE(window, 0u) << folder_.read(kLog);
     // The profile's choice of a window comes once the profiles are read.
     XWindowAttributes attributes{};
     const bool windowed = eventually([&] {
@@ -166,12 +167,15 @@ TEST_F(WindowTest, OpensA1024By768WindowTitledMoonbrookAndEndsOnACloseRequest) {
                attributes.height == 768;
     });
     EXPECT_TRUE(windowed) << attributes.width << " x " << attributes.height;
-    requestClose(window);
+    typeChord(window, {XK_Alt_L, XK_F4});
     EXPECT_EQ(game.waitForExit(kTimeout), 0) << game.errorOutput();
+    EXPECT_EQ(occurrences(folder_.read(kLog), "KEYDOWN: F4"), 1u) << folder_.read(kLog);
 }
 
-TEST_F(WindowTest, F4AndQAloneOrWithOtherModifiersKeepItRunningAndAltF4EndsAfterTheSceneSawTheKey) {
-    GameProcess game(folder_.path(), {});
+// The full-screen window is larger than the logical screen, which the screenshot holds all the same.
+TEST_F(WindowTest, F4AndQAloneOrWithOtherModifiersKeepItRunningGuiQEndsItAndTheScreenshotIsTheLogicalFrame) {
+    folder_.write("script.txt", "wait 2\nscreenshot shot.png\n");
+    GameProcess game(folder_.path(), {"--script", "script.txt"});
     const Window window = windowTakingKeys(game);
     ASSERT_NE(window, 0u) << folder_.read(kLog);
     typeChord(window, {XK_F4});
@@ -181,17 +185,6 @@ TEST_F(WindowTest, F4AndQAloneOrWithOtherModifiersKeepItRunningAndAltF4EndsAfter
     typeChord(window, {XK_Return});
     ASSERT_TRUE(eventually([&] { return logShows("KEYDOWN: Return"); })) << folder_.read(kLog);
     EXPECT_TRUE(game.running());
-    typeChord(window, {XK_Alt_L, XK_F4});
-    EXPECT_EQ(game.waitForExit(kTimeout), 0) << game.errorOutput();
-    EXPECT_EQ(occurrences(folder_.read(kLog), "KEYDOWN: F4"), 3u) << folder_.read(kLog);
-}
-
-// The full-screen window is larger than the logical screen, which the screenshot holds all the same.
-TEST_F(WindowTest, GuiQEndsItAndTheScreenshotReadsTheLogicalFrameOfTheWindow) {
-    folder_.write("script.txt", "wait 2\nscreenshot shot.png\n");
-    GameProcess game(folder_.path(), {"--script", "script.txt"});
-    const Window window = windowTakingKeys(game);
-    ASSERT_NE(window, 0u) << folder_.read(kLog);
     ASSERT_TRUE(eventually([&] { return fs::exists(folder_.path() / "shot.png"); }));
     typeChord(window, {XK_Super_L, XK_q});
     EXPECT_EQ(game.waitForExit(kTimeout), 0) << game.errorOutput();
@@ -201,8 +194,6 @@ TEST_F(WindowTest, GuiQEndsItAndTheScreenshotReadsTheLogicalFrameOfTheWindow) {
     EXPECT_EQ(shot->height, 768);
 }
 
-// The same level, seed and time step in the window and headless, so that both settle on the same board.
-const std::vector<std::string> kPlayOptions{"--level", "003", "--fixed-dt", "0.0166", "--seed", "5"};
 // Where the play scene puts the board, and the cell size, in logical pixels.
 constexpr double kBoardX = 52;
 constexpr double kBoardY = 150;
@@ -215,9 +206,10 @@ constexpr double kDarkMargin = 8;
 // the screenshot is there, within a few milliseconds, so this leaves the click ample time to arrive.
 constexpr int kFramesBeforeDump = 300;
 
-std::vector<std::string> operator+(std::vector<std::string> options, const std::vector<std::string>& more) {
-    options.insert(options.end(), more.begin(), more.end());
-    return options;
+// The same level, seed and time step in the window and headless, so that both settle on the same board.
+std::vector<std::string> playOptions(std::vector<std::string> more) {
+    more.insert(more.begin(), {"--level", "003", "--fixed-dt", "0.0166", "--seed", "5"});
+    return more;
 }
 
 void linkContent(const fs::path& folder) {
@@ -249,20 +241,21 @@ protected:
         linkContent(folder);
         std::ofstream(folder / "script.txt")
             << "wait-idle\nscreenshot shot.png\ndump board board.json\nquit\n";
-        GameProcess game(folder,
-                         kPlayOptions + std::vector<std::string>{"--headless", "--script", "script.txt"});
+        GameProcess game(folder, playOptions({"--headless", "--script", "script.txt"}));
         ASSERT_EQ(game.waitForExit(kSlowTimeout), 0) << game.errorOutput();
         headless_ = readPng(folder / "shot.png");
         ASSERT_TRUE(headless_);
         headlessBoard_ = nlohmann::json::parse(std::ifstream(folder / "board.json"));
     }
 
-    // The windowed run settles, takes its screenshot, and dumps the board a while later.
-    Window startGame() {
+    // The windowed run settles, takes its screenshot, and dumps the board a while later. Without a profile
+    // the game starts in full screen, switching the window it opened; 0 when it never covers the screen.
+    Window startFullScreen() {
         folder_.write("script.txt", "wait-idle\nscreenshot shot.png\nwait " +
                                         std::to_string(kFramesBeforeDump) + "\ndump board board.json\n");
-        game_.emplace(folder_.path(), kPlayOptions + std::vector<std::string>{"--script", "script.txt"});
-        return waitForGameWindow(*game_);
+        game_.emplace(folder_.path(), playOptions({"--script", "script.txt"}));
+        const Window window = waitForGameWindow(*game_);
+        return window != 0 && hasSize(window, screenWidth(), screenHeight()) ? window : 0;
     }
 
     XWindowAttributes attributesOf(Window window) {
@@ -414,18 +407,15 @@ protected:
     std::optional<GameProcess> game_;
 };
 
-// Without a profile the game starts in full screen, switching the window it opened.
 TEST_F(WindowPictureTest, FullScreenShowsTheWholeLogicalScreenAndClicksLandOnTheirCell) {
-    const Window window = startGame();
+    const Window window = startFullScreen();
     ASSERT_NE(window, 0u);
-    ASSERT_TRUE(hasSize(window, screenWidth(), screenHeight()));
     expectItPlaysAsHeadless(window);
 }
 
 TEST_F(WindowPictureTest, AResizedWindowLetterboxesAgainAndClicksFollow) {
-    const Window window = startGame();
+    const Window window = startFullScreen();
     ASSERT_NE(window, 0u);
-    ASSERT_TRUE(hasSize(window, screenWidth(), screenHeight()));
     // Where the display is as large as the window the program opens, the window has the display's size before
     // the program makes it cover the display; a resize in between would be undone.
     ASSERT_TRUE(eventually([&] { return logShows("window covers the display"); }, kSlowTimeout))
