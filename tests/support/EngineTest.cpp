@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -21,9 +22,7 @@ namespace {
 std::filesystem::path freshTemporaryFolder() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string(info->test_suite_name()) + "." + info->name();
-    for (char& c : name) {
-        if (c == '/') c = '_';
-    }
+    std::ranges::replace(name, '/', '_');
     // The process number keeps test runs that share the machine out of each other's folders.
     const auto folder =
         std::filesystem::temp_directory_path() / ("moonbrook-tests-" + std::to_string(getpid())) / name;

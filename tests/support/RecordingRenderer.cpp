@@ -1,7 +1,5 @@
 #include "tests/support/RecordingRenderer.h"
 
-#include "engine/core/KTFormat.h"
-
 namespace kt::test {
 
 void RecordingRenderer::setColor(Color color) {
@@ -12,18 +10,6 @@ void RecordingRenderer::setColor(Color color) {
 void RecordingRenderer::multColor(Color color) {
     color_ = KTMultColors(color_, color);
     calls.push_back(KTFormat("multColor %08x", color.rep));
-}
-
-void RecordingRenderer::translate(CGPoint offset) {
-    calls.push_back(KTFormat("translate %@ %@", offset.x, offset.y));
-}
-
-void RecordingRenderer::scale(CGPoint factors) {
-    calls.push_back(KTFormat("scale %@ %@", factors.x, factors.y));
-}
-
-void RecordingRenderer::rotate(float degrees) {
-    calls.push_back(KTFormat("rotate %@", degrees));
 }
 
 void RecordingRenderer::drawRect(const CGRect& rect) {

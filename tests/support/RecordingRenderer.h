@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/KTFormat.h"
 #include "engine/core/KTRenderer.h"
 
 namespace kt::test {
@@ -29,9 +30,11 @@ public:
     void setMaskData(const KTImageData*) override { calls.emplace_back("setMaskData"); }
 
     void identity() override { calls.emplace_back("identity"); }
-    void translate(CGPoint offset) override;
-    void scale(CGPoint factors) override;
-    void rotate(float degrees) override;
+    void translate(CGPoint offset) override {
+        calls.push_back(KTFormat("translate %@ %@", offset.x, offset.y));
+    }
+    void scale(CGPoint factors) override { calls.push_back(KTFormat("scale %@ %@", factors.x, factors.y)); }
+    void rotate(float degrees) override { calls.push_back(KTFormat("rotate %@", degrees)); }
     void push() override { calls.emplace_back("push"); }
     void pop() override { calls.emplace_back("pop"); }
     CGPoint translatePoint(CGPoint point) const override { return point; }

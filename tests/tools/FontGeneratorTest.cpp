@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <tuple>
 
 #include "engine/core/XMLElement.h"
 #include "tests/support/DataFileTest.h"
@@ -122,9 +123,7 @@ TEST_F(FontGeneratorTest, ReportsAMissingFontAndWritesNothing) {
 TEST(FontColor, ReadsHexadecimalColoursOnly) {
     const auto color = parseFontColor("#2a1240");
     ASSERT_TRUE(color);
-    EXPECT_EQ(color->r, 0x2a);
-    EXPECT_EQ(color->g, 0x12);
-    EXPECT_EQ(color->b, 0x40);
+    EXPECT_EQ(std::tuple(color->r, color->g, color->b), std::tuple(0x2a, 0x12, 0x40));
     for (const char* bad : {"", "#12345", "12345g", "#1234567", "red"})
         EXPECT_FALSE(parseFontColor(bad)) << bad;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/content/MidiFile.h"
@@ -30,12 +31,10 @@ ScoreError scoreError(const std::string& text) {
 }
 
 TEST(MusicScoreNotes, ReadPitchesChordsAndDrumStrokes) {
-    EXPECT_EQ(note("C4").keys, std::vector<int>{60});
-    EXPECT_EQ(note("F#3").keys, std::vector<int>{54});
-    EXPECT_EQ(note("Bb5").keys, std::vector<int>{82});
-    EXPECT_EQ(note("C-1").keys, std::vector<int>{0});
-    EXPECT_EQ(note("G9").keys, std::vector<int>{127});
-    EXPECT_EQ(note("E4+G4+C5").keys, (std::vector<int>{64, 67, 72}));
+    const std::pair<const char*, std::vector<int>> pitches[] = {
+        {"C4", {60}}, {"F#3", {54}}, {"Bb5", {82}}, {"C-1", {0}}, {"G9", {127}}, {"E4+G4+C5", {64, 67, 72}}};
+    for (const auto& [word, keys] : pitches)
+        EXPECT_EQ(note(word).keys, keys) << word;
     EXPECT_EQ(note("kick+hat", true).keys, (std::vector<int>{36, 42}));
     EXPECT_TRUE(note("r/2").keys.empty());
     for (const char* wrong : {"G#9", "H4", "C", "c4", "C4+", "kick", "C4++E4", "Cx4"})
@@ -43,13 +42,12 @@ TEST(MusicScoreNotes, ReadPitchesChordsAndDrumStrokes) {
 }
 
 TEST(MusicScoreNotes, ReadLengthsAsWholeTicksOnly) {
-    EXPECT_EQ(note("C4").ticks, 0);  // the voice's last length applies
-    EXPECT_EQ(note("C4/1").ticks, 960);
-    EXPECT_EQ(note("C4/0.5").ticks, 480);
-    EXPECT_EQ(note("C4/.25").ticks, 240);
-    EXPECT_EQ(note("C4/1/3").ticks, 320);
-    EXPECT_EQ(note("C4/1.5/2").ticks, 720);
-    EXPECT_EQ(note("r/12").ticks, 11520);
+    // No length: 0, and the voice's last length applies.
+    const std::pair<const char*, int> lengths[] = {{"C4", 0},       {"C4/1", 960},   {"C4/0.5", 480},
+                                                   {"C4/.25", 240}, {"C4/1/3", 320}, {"C4/1.5/2", 720},
+                                                   {"r/12", 11520}};
+    for (const auto& [word, ticks] : lengths)
+        EXPECT_EQ(note(word).ticks, ticks) << word;
     for (const char* wrong : {"C4/0", "C4/0.333", "C4/1/0", "C4/", "C4/-1", "C4/1/7", "C4/a"})
         EXPECT_TRUE(std::holds_alternative<std::string>(parseNoteWord(wrong, false))) << wrong;
     const NoteWord marked = note("C4/2>'~");

@@ -41,47 +41,26 @@ struct PartialNode {
     }
 };
 
-// The nodes of a partial in drawing order, with the files named by "content" opened where they are named. The
-// partial's own root is left out: its attributes go to the node the game loads the partial into.
-class FlatPartial {
-public:
-    explicit FlatPartial(const fs::path& file) {
-        const auto root = open(file);
-        loaded_ = root != nullptr;
-        if (root) addChildrenOf(*root);
-    }
+// The root of the file an element names by "content"; none when it names no file.
+std::shared_ptr<const kt::XMLElement> contentOf(const kt::XMLElement& element) {
+    const std::string* content = element.attribute("content");
+    return content ? kt::XMLElement::fromFile((kRoot / *content).string()) : nullptr;
+}
 
-    bool loaded() const { return loaded_; }
-    const std::vector<PartialNode>& nodes() const { return nodes_; }
-
-private:
-    std::shared_ptr<const kt::XMLElement> open(const fs::path& file) {
-        return files_.emplace_back(kt::XMLElement::fromFile(file.string()));
-    }
-    std::shared_ptr<const kt::XMLElement> contentOf(const kt::XMLElement& element) {
-        const std::string* content = element.attribute("content");
-        return content ? open(kRoot / *content) : nullptr;
-    }
-    void addChildrenOf(const kt::XMLElement& element) {
-        if (const auto included = contentOf(element)) addChildrenOf(*included);
-        for (const kt::XMLElement& child : element.children())
-            add(child);
-    }
-    void add(const kt::XMLElement& element) {
-        const auto included = contentOf(element);
-        PartialNode node{element.name(), included ? included->attributes() : kt::XMLAttributes()};
-        for (const auto& [name, value] : element.attributes())
+// Adds the nodes an element's children build, in drawing order, with the files named by "content" opened
+// where they are named. The element itself is left out: a partial's root gives its attributes to the node the
+// game loads the partial into.
+void addChildrenOf(const kt::XMLElement& element, std::vector<PartialNode>& nodes) {
+    if (const auto included = contentOf(element)) addChildrenOf(*included, nodes);
+    for (const kt::XMLElement& child : element.children()) {
+        const auto included = contentOf(child);
+        PartialNode node{child.name(), included ? included->attributes() : kt::XMLAttributes()};
+        for (const auto& [name, value] : child.attributes())
             node.attributes.set(name, value);
-        nodes_.push_back(std::move(node));
-        if (included) addChildrenOf(*included);
-        for (const kt::XMLElement& child : element.children())
-            add(child);
+        nodes.push_back(std::move(node));
+        addChildrenOf(child, nodes);
     }
-
-    bool loaded_ = false;
-    std::vector<std::shared_ptr<const kt::XMLElement>> files_;
-    std::vector<PartialNode> nodes_;
-};
+}
 
 // A container over the whole screen that takes the pointer: clicks stop there instead of reaching the board.
 bool shieldsTheScreen(const PartialNode& node) {
@@ -92,9 +71,11 @@ bool shieldsTheScreen(const PartialNode& node) {
 
 TEST(PopupFiles, EveryTutorialShieldsTheBoardExplainsAndCanBeClosed) {
     for (const char* name : kTutorials) {
-        const FlatPartial popup(kRoot / kt::KTFormat("data/partials/tutorial/%s.xml", name));
-        ASSERT_TRUE(popup.loaded()) << name;
-        const auto& nodes = popup.nodes();
+        const auto popup =
+            kt::XMLElement::fromFile((kRoot / kt::KTFormat("data/partials/tutorial/%s.xml", name)).string());
+        ASSERT_TRUE(popup) << name;
+        std::vector<PartialNode> nodes;
+        addChildrenOf(*popup, nodes);
         const auto shield = std::ranges::find_if(nodes, shieldsTheScreen);
         const auto closer = std::ranges::find_if(nodes, [](const PartialNode& node) {
             return node.kind == "button" && node.is("on_click", "continue");

@@ -53,12 +53,10 @@ TEST(RectanglePacker, KeepsEveryRectangleWholeInsideThePageAndApartFromTheOthers
 TEST(RectanglePacker, PrefersTheSmallestPageThatHoldsEverythingWithinTheLargest) {
     const auto pair = packRectangles(std::vector<PackSize>(2, {20, 20}), 2);
     ASSERT_TRUE(pair);
-    EXPECT_EQ(pair->width, 64);
-    EXPECT_EQ(pair->height, 32);
+    EXPECT_EQ(std::pair(pair->width, pair->height), std::pair(64, 32));
     const auto four = packRectangles(std::vector<PackSize>(4, {20, 20}), 2);
     ASSERT_TRUE(four);
-    EXPECT_EQ(four->width, 64);
-    EXPECT_EQ(four->height, 64);
+    EXPECT_EQ(std::pair(four->width, four->height), std::pair(64, 64));
     // Nothing that cannot fit the largest page is packed.
     EXPECT_FALSE(packRectangles({{100, 100}}, 2, 64));
     EXPECT_FALSE(packRectangles(std::vector<PackSize>(5, {30, 30}), 2, 64));

@@ -5,12 +5,12 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
 #include <regex>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "engine/core/KTFormat.h"
 #include "engine/core/KTLocale.h"
 #include "engine/core/KTPlist.h"
 #include "engine/core/KTResourceManager.h"
@@ -113,14 +113,6 @@ protected:
         KTLocale::setLocale("");
     }
 
-    std::set<std::string> sceneFonts() const {
-        std::set<std::string> fonts;
-        for (const ShippedText& text : texts_) {
-            if (!text.fromCode()) fonts.insert(text.font());
-        }
-        return fonts;
-    }
-
     std::vector<ShippedText> texts_;
 };
 
@@ -131,17 +123,15 @@ TEST_F(TranslationsTest, EveryTextHasATranslationKeepingItsPlaceholders) {
     for (const std::string language : kLanguages) {
         const auto file = KTPlist::readFile((kRoot / localeFile(language)).string());
         ASSERT_TRUE(file) << language;
-        std::map<std::string, std::string, std::less<>> table;
-        for (const auto& [source, translation] : (*file)["strings"].dictionaryValue())
-            table.emplace(source, translation.stringValue());
+        const KTPlist& table = (*file)["strings"];
         std::string missing;
         std::string changed;
         for (const ShippedText& text : texts_) {
-            const auto found = table.find(text.text);
-            if (found == table.end() || KTTrimmed(found->second).empty()) {
+            const std::string translation = table[text.text].stringValue();
+            if (KTTrimmed(translation).empty()) {
                 missing += "\n  " + text.origin + ": \"" + text.text + "\"";
-            } else if (placeholders(found->second) != placeholders(text.text)) {
-                changed += "\n  \"" + text.text + "\" -> \"" + found->second + "\"";
+            } else if (placeholders(translation) != placeholders(text.text)) {
+                changed += "\n  \"" + text.text + "\" -> \"" + translation + "\"";
             }
         }
         EXPECT_TRUE(missing.empty()) << language << " lacks translations of:" << missing;
@@ -150,14 +140,17 @@ TEST_F(TranslationsTest, EveryTextHasATranslationKeepingItsPlaceholders) {
 }
 
 TEST_F(TranslationsTest, EveryCharacterShownIsInTheFontThatDrawsIt) {
-    const std::set<std::string> fonts = sceneFonts();
+    std::set<std::string> sceneFonts;
+    for (const ShippedText& text : texts_)
+        if (!text.fromCode()) sceneFonts.insert(text.font());
     inEveryLanguage([&](const std::string& language) {
         const auto locale = KTLocale::currentLocale();
         std::string lacking;
         for (const ShippedText& text : texts_) {
             const std::string shown = KTLocalize(text.text);
             // The code may put its texts into any node, so they must suit every font.
-            for (const std::string& font : text.fromCode() ? fonts : std::set<std::string>{text.font()}) {
+            for (const std::string& font :
+                 text.fromCode() ? sceneFonts : std::set<std::string>{text.font()}) {
                 const std::string drawnWith = locale ? locale->substituteFont(font) : font;
                 const auto bitmapFont = KTResourceManager::shared().getFont(drawnWith);
                 ASSERT_TRUE(bitmapFont) << drawnWith;
@@ -193,11 +186,8 @@ TEST_F(TranslationsTest, TextsFitTheirBoxesInEveryLanguage) {
             const bool centredLine = !wrapped && node->align() == KTTextAlign::center;
             const float room = node->w() - (centredLine ? kCentredLineMargin : 0);
             if (widest > room || (wrapped && node->h() > 0 && height > node->h())) {
-                overflowing += "\n  " + text.origin + ": \"" + node->text() + "\" is " +
-                               std::to_string(static_cast<int>(widest)) + " x " +
-                               std::to_string(static_cast<int>(height)) + " px in " +
-                               std::to_string(static_cast<int>(node->w())) + " x " +
-                               std::to_string(static_cast<int>(node->h()));
+                overflowing += KTFormat("\n  %@: \"%@\" is %.0f x %.0f px in %.0f x %.0f", text.origin,
+                                        node->text(), widest, height, node->w(), node->h());
             }
         }
         EXPECT_TRUE(overflowing.empty()) << language << ": texts larger than their boxes:" << overflowing;
