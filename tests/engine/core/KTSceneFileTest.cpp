@@ -107,6 +107,15 @@ TEST_F(SceneFileTest, UnknownElementsAreSkippedWithTheirSubtrees) {
     EXPECT_EQ(childNames(*root->getChildByName("b")), std::vector<std::string>{"c"});
 }
 
+TEST(NodeFactoryTest, SpellingsShareAClassAndNamesAreExact) {
+    EXPECT_EQ(KTNodeFactory::classNameForElement("drag_box"), "KTDragBox");
+    EXPECT_EQ(KTNodeFactory::classNameForElement("dragbox"), "KTDragBox");
+    EXPECT_EQ(KTNodeFactory::classNameForElement("edit"), KTNodeFactory::classNameForElement("text_input"));
+    for (const char* none : {"Container", "state", "transition", "tooltip", ""}) {
+        EXPECT_EQ(KTNodeFactory::classNameForElement(none), "") << none;
+    }
+}
+
 // The panel file includes another file in turn; what a file leaves out keeps its value, and a missing include
 // loads nothing.
 TEST_F(SceneFileTest, IncludedContentNestsAndComesFirstAndOwnAttributesOverride) {

@@ -60,5 +60,15 @@ TEST_F(BonusManagerTest, ALongMatchGetsTheBonusOfTheLongestOwnedMatchUpToItsSize
     EXPECT_EQ(seen, (std::set<char16_t>{u'f', u'g'}));
 }
 
+TEST_F(BonusManagerTest, PaysWithTheChosenCurrency) {
+    auto& player = addPlayer("Ada", 100);
+    BonusManager::setResource("plates");
+    player.setAmount(35, "plates");
+    bonuses().buyBonus("bomb");
+    BonusManager::setResource("tokens");
+    EXPECT_EQ(player.amountOfResource("plates"), 5);
+    EXPECT_EQ(player.tokens(), 100);
+}
+
 }  // namespace
 }  // namespace moonbrook
