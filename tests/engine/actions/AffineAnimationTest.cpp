@@ -153,6 +153,10 @@ TEST_F(AffineAnimationNodeTest,
     EXPECT_EQ(animationNode->t(), 0);
     schedulerFrame(3);
     EXPECT_TRUE(container->hasChild(animationNode.get()));
+    schedulerFrame(0.5f);
+    ASSERT_GT(animationNode->t(), 0);
+    animationNode->reset();
+    EXPECT_EQ(animationNode->t(), 0);
 }
 
 constexpr const char* kPulse = R"(<pulse loop="true"><key t="0" scale="1"/><key t="0.5" scale="2"/></pulse>)";

@@ -57,6 +57,8 @@ TEST(XMLParseTest, BuildsTheExpectedTree) {
         {"CDataInText", "<a><![CDATA[x<y>]]> and <![CDATA[z]]></a>", "a{x<y> and z}"},
         {"CDataInAttribute", "<a v=\"<![CDATA[1]]>2\"/>", "a(v=12)"},
         {"CDataOutsideText", "<a><b/><![CDATA[<c/>]]><d/></a>", "a[b,d]"},
+        {"CDataTextTrimmedLikeText", "<a><![CDATA[ \t x ]]></a>", "a{x}"},
+        {"CDataInsideATagSkipped", "<a <![CDATA[>]]> x='1'/>", "a(x=1)"},
         {"EntitiesDecodedInValuesAndTexts",
          "<a t=\"&quot;x&quot; &amp; &lt;y&gt;\" u='&apos;' v=&lt;1>&#233;t&#xE9; &#x1F319;&#65;</a>",
          "a(t=\"x\" & <y>,u=',v=<1){\xC3\xA9t\xC3\xA9 \xF0\x9F\x8C\x99"

@@ -114,6 +114,31 @@ TEST_F(KTImageNodesTest, ImageTakesItsFileSizeAndDrawsTintedByTheNodeColour) {
     EXPECT_EQ(vertices[0].a, 0x80);
 }
 
+TEST_F(KTImageNodesTest, NinePatchKeepsItsCornersAndStretchesTheRestInOneBatch) {
+    writePng("gfx/panel.png", 30, 30, 0xFFFFFFFF);
+    auto panel = std::static_pointer_cast<KTImage9>(KTNodeFactory::shared().generateNodeOfType("image9"));
+    panel->setAttributes({{"filename", "gfx/panel.png"}, {"corner", "10"}});
+    panel->setPosition({5, 5});
+    panel->setSize({100, 60});
+    drawNode(*panel);
+    ASSERT_EQ(backend->batches.size(), 1u);
+    const auto& vertices = backend->batches[0].vertices;
+    ASSERT_EQ(vertices.size(), 36u);
+    const auto corner = [&](int patch, int vertex) {
+        return vertices[static_cast<std::size_t>(patch * 4 + vertex)];
+    };
+    EXPECT_FLOAT_EQ(corner(0, 0).x, 5);
+    EXPECT_FLOAT_EQ(corner(0, 2).x, 15);
+    EXPECT_FLOAT_EQ(corner(0, 2).u, 1.0f / 3);
+    EXPECT_FLOAT_EQ(corner(4, 0).x, 15);
+    EXPECT_FLOAT_EQ(corner(4, 2).x, 95);
+    EXPECT_FLOAT_EQ(corner(4, 2).y, 55);
+    EXPECT_FLOAT_EQ(corner(8, 0).u, 2.0f / 3);
+    EXPECT_FLOAT_EQ(corner(8, 2).x, 105);
+    EXPECT_FLOAT_EQ(corner(8, 2).y, 65);
+    EXPECT_FLOAT_EQ(corner(8, 2).v, 1);
+}
+
 TEST_F(KTImageNodesTest, WithoutAPictureAnImageFillsItsRectangleWithItsColourAndANinePatchDrawsNothing) {
     KTImage image;
     image.setAttributes({{"filename", "gfx/missing.png"}, {"width", "8"}, {"height", "8"}});

@@ -191,6 +191,15 @@ TEST_F(AudioManagerTest, MutingSilencesTheOutputAndKeepsTheVolumesForUnmuting) {
     EXPECT_EQ(backend.musicVolume, 3000);
 }
 
+// The settings screen's sliders hand their values to the scene as texts.
+TEST_F(AudioManagerTest, TheScenesVolumeTextsReachTheManagerHeldToFullVolume) {
+    const auto scene = runScene();
+    scene->perform("setSoundVolumeStr:", std::string("0.5"));
+    scene->perform("setMusicVolumeStr:", std::string("1.5"));
+    EXPECT_EQ(backend.sampleVolume, 5000);
+    EXPECT_EQ(backend.musicVolume, 10000);
+}
+
 TEST_F(AudioManagerTest, ASampleIsStartedAtMostTenTimesAtOnceAndNotSoonerThanItsGap) {
     const auto pop = loadSample(soundFile("data/sounds/pop.ogg"));
     for (int i = 0; i < 12; ++i)

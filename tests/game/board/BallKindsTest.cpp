@@ -165,6 +165,26 @@ TEST_F(BallKindsTest, ColorDestroyerRemovesThePartnersColourAroundItselfOnlyWhen
 
 // A diamond that comes to rest on the lowest cell of its column is collected for its points; a diamond or a
 // token above a cell stays.
+// A diamond that comes to rest on the lower edge of the field is collected for its points.
+struct DiamondCase {
+    char16_t letter;
+    unsigned points;
+};
+
+class DiamondTest : public BallKindsTest, public ::testing::WithParamInterface<DiamondCase> {};
+
+TEST_P(DiamondTest, CollectedOnTheLastRow) {
+    makeBoard({.map = {"1", "1", "1"}, .balls = {std::string(1, static_cast<char>(GetParam().letter))}});
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(rows(0, 2), (std::vector<std::string>{".", ".", "."}));
+    // The diamond's own value and the points of any removed ball.
+    EXPECT_EQ(board->score(), GetParam().points + 10);
+}
+
+INSTANTIATE_TEST_SUITE_P(Letters, DiamondTest,
+                         ::testing::Values(DiamondCase{u'q', 500}, DiamondCase{u'r', 1000},
+                                           DiamondCase{u's', 2500}));
+
 TEST_F(BallKindsTest, DiamondAboveAHoleInTheOutlineIsCollectedAndAboveACellADiamondOrATokenStays) {
     makeBoard({.map = {"111", "111", "011"}, .balls = {"qqt", "000", "0aa"}});
     ASSERT_TRUE(settle());

@@ -172,6 +172,17 @@ TEST_F(MatchingTest, ALockedBallInALineLosesItsLockAndStays) {
     EXPECT_TRUE(holdsGhost(2, 0));
 }
 
+TEST_F(MatchingTest, HittingACratedBallBreaksTheCrateAndKeepsTheBall) {
+    build({}, {.crates = {"w"}});
+    board->removeBallAt(cell(0, 0));
+    EXPECT_EQ(board->score(), 0u);
+    EXPECT_EQ(cell(0, 0)->crateLevel(), 1);
+    board->finalizeRemove();
+    EXPECT_FALSE(cell(0, 0)->crate());
+    EXPECT_EQ(letterAt(0, 0), u'b');
+    EXPECT_FALSE(holdsGhost(0, 0));
+}
+
 TEST_F(MatchingTest, ACrateLosesOneLevelPerRemovalHoweverManyNeighboursGo) {
     build({"aaa", "a", "a"}, {.crates = {"", "0s"}});
     ASSERT_EQ(cell(1, 1)->crateLevel(), 2);
