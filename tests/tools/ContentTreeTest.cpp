@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,6 +14,7 @@
 #include "engine/core/KTNodeFactory.h"
 #include "engine/core/KTPlist.h"
 #include "engine/core/XMLElement.h"
+#include "tests/tools/ProgramSources.h"
 
 namespace moonbrook {
 namespace {
@@ -28,18 +29,16 @@ constexpr std::string_view kBallLetters = "abcdefghijklmnopqrst0";
 std::set<std::string> filesNamedInTheSources() {
     static const std::regex quoted(R"re("(data/[^"%<>]+\.[a-z]+)")re");
     std::set<std::string> names;
-    for (const char* folder : {"app", "editor", "engine", "game"}) {
-        for (const auto& entry : fs::recursive_directory_iterator(fs::path(MOONBROOK_SOURCE_ROOT) / folder)) {
-            if (entry.path().extension() != ".cpp" && entry.path().extension() != ".h") continue;
-            std::ifstream file(entry.path());
-            for (std::string line; std::getline(file, line);) {
+    kt::test::forEachProgramSource(
+        {"app", "editor", "engine", "game"}, [&](const std::string&, const std::string& code) {
+            std::istringstream lines(code);
+            for (std::string line; std::getline(lines, line);) {
                 line = line.substr(0, line.find("//"));
                 for (auto match = std::sregex_iterator(line.begin(), line.end(), quoted);
                      match != std::sregex_iterator(); ++match)
                     names.insert((*match)[1].str());
             }
-        }
-    }
+        });
     return names;
 }
 

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <regex>
 #include <set>
 #include <string>
@@ -19,11 +18,11 @@
 #include "engine/render/KTText.h"
 #include "engine/render/KTUnicode.h"
 #include "tests/tools/BuiltContentTest.h"
+#include "tests/tools/ProgramSources.h"
 
 namespace kt::test {
 namespace {
 
-namespace fs = std::filesystem;
 
 // A text the game shows a player, as written in English: from a "text" attribute of a shipped scene or
 // partial (with the rest of that element's attributes: font, box, line height), or from a string the code
@@ -54,20 +53,13 @@ void addElementTexts(const XMLElement& element, const std::string& origin, std::
 }
 
 // String literals handed to the localising calls; the code keeps its player texts in such calls.
-void addCodeTexts(const fs::path& sourceRoot, std::vector<ShippedText>& texts) {
+void addCodeTexts(std::vector<ShippedText>& texts) {
     static const std::regex localised(R"re(KTLocalize(?:Format)?\(\s*"((?:[^"\\]|\\.)*)")re");
-    for (const char* folder : {"app", "engine", "game"}) {
-        for (const auto& entry : fs::recursive_directory_iterator(sourceRoot / folder)) {
-            const fs::path& path = entry.path();
-            if (path.extension() != ".cpp" && path.extension() != ".h") continue;
-            const std::string code = readFile(path);
-            for (auto match = std::sregex_iterator(code.begin(), code.end(), localised);
-                 match != std::sregex_iterator(); ++match) {
-                texts.push_back(
-                    {path.lexically_relative(sourceRoot).generic_string(), (*match)[1].str(), {}});
-            }
-        }
-    }
+    forEachProgramSource({"app", "engine", "game"}, [&](const std::string& name, const std::string& code) {
+        for (auto match = std::sregex_iterator(code.begin(), code.end(), localised);
+             match != std::sregex_iterator(); ++match)
+            texts.push_back({name, (*match)[1].str(), {}});
+    });
 }
 
 // The format placeholders ("%@", "%i", ...) of a text, in order.
@@ -97,7 +89,7 @@ protected:
             if (root && name != "data/scenes/editor.sg.xml" && name != "data/scenes/editor_key.xml")
                 addElementTexts(*root, name, texts_);
         }
-        addCodeTexts(MOONBROOK_SOURCE_ROOT, texts_);
+        addCodeTexts(texts_);
     }
 
     // English first, then each translation made current in turn.
